@@ -1,0 +1,26 @@
+# Debian packages the scripts install when missing, and the installer they share.
+
+BUILD_PACKAGES=(
+  build-essential cmake ninja-build ccache pkg-config
+  libgtest-dev libgmock-dev
+  libcurl4-openssl-dev libssl-dev
+  libsqlite3-dev libcpp-httplib-dev
+)
+
+# Installs each missing package (as root, or through sudo).
+ensure_packages() {
+  local missing=()
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}" >&2
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
+
+BENCH_PACKAGES=(libxml2-dev libpugixml-dev wrk)
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
