@@ -1,0 +1,1 @@
+// Implementation arrives with its own commit.
