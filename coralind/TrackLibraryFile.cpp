@@ -1,0 +1,241 @@
+#include "coralind/TrackLibraryFile.h"
+
+#include "coralind/TrackMap.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+std::atomic<LibraryFileFaultHook> g_faultHook{nullptr};
+
+bool Faulted(LibraryFileStep step)
+{
+    const LibraryFileFaultHook hook = g_faultHook.load(std::memory_order_relaxed);
+    return hook && hook(step);
+}
+
+// Closes the descriptor when it goes out of scope.
+class CFd {
+public:
+    explicit CFd(int fd) : m_fd(fd) {}
+    CFd(const CFd&) = delete;
+    CFd& operator=(const CFd&) = delete;
+    ~CFd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int Get() const { return m_fd; }
+    bool Close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void AppendLine(std::string& out, std::int32_t id, std::string_view path)
+{
+    char number[16];
+    const auto end = std::to_chars(number, number + sizeof number, id).ptr;
+    out.append(number, end);
+    out += ',';
+    out.append(path);
+    out += '\n';
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace
+
+void SetLibraryFileFaultHook(LibraryFileFaultHook hook)
+{
+    g_faultHook.store(hook);
+}
+
+std::int32_t ParseTrackNumber(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    std::int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > std::int64_t{INT_MAX} + 1)
+            value = std::int64_t{INT_MAX} + 1;  // saturate; the clamp below finishes it
+    }
+    if (negative)
+        value = -value;
+    if (value > INT_MAX)
+        value = INT_MAX;
+    return static_cast<std::int32_t>(value);
+}
+
+void ApplyLibraryText(std::string_view text, CTrackMap& map)
+{
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        // A file carried over from Windows ends its lines with CR LF.
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        const std::size_t comma = line.find(',');
+        std::int32_t id;
+        std::string_view path;
+        if (comma == std::string_view::npos) {
+            id = 0;
+            path = line;
+        } else {
+            id = ParseTrackNumber(line.substr(0, comma));
+            path = line.substr(comma + 1);
+        }
+        if (path.empty())
+            map.Remove(id);
+        else
+            map.Set(id, path);
+    }
+}
+
+bool CTrackLibraryFile::Read(CTrackMap& map)
+{
+    if (Faulted(LibraryFileStep::Open))
+        return false;
+    CFd fd(::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
+    if (fd.Get() < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    std::string text;
+    text.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == text.size())
+            text.resize(text.size() + 65536);  // the file may grow while we read
+        const ssize_t n = ::read(fd.Get(), text.data() + got, text.size() - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    text.resize(got);
+    if (Faulted(LibraryFileStep::Read))
+        return false;
+    map.Reserve(map.Size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    ApplyLibraryText(text, map);
+    return true;
+}
+
+bool CTrackLibraryFile::Compact(const CTrackMap& map)
+{
+    std::string text;
+    text.reserve(map.Size() * 48);
+    map.ForEach([&text](std::int32_t id, const std::string& path) { AppendLine(text, id, path); });
+
+    const std::string temp = m_path + ".tmp";
+    CFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (fd.Get() < 0)
+        return false;
+    struct stat st {};
+    if (::stat(m_path.c_str(), &st) == 0)
+        (void)::fchmod(fd.Get(), st.st_mode & 07777);  // keep the library's own permissions
+
+    bool ok;
+    if (Faulted(LibraryFileStep::WriteTemp)) {
+        // A disk that fills up part way: half the text lands, then the write fails.
+        (void)WriteAll(fd.Get(), text.data(), text.size() / 2);
+        ok = false;
+    } else {
+        ok = WriteAll(fd.Get(), text.data(), text.size());
+    }
+    ok = ok && !Faulted(LibraryFileStep::SyncTemp) && ::fsync(fd.Get()) == 0;
+    ok = fd.Close() && ok;
+    ok = ok && !Faulted(LibraryFileStep::Rename) && ::rename(temp.c_str(), m_path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // Make the rename itself durable; the data is already safe either way.
+    CFd dir(::open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0)
+        (void)::fsync(dir.Get());
+    return true;
+}
+
+bool CTrackLibraryFile::AppendEntry(std::int32_t id, std::string_view path)
+{
+    if (Faulted(LibraryFileStep::Open))
+        return false;
+    CFd fd(::open(m_path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    if (fd.Get() < 0)
+        return false;
+    const off_t size = ::lseek(fd.Get(), 0, SEEK_END);
+    if (size < 0)
+        return false;
+    std::string line;
+    // A torn last line (a crash mid-append) must not swallow this one.
+    char last = '\n';
+    if (size > 0 && ::pread(fd.Get(), &last, 1, size - 1) != 1)
+        return false;
+    if (last != '\n')
+        line += '\n';
+    AppendLine(line, id, path);
+    bool ok;
+    if (Faulted(LibraryFileStep::Append)) {
+        (void)WriteAll(fd.Get(), line.data(), line.size() / 2);
+        ok = false;
+    } else {
+        ok = WriteAll(fd.Get(), line.data(), line.size());
+    }
+    if (!ok) {
+        // Take back a partial line so the next append starts on a line of its own.
+        (void)::ftruncate(fd.Get(), size);
+        return false;
+    }
+    return fd.Close();
+}
