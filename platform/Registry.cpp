@@ -329,9 +329,13 @@ bool ParseValueLine(std::string_view line, std::string& name, RegValue& value)
     } else if (!ParseQuoted(line, pos, name) || name.empty()) {
         return false;
     }
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+        ++pos;
     if (pos >= line.size() || line[pos] != '=')
         return false;
     ++pos;
+    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
+        ++pos;
     std::string_view rest = line.substr(pos);
     while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t'))
         rest.remove_suffix(1);
@@ -406,9 +410,23 @@ bool ParseKeyFile(std::string_view text, KeyData& out)
             haveHeader = true;
             continue;
         }
+        // Long hex data may go on over lines ending in a backslash, as regedit writes it.
+        std::string joined(line);
+        while (!joined.empty() && joined.back() == '\\' && start < text.size()) {
+            joined.pop_back();
+            end = text.find('\n', start);
+            if (end == std::string_view::npos)
+                end = text.size();
+            std::string_view more = text.substr(start, end - start);
+            start = end + 1;
+            if (!more.empty() && more.back() == '\r')
+                more.remove_suffix(1);
+            const std::size_t lead = more.find_first_not_of(" \t");
+            joined += lead == std::string_view::npos ? std::string_view() : more.substr(lead);
+        }
         std::string name;
         RegValue value;
-        if (!ParseValueLine(line, name, value))
+        if (!ParseValueLine(joined, name, value))
             return false;
         if (auto* existing = out.Find(name))
             existing->second = std::move(value);

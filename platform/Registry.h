@@ -1,6 +1,8 @@
 #pragma once
 // A typed key/value store in the manner of the Windows registry, kept as
 // human-readable text files under one folder (see README, "Registry files").
+// A file that cannot be read or parsed is named on stderr and read as an
+// empty key. Safe to use from several threads and processes at once.
 // Key paths and value names compare ignoring case. Every read goes to the
 // files, so a change made by another process is seen at once.
 #include <cstdint>
@@ -28,7 +30,8 @@ public:
     static std::unique_ptr<CRegKey> Open(RegHive hive, std::string_view path);
     /// Opens a key, creating it and any missing parents; nullptr when that fails.
     static std::unique_ptr<CRegKey> Create(RegHive hive, std::string_view path);
-    /// Deletes a key with every key and value below it; false when it did not exist.
+    /// Deletes a key with every key and value below it; false when it did not
+    /// exist, and for a hive itself (an empty path).
     static bool DeleteTree(RegHive hive, std::string_view path);
 
     /// The empty name is the key's default value.
@@ -42,11 +45,13 @@ public:
     std::optional<std::string> GetString(std::string_view name) const;
     std::optional<std::uint32_t> GetDword(std::string_view name) const;
 
-    /// Names as first written, in the order they were first written.
+    /// Value names as first written, in the order they were first written.
     std::vector<std::string> ValueNames() const;
+    /// Sub-key names as first written, sorted ignoring case (as the registry lists them).
     std::vector<std::string> SubKeyNames() const;
 
     RegHive Hive() const { return m_hive; }
+    /// The path as given to Open or Create, without empty or trailing parts.
     const std::string& Path() const { return m_path; }
 
     ~CRegKey();

@@ -140,14 +140,15 @@ TEST_F(RegistryTest, HandWrittenFilesAreRead)
     const std::string file = m_root + "/hkey_classes_root/clsid/{d9bfd3f2-4d42-4419-9f59-9ca6898eb954}/@values.reg";
     std::ofstream(file) << "; written by hand\r\n\r\n[HKEY_CLASSES_ROOT\\CLSID\\{D9BFD3F2-4D42-4419-9F59-9CA6898EB954}]\r\n"
                            "@=\"CoralindObject Class\"\r\n  \"Count\"=dword:1F  \r\n\"Blob\"=hex: 01, 02\r\n"
-                           "\"Blob\"=hex:03\r\n\"x\"=hex(2):41,00\r\n";
+                           "\"Blob\"=hex:03\r\n\"x\"=hex(2):41,\\\r\n  00\r\n\"spaced\" = \"s\"\n";
     auto key = CRegKey::Open(RegHive::ClassesRoot, "clsid\\{d9bfd3f2-4d42-4419-9f59-9ca6898eb954}");
     ASSERT_TRUE(key);
     EXPECT_EQ(key->GetString(""), "CoralindObject Class");
     EXPECT_EQ(key->GetDword("count"), 0x1fu);
     EXPECT_TRUE(*key->QueryValue("blob") == Bytes(RegType::Binary, {3}));
     EXPECT_TRUE(*key->QueryValue("x") == Bytes(static_cast<RegType>(2), {'A', 0}));
-    EXPECT_EQ(key->ValueNames(), (std::vector<std::string>{"", "Count", "Blob", "x"}));
+    EXPECT_EQ(key->GetString("spaced"), "s");
+    EXPECT_EQ(key->ValueNames(), (std::vector<std::string>{"", "Count", "Blob", "x", "spaced"}));
 }
 
 TEST_F(RegistryTest, DeleteValueAndDeleteTree)
