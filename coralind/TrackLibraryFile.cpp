@@ -185,14 +185,10 @@ bool CTrackLibraryFile::Compact(const CTrackMap& map)
     if (::stat(m_path.c_str(), &st) == 0)
         (void)::fchmod(fd.Get(), st.st_mode & 07777);  // keep the library's own permissions
 
-    bool ok;
-    if (Faulted(LibraryFileStep::WriteTemp)) {
-        // A disk that fills up part way: half the text lands, then the write fails.
-        (void)WriteAll(fd.Get(), text.data(), text.size() / 2);
-        ok = false;
-    } else {
-        ok = WriteAll(fd.Get(), text.data(), text.size());
-    }
+    // In two halves so that a test can fail (or stop) the write part way.
+    const std::size_t half = text.size() / 2;
+    bool ok = WriteAll(fd.Get(), text.data(), half) && !Faulted(LibraryFileStep::WriteTemp)
+              && WriteAll(fd.Get(), text.data() + half, text.size() - half);
     ok = ok && !Faulted(LibraryFileStep::SyncTemp) && ::fsync(fd.Get()) == 0;
     ok = fd.Close() && ok;
     ok = ok && !Faulted(LibraryFileStep::Rename) && ::rename(temp.c_str(), m_path.c_str()) == 0;
@@ -225,13 +221,9 @@ bool CTrackLibraryFile::AppendEntry(std::int32_t id, std::string_view path)
     if (last != '\n')
         line += '\n';
     AppendLine(line, id, path);
-    bool ok;
-    if (Faulted(LibraryFileStep::Append)) {
-        (void)WriteAll(fd.Get(), line.data(), line.size() / 2);
-        ok = false;
-    } else {
-        ok = WriteAll(fd.Get(), line.data(), line.size());
-    }
+    const std::size_t half = line.size() / 2;
+    const bool ok = WriteAll(fd.Get(), line.data(), half) && !Faulted(LibraryFileStep::Append)
+                    && WriteAll(fd.Get(), line.data() + half, line.size() - half);
     if (!ok) {
         // Take back a partial line so the next append starts on a line of its own.
         (void)::ftruncate(fd.Get(), size);
