@@ -1,0 +1,98 @@
+// What the upgrade check keeps from its answers, one after another.
+#include "SessionFixture.h"
+
+#include "client/app/CheckForUpgradeRequest.h"
+
+#include <vector>
+
+namespace {
+
+class ReadableUpgradeCheck : public CCheckForUpgradeRequest {
+public:
+    using CCheckForUpgradeRequest::ParseAnswer;
+};
+
+struct Fields {
+    bool answered;
+    bool available;
+    bool failed;
+    const char* newVersion;
+    const char* downloadUrl;
+};
+
+void ExpectFields(const CCheckForUpgradeRequest& request, const Fields& expected)
+{
+    EXPECT_EQ(request.Answered(), expected.answered);
+    EXPECT_EQ(request.UpgradeAvailable(), expected.available);
+    EXPECT_EQ(request.LastAnswerFailed(), expected.failed);
+    EXPECT_EQ(request.NewVersion(), expected.newVersion);
+    EXPECT_EQ(request.DownloadUrl(), expected.downloadUrl);
+}
+
+TEST(UpgradeCheckTest, SingleAnswers)
+{
+    struct Case {
+        const char* answer;
+        Fields expected;
+    };
+    const Case cases[] = {
+        {"<U><UpgradeAvailable>1</UpgradeAvailable><NewVersion>2.0</NewVersion>"
+         "<DownloadURL>http://d/x</DownloadURL></U>",
+         {true, true, false, "2.0", "http://d/x"}},
+        {"<U><UpgradeAvailable>-3</UpgradeAvailable><NewVersion>2.1</NewVersion></U>",
+         {true, true, false, "2.1", kProductWebSite}},
+        {"<U><UpgradeAvailable>1</UpgradeAvailable><DownloadURL/></U>", {true, true, false, "", ""}},
+        {"<U><UpgradeAvailable>0</UpgradeAvailable><NewVersion>9</NewVersion></U>", {true, false, false, "", ""}},
+        {"<U><UpgradeAvailable>yes</UpgradeAvailable></U>", {true, false, false, "", ""}},
+        {"<U><Other>1</Other></U>", {false, false, true, "", ""}},
+        {"not xml", {false, false, true, "", ""}},
+        {"", {false, false, true, "", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        ReadableUpgradeCheck request;
+        request.ParseAnswer(c.answer, 0, 0);
+        ExpectFields(request, c.expected);
+    }
+}
+
+TEST(UpgradeCheckTest, AnsweredAndAvailableAreNeverCleared)
+{
+    ReadableUpgradeCheck request;
+    request.ParseAnswer("<U><UpgradeAvailable>1</UpgradeAvailable><NewVersion>2.0</NewVersion></U>", 0, 0);
+    request.ParseAnswer("garbage", 0, 0);
+    ExpectFields(request, {true, true, true, "2.0", kProductWebSite});
+    request.ParseAnswer("<U><UpgradeAvailable>0</UpgradeAvailable><NewVersion>3.0</NewVersion></U>", 0, 0);
+    ExpectFields(request, {true, true, false, "2.0", kProductWebSite});
+}
+
+class UpgradeListener : public IRequestListener {
+public:
+    void OnRequestCompleted(CServerRequest*, std::int32_t, std::int32_t) override { ++completed; }
+    void OnRequestFailed(CServerRequest*, HRESULT, std::int32_t, std::int32_t) override { ++failed; }
+    int completed = 0;
+    int failed = 0;
+};
+
+using UpgradeCheckExchangeTest = SessionFixture;
+
+// Two checks in flight while the fields are read from this thread: the lock
+// keeps reads whole (run under the thread sanitizer to see it).
+TEST_F(UpgradeCheckExchangeTest, ConcurrentChecksAndReads)
+{
+    m_plain.SetResponse(PagePath("CheckForUpgrade.jsp"), 200,
+                        "<U><UpgradeAvailable>1</UpgradeAvailable><NewVersion>2.0</NewVersion></U>");
+    CCheckForUpgradeRequest request;
+    UpgradeListener listener;
+    request.AddListener(&listener);
+    request.Check("1.0");
+    request.Check("1.0");
+    ASSERT_TRUE(m_pump.RunUntil([&] {
+        static_cast<void>(request.NewVersion());
+        return listener.completed == 2;
+    }));
+    ExpectFields(request, {true, true, false, "2.0", kProductWebSite});
+    request.RemoveListener(&listener);
+}
+
+}  // namespace
