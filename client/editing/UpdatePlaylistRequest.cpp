@@ -1,0 +1,86 @@
+#include "client/editing/UpdatePlaylistRequest.h"
+
+#include "client/catalogue/AnswerXml.h"
+#include "platform/Url.h"
+
+namespace {
+
+constexpr std::int32_t kPublishMarker = 1;
+
+std::string Encoded(const std::string& text)
+{
+    return FormValue(EncodeFormValue(text));
+}
+
+std::string LinesToBreaks(std::string text)
+{
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 4))
+        text.replace(at, 2, "<BR>");
+    return text;
+}
+
+} // namespace
+
+CUpdatePlaylistRequest::CUpdatePlaylistRequest()
+{
+    SetPage("UpdatePlaylistXML.jsp", false);
+}
+
+CUpdatePlaylistRequest::~CUpdatePlaylistRequest()
+{
+    CancelPendingJobs();
+}
+
+std::string CUpdatePlaylistRequest::PublishBody(const std::string& token, const PlaylistDetail& playlist)
+{
+    const PlaylistSummary& summary = playlist.Summary;
+    std::string body = "UserToken=" + FormValue(token) + "&App=Tessarin";
+    body += summary.playlistID == 0 ? "&Action=Create" : "&Action=Update";
+    body += "&ID=" + std::to_string(summary.playlistID) + "&Name=" + Encoded(summary.Name) +
+            "&EntryCount=" + std::to_string(playlist.Tracks.size()) +
+            "&PrimaryGenreID=" + std::to_string(summary.PrimaryGenreID) +
+            "&PrimaryMoodID=" + std::to_string(summary.PrimaryMoodID) +
+            "&PrimaryTheme=" + Encoded(summary.Theme) + "&Description=" + Encoded(summary.PlaylistDescription) +
+            "&IsPublic=1";
+    for (std::size_t i = 0; i < playlist.Tracks.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        body += "&TrackID" + n + '=' + std::to_string(playlist.Tracks[i]->performanceID) + "&TrackComment" + n +
+                '=' + Encoded(LinesToBreaks(playlist.Tracks[i]->Comment));
+    }
+    return body;
+}
+
+HRESULT CUpdatePlaylistRequest::Publish(const std::string& token, PlaylistDetail& playlist)
+{
+    m_publishing = &playlist;
+    m_published = false;
+    std::string answer;
+    const HRESULT result = Execute(PublishBody(token, playlist), answer, 0, kPublishMarker);
+    m_publishing = nullptr;
+    if (Failed(result))
+        return result;
+    return m_published ? S_OK : E_FAIL;
+}
+
+std::string CUpdatePlaylistRequest::DeleteBody(const std::string& token, std::int32_t playlistID)
+{
+    return "UserToken=" + FormValue(token) + "&App=Tessarin&Action=Delete&ID=" + std::to_string(playlistID);
+}
+
+HRESULT CUpdatePlaylistRequest::Delete(const std::string& token, std::int32_t playlistID)
+{
+    return Post(DeleteBody(token, playlistID), 0, 0);
+}
+
+void CUpdatePlaylistRequest::ParseAnswer(const std::string& answer, std::int32_t, std::int32_t value2)
+{
+    // Delete answers (value 2 = 0) are not used: their playlist is gone.
+    if (value2 != kPublishMarker || !m_publishing)
+        return;
+    const XmlDocumentPtr document = LoadAnswerDocument(answer);
+    const CXmlNode* id = document ? FirstElementNamed(*document, u"PlaylistID") : nullptr;
+    if (!id)
+        return;
+    m_publishing->Summary.playlistID = ElementNumber(*id);
+    m_published = true;
+}
