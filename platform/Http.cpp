@@ -154,6 +154,8 @@ HRESULT HttpPostForm(const std::string& host, std::uint16_t port, const std::str
         curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
         curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
         curl_easy_setopt(h, CURLOPT_SSL_CTX_FUNCTION, AddExtraCertificates);
+        // A cached store would skip the callback's additions on a retry.
+        curl_easy_setopt(h, CURLOPT_CA_CACHE_TIMEOUT, 0L);
     }
 
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {

@@ -121,6 +121,8 @@ void MakeCertificate(std::unique_ptr<EVP_PKEY, KeyDeleter>& key, std::unique_ptr
 
 }  // namespace
 
+std::string ServerPagePath(const std::string& page) { return "/corvanta/production/orvane/" + page; }
+
 std::vector<std::pair<std::string, std::string>> DecodeFormBody(const std::string& body)
 {
     std::vector<std::pair<std::string, std::string>> form;
@@ -273,6 +275,8 @@ std::string CLoopbackHttpServer::CertificateFile() const
 {
     return m_state->folder.empty() ? std::string() : (m_state->folder / "server.pem").string();
 }
+
+void CLoopbackHttpServer::TrustCertificate() const { ::setenv("CORVANTA_CA_FILE", CertificateFile().c_str(), 1); }
 
 void CLoopbackHttpServer::SetResponse(const std::string& path, int status, std::string body)
 {

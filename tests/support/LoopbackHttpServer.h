@@ -32,6 +32,9 @@ struct ScriptedResponse {
     std::string contentType = "text/xml";
 };
 
+/// The path at which the server's page (e.g. "UserLogin.jsp") is requested.
+std::string ServerPagePath(const std::string& page);
+
 /// Decodes an application/x-www-form-urlencoded text the standard way: split
 /// at '&', then at the first '=', '+' becomes a space, %XX becomes the byte.
 std::vector<std::pair<std::string, std::string>> DecodeFormBody(const std::string& body);
@@ -51,6 +54,8 @@ public:
     /// PEM file of the certificate (secure servers only): trust it through
     /// CORVANTA_CA_FILE.
     std::string CertificateFile() const;
+    /// Points CORVANTA_CA_FILE at CertificateFile() for this process.
+    void TrustCertificate() const;
 
     /// Answer for requests whose path equals path; others get the default
     /// (200 with an empty body unless changed).

@@ -20,7 +20,7 @@
 namespace {
 
 constexpr char kPage[] = "test/Page.jsp";
-constexpr char kPath[] = "/corvanta/production/orvane/test/Page.jsp";
+const std::string kPath = ServerPagePath(kPage);
 
 struct HookCall {
     std::string answer;
@@ -454,7 +454,7 @@ TEST_F(ServerRequestTest, SecurePageGoesOverVerifiedHttps)
 {
     CLoopbackHttpServer secure(true);
     secure.SetResponse(kPath, 200, "<Session/>");
-    ::setenv("CORVANTA_CA_FILE", secure.CertificateFile().c_str(), 1);
+    secure.TrustCertificate();
     m_settings.SetPortOverride(m_server.Port(), secure.Port());
     CTestRequest request(m_log, true);
     std::string answer;
