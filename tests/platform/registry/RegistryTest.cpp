@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -324,6 +326,27 @@ TEST_F(RegistryTest, ProcessesWritingOneKeyKeepEachOthersValues)
     for (int p = 0; p < kProcesses; ++p)
         for (int v = 0; v < kValuesEach; ++v)
             EXPECT_EQ(key->GetDword("p" + std::to_string(p) + "v" + std::to_string(v)), static_cast<std::uint32_t>(v));
+}
+
+TEST_F(RegistryTest, ThreadsWritingOneKeyKeepEachOthersValues)
+{
+    constexpr int kThreads = 4;
+    constexpr int kValuesEach = 20;
+    ASSERT_TRUE(CRegKey::Create(RegHive::CurrentUser, "shared"));
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([t, &failures] {
+            auto key = CRegKey::Open(RegHive::CurrentUser, "shared");
+            for (int v = 0; v < kValuesEach; ++v)
+                if (!key || !key->SetString("t" + std::to_string(t) + "v" + std::to_string(v), "x"))
+                    ++failures;
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(CRegKey::Open(RegHive::CurrentUser, "shared")->ValueNames().size(),
+              static_cast<std::size_t>(kThreads * kValuesEach));
 }
 
 TEST(RegistryRootTest, FolderFollowsTheEnvironment)
