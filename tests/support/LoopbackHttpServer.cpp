@@ -167,6 +167,7 @@ struct CLoopbackHttpServer::State {
     bool secure = false;
     std::unique_ptr<httplib::Server> server;
     std::thread thread;
+    std::atomic<bool> listenEnded{false};
     std::uint16_t port = 0;
     std::filesystem::path folder;
     std::atomic<int> connections{0};
@@ -189,6 +190,8 @@ struct CLoopbackHttpServer::State {
             record.headers.emplace(ToLower(name), value);
         record.body = req.body;
         record.form = DecodeFormBody(req.body);
+        for (const auto& [key, value] : req.params)
+            record.libraryForm.emplace(key, value);
 
         std::function<ScriptedResponse(const RecordedRequest&)> responder;
         ScriptedResponse answer;
@@ -244,9 +247,12 @@ CLoopbackHttpServer::CLoopbackHttpServer(bool secure) : m_state(std::make_shared
         throw std::runtime_error("cannot bind the loopback server");
     s.port = static_cast<std::uint16_t>(port);
     s.server->set_keep_alive_timeout(1);
-    s.thread = std::thread([state] { state->server->listen_after_bind(); });
+    s.thread = std::thread([state] {
+        state->server->listen_after_bind();
+        state->listenEnded = true;
+    });
     // stop() is only heard once the loop runs.
-    while (!s.server->is_running())
+    while (!s.server->is_running() && !s.listenEnded)
         std::this_thread::yield();
 }
 

@@ -18,6 +18,8 @@ struct RecordedRequest {
     std::string body;                                 // raw bytes as received
     /// The body decoded as application/x-www-form-urlencoded ('+' is a space).
     std::vector<std::pair<std::string, std::string>> form;
+    /// The same as decoded by the HTTP library's own form parser.
+    std::multimap<std::string, std::string> libraryForm;
 
     /// First header of that name (any case), empty when absent.
     std::string Header(const std::string& name) const;

@@ -239,6 +239,32 @@ TEST_F(ServerRequestTest, SpacesBecomePlusOnlyWhenPosted)
     queued->Shutdown();
 }
 
+TEST_F(ServerRequestTest, FormValuesArriveIntactThroughExecuteAndPost)
+{
+    const std::string texts[] = {
+        "Rock & Roll", "1+1=2", "100% #1", "a b:c d", "Bj\xC3\xB6rk", "%41", "plain",
+    };
+    CRecordingListener listener;
+    CTestRequest request(m_log);
+    request.AddListener(&listener);
+    std::size_t posted = 0;
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        const std::string body = "user=" + FormValue(text) + "&n=1";
+        std::string answer;
+        ASSERT_EQ(request.Execute(body, answer), S_OK);
+        const RecordedRequest executed = m_server.LastRequest();
+        request.Post(body, 0, 0);
+        ASSERT_TRUE(PumpUntilEvents(listener, ++posted));
+        for (const RecordedRequest& r : {executed, m_server.LastRequest()}) {
+            EXPECT_EQ(r.Form("user"), text);
+            EXPECT_EQ(r.Form("n"), "1");
+            ASSERT_EQ(r.libraryForm.count("user"), 1u) << r.body;
+            EXPECT_EQ(r.libraryForm.find("user")->second, text);
+        }
+    }
+}
+
 TEST_F(ServerRequestTest, ExecuteRunsTheHookOnTheCallerAndTellsNoListener)
 {
     m_server.SetResponse(kPath, 200, "<Session/>");
