@@ -114,26 +114,29 @@ HRESULT HttpPostForm(const std::string& host, std::uint16_t port, const std::str
 {
     t_lastAttempts = 0;
     InitCurlOnce();
+    // Declared before the handle, which may touch them until it is cleaned up.
+    std::string body;
+    char errorText[CURL_ERROR_SIZE] = {};
+    std::unique_ptr<curl_slist, SlistDeleter> headers;
+
     std::unique_ptr<CURL, CurlDeleter> easy(curl_easy_init());
     if (!easy) {
         ReportTransportError("The HTTP session could not be opened.");
         return E_FAIL;
     }
-    std::unique_ptr<curl_slist, SlistDeleter> headers;
+    curl_slist* list = nullptr;
     for (const char* header : {"Content-Type: application/x-www-form-urlencoded", "Pragma: no-cache",
                                "Cache-Control: no-cache", "Expect:"}) {
-        curl_slist* grown = curl_slist_append(headers.get(), header);
+        curl_slist* grown = curl_slist_append(list, header);
         if (grown == nullptr) {
+            curl_slist_free_all(list);
             ReportTransportError("Out of memory while preparing the request.");
             return E_FAIL;
         }
-        static_cast<void>(headers.release());
-        headers.reset(grown);
+        list = grown;
     }
-
+    headers.reset(list);
     const std::string url = BuildUrl(host, port, objectPath, secure);
-    std::string body;
-    char errorText[CURL_ERROR_SIZE];
 
     CURL* h = easy.get();
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
