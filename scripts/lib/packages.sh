@@ -4,7 +4,8 @@ BUILD_PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev
   libcurl4-openssl-dev libssl-dev
-  libsqlite3-dev libcpp-httplib-dev
+  libsqlite3-dev libcpp-httplib-dev libpugixml-dev
+  qt6-base-dev
 )
 
 # Installs each missing package (as root, or through sudo).

@@ -1,0 +1,328 @@
+#include "server/Accounts.h"
+
+#include "server/Database.h"
+#include "server/FormFields.h"
+#include "server/LookupTables.h"
+#include "server/PasswordHash.h"
+#include "server/XmlWriter.h"
+
+#include <openssl/crypto.h>
+#include <pugixml.hpp>
+
+#include <cctype>
+#include <cstring>
+
+namespace corvanta::server {
+
+namespace {
+
+// Runs of the expensive hash for handles that do not exist, so a wrong handle
+// takes as long as a wrong password.
+const std::string& DummyHash(int iterations)
+{
+    static const std::string hash = CPasswordHash::Hash("corvanta", iterations);
+    return hash;
+}
+
+bool IEquals(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
+
+pugi::xml_node FindObject(pugi::xml_node parent, const char* cls, const char* name)
+{
+    for (pugi::xml_node child : parent.children()) {
+        if (child.type() != pugi::node_element || !IEquals(child.name(), "Object"))
+            continue;
+        if (cls && !IEquals(child.attribute("Class").value(), cls))
+            continue;
+        if (name && !IEquals(child.attribute("Name").value(), name))
+            continue;
+        return child;
+    }
+    return {};
+}
+
+std::string ObjectText(pugi::xml_node node)
+{
+    for (pugi::xml_node child : node.children())
+        if ((child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) && *child.value())
+            return child.value();
+    return {};
+}
+
+std::string Trim(const std::string& text)
+{
+    size_t a = 0, b = text.size();
+    while (a < b && std::isspace(static_cast<unsigned char>(text[a])))
+        ++a;
+    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1])))
+        --b;
+    return text.substr(a, b - a);
+}
+
+bool ValidDate(const std::string& text)
+{
+    // MM/DD/YYYY, as the profile pages write it.
+    if (text.size() != 10 || text[2] != '/' || text[5] != '/')
+        return false;
+    for (size_t i : {0u, 1u, 3u, 4u, 6u, 7u, 8u, 9u})
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return false;
+    int month = std::stoi(text.substr(0, 2)), day = std::stoi(text.substr(3, 2)), year = std::stoi(text.substr(6));
+    static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1] || year < 1800)
+        return false;
+    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return !(month == 2 && day == 29 && !leap);
+}
+
+} // namespace
+
+CAccounts::CAccounts(CDatabase& db, Clock clock, int pbkdf2Iterations)
+    : m_db(db), m_clock(std::move(clock)), m_iterations(pbkdf2Iterations < 1 ? 1 : pbkdf2Iterations)
+{
+}
+
+SLoginResult CAccounts::OpenSession(int64_t userId)
+{
+    auto db = m_db.Acquire();
+    int64_t now = m_clock();
+    std::string secret = CPasswordHash::RandomHex(24);
+    db->Prepare("DELETE FROM sessions WHERE last_used < ?1").Bind(1, now - kSessionIdleLimit).Run();
+    db->Prepare("INSERT INTO sessions(secret, user_id, created, last_used) VALUES (?1, ?2, ?3, ?3)")
+        .Bind(1, secret)
+        .Bind(2, userId)
+        .Bind(3, now)
+        .Run();
+    SLoginResult result;
+    result.ok = true;
+    result.userId = userId;
+    result.token = secret + ":" + std::to_string(db->LastInsertId());
+    return result;
+}
+
+SLoginResult CAccounts::Login(const std::string& handle, const std::string& password, const std::string& prevSession)
+{
+    SLoginResult result;
+    int64_t userId = 0;
+    std::string stored;
+    {
+        auto db = m_db.Acquire();
+        CQuery query = db->Prepare("SELECT id, password_hash FROM users WHERE handle = ?1 COLLATE NOCASE");
+        query.Bind(1, handle);
+        if (query.Step()) {
+            userId = query.Int(0);
+            stored = query.Text(1);
+        }
+    }
+    bool ok = userId != 0 ? CPasswordHash::Verify(password, stored) : (CPasswordHash::Verify(password, DummyHash(m_iterations)), false);
+    if (!ok) {
+        result.error = "Invalid login name or password";
+        return result;
+    }
+    int64_t previous = CFormFields::ToInt(prevSession);
+    if (previous > 0) {
+        // Only the member's own earlier session may be closed this way.
+        auto db = m_db.Acquire();
+        db->Prepare("DELETE FROM sessions WHERE id = ?1 AND user_id = ?2").Bind(1, previous).Bind(2, userId).Run();
+    }
+    return OpenSession(userId);
+}
+
+SLoginResult CAccounts::Create(const SNewMember& member)
+{
+    SLoginResult result;
+    std::string handle = Trim(member.handle);
+    std::string email = Trim(member.email);
+    if (handle.empty()) {
+        result.error = "A login name is required";
+        return result;
+    }
+    if (handle.size() > 25 || handle.find(':') != std::string::npos) {
+        result.error = "The login name must be at most 25 characters and hold no colon";
+        return result;
+    }
+    if (member.password.empty() || member.password.size() > 20) {
+        result.error = "The password must be 1 to 20 characters";
+        return result;
+    }
+    if (email.empty() || email.find('@') == std::string::npos || email.size() > 100) {
+        result.error = "A valid e-mail address is required";
+        return result;
+    }
+    std::string hash = CPasswordHash::Hash(member.password, m_iterations);
+    int64_t userId = 0;
+    {
+        auto db = m_db.Acquire();
+        if (member.referral < 1 || !CLookupTables::Contains(*db, "HeardAboutSource", member.referral)) {
+            result.error = "Please tell us where you heard about Corvanta";
+            return result;
+        }
+        CTransaction transaction(*db);
+        {
+            CQuery exists = db->Prepare("SELECT 1 FROM users WHERE handle = ?1 COLLATE NOCASE");
+            exists.Bind(1, handle);
+            if (exists.Step()) {
+                result.error = "The login name " + handle + " is already taken";
+                return result;
+            }
+        }
+        db->Prepare("INSERT INTO users(handle, password_hash, email, verify_question, verify_answer, referral_id, own_mail, "
+                    "partner_mail, created, profile_xml) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)")
+            .Bind(1, handle)
+            .Bind(2, hash)
+            .Bind(3, email)
+            .Bind(4, member.verifyQuestion)
+            .Bind(5, member.verifyAnswer)
+            .Bind(6, member.referral)
+            .Bind(7, member.ownMail ? 1 : 0)
+            .Bind(8, member.partnerMail ? 1 : 0)
+            .Bind(9, m_clock())
+            .Bind(10, DefaultProfile(handle, email))
+            .Run();
+        userId = db->LastInsertId();
+        transaction.Commit();
+    }
+    return OpenSession(userId);
+}
+
+void CAccounts::Logout(const std::string& token)
+{
+    if (!Validate(token))
+        return;
+    size_t colon = token.rfind(':');
+    auto db = m_db.Acquire();
+    db->Prepare("DELETE FROM sessions WHERE id = ?1").Bind(1, CFormFields::ToInt(token.substr(colon + 1))).Run();
+}
+
+std::optional<SMember> CAccounts::Validate(const std::string& token)
+{
+    size_t colon = token.rfind(':');
+    if (colon == std::string::npos || colon == 0)
+        return std::nullopt;
+    std::string secret = token.substr(0, colon);
+    int64_t id = CFormFields::ToInt(token.substr(colon + 1));
+    if (id <= 0)
+        return std::nullopt;
+    auto db = m_db.Acquire();
+    int64_t now = m_clock();
+    SMember member;
+    int64_t lastUsed = 0;
+    {
+        CQuery query = db->Prepare("SELECT s.secret, s.last_used, u.id, u.handle FROM sessions s JOIN users u ON u.id = s.user_id "
+                                   "WHERE s.id = ?1");
+        query.Bind(1, id);
+        if (!query.Step())
+            return std::nullopt;
+        std::string stored = query.Text(0);
+        if (stored.size() != secret.size() || CRYPTO_memcmp(stored.data(), secret.data(), secret.size()) != 0)
+            return std::nullopt;
+        lastUsed = query.Int(1);
+        member.userId = query.Int(2);
+        member.handle = query.Text(3);
+    }
+    if (now - lastUsed > kSessionIdleLimit) {
+        db->Prepare("DELETE FROM sessions WHERE id = ?1").Bind(1, id).Run();
+        return std::nullopt;
+    }
+    // A write per request would serialise every reader; a minute of slack is plenty.
+    if (now - lastUsed >= 60)
+        db->Prepare("UPDATE sessions SET last_used = ?1 WHERE id = ?2").Bind(1, now).Bind(2, id).Run();
+    return member;
+}
+
+std::string CAccounts::DefaultProfile(const std::string& handle, const std::string& email)
+{
+    CXmlWriter xml;
+    auto str = [&](const char* name, const std::string& text) {
+        xml.Open("Object").Attribute("Class", "java.lang.String").Attribute("Name", name).Text(text).Close();
+    };
+    xml.Open("UserProfile");
+    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.User").Attribute("Name", "user");
+    str("myHandle", handle);
+    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Name").Attribute("Name", "myName").Attribute("isPrivateFlag", "false");
+    str("myFirst", "");
+    str("myMiddle", "");
+    str("myLast", "");
+    xml.Close();
+    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Email").Attribute("Name", "myEmail").Attribute("isPrivateFlag", "true");
+    str("myAddress", email);
+    xml.Close();
+    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Address").Attribute("Name", "myAddress").Attribute("isPrivateFlag", "true");
+    for (const char* part : {"addr1", "addr2", "city", "state", "zip", "country"})
+        str(part, "");
+    xml.Close();
+    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.SexCode").Attribute("Name", "mySex").Attribute("myID", "0")
+        .Attribute("isPrivateFlag", "false").Close();
+    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.MaritalStatus").Attribute("Name", "myMaritalStatus")
+        .Attribute("myID", "0").Attribute("isPrivateFlag", "false").Close();
+    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.PrivacyDate").Attribute("Name", "myDOB");
+    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Privacy").Attribute("Name", "myPrivacy")
+        .Attribute("isPrivateFlag", "true").Close();
+    xml.Close();
+    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Url").Attribute("Name", "myPictureUrl");
+    str("myAddress", "");
+    str("myDescription", "");
+    xml.Close();
+    xml.Open("Object").Attribute("Class", "java.util.Vector").Attribute("Name", "myHomepages").Close();
+    xml.Open("Object").Attribute("Class", "java.util.Hashtable").Attribute("Name", "myLoveList").Close();
+    xml.Open("Object").Attribute("Class", "java.util.Hashtable").Attribute("Name", "myHateList").Close();
+    return xml.Finish();
+}
+
+std::string CAccounts::ProfileXml(int64_t userId)
+{
+    auto db = m_db.Acquire();
+    CQuery query = db->Prepare("SELECT handle, email, profile_xml FROM users WHERE id = ?1");
+    query.Bind(1, userId);
+    if (!query.Step())
+        return {};
+    std::string stored = query.Text(2);
+    return stored.empty() ? DefaultProfile(query.Text(0), query.Text(1)) : stored;
+}
+
+std::string CAccounts::UpdateProfile(int64_t userId, const std::string& xml)
+{
+    pugi::xml_document doc;
+    pugi::xml_parse_result parsed = doc.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_utf8);
+    if (!parsed)
+        return std::string("The profile document is not well-formed (") + parsed.description() + ")";
+    pugi::xml_node user = FindObject(doc.document_element(), "com.velmar.orvane.data.User", nullptr);
+    if (!user)
+        return "The profile document holds no user object";
+    std::string handle = Trim(ObjectText(FindObject(user, nullptr, "myHandle")));
+    if (handle.empty() || handle.size() > 25 || handle.find(':') != std::string::npos)
+        return "The profile needs a login name of at most 25 characters";
+    std::string email = Trim(ObjectText(FindObject(FindObject(user, "com.velmar.orvane.data.Email", nullptr), nullptr, "myAddress")));
+    if (email.empty() || email.find('@') == std::string::npos)
+        return "The profile needs a valid e-mail address";
+    std::string birthday = Trim(ObjectText(FindObject(user, nullptr, "myDOB")));
+    if (!birthday.empty() && !ValidDate(birthday))
+        return "Bad date, enter date as MM/DD/YYYY";
+
+    auto db = m_db.Acquire();
+    struct SCoded {
+        const char* member;
+        const char* table;
+    };
+    for (SCoded coded : {SCoded{"mySex", "SexCode"}, SCoded{"myMaritalStatus", "MaritalStatus"}}) {
+        pugi::xml_node node = FindObject(user, nullptr, coded.member);
+        if (node && node.attribute("myID") && !CLookupTables::Contains(*db, coded.table, node.attribute("myID").as_llong(-1)))
+            return std::string("Unknown ") + coded.table + " value";
+    }
+    CTransaction transaction(*db);
+    {
+        CQuery taken = db->Prepare("SELECT 1 FROM users WHERE handle = ?1 COLLATE NOCASE AND id <> ?2");
+        taken.Bind(1, handle).Bind(2, userId);
+        if (taken.Step())
+            return "That login name is already taken";
+    }
+    db->Prepare("UPDATE users SET handle = ?1, email = ?2, profile_xml = ?3 WHERE id = ?4")
+        .Bind(1, handle)
+        .Bind(2, email)
+        .Bind(3, xml)
+        .Bind(4, userId)
+        .Run();
+    transaction.Commit();
+    return {};
+}
+
+} // namespace corvanta::server

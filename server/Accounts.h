@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace corvanta::server {
+
+class CDatabase;
+
+struct SMember {
+    int64_t userId = 0;
+    std::string handle;
+};
+
+struct SLoginResult {
+    bool ok = false;
+    std::string token;
+    int64_t userId = 0;
+    std::string error; // a message without ":" (the client shows the part after the last one)
+};
+
+struct SNewMember {
+    std::string handle;
+    std::string password;
+    std::string email;
+    std::string verifyQuestion;
+    std::string verifyAnswer;
+    int64_t referral = 0;
+    bool ownMail = false;
+    bool partnerMail = false;
+};
+
+// Members, their passwords and their sessions.
+class CAccounts {
+public:
+    using Clock = std::function<int64_t()>; // seconds since the epoch
+    static constexpr int64_t kSessionIdleLimit = 30 * 60;
+
+    CAccounts(CDatabase& db, Clock clock, int pbkdf2Iterations);
+
+    // prevSession names an earlier session of the same member, which is closed.
+    SLoginResult Login(const std::string& handle, const std::string& password, const std::string& prevSession);
+    SLoginResult Create(const SNewMember& member);
+    void Logout(const std::string& token);
+    // The member of a live session; keeps it alive.
+    std::optional<SMember> Validate(const std::string& token);
+
+    std::string ProfileXml(int64_t userId);
+    // Empty on success, else the reason for the refusal.
+    std::string UpdateProfile(int64_t userId, const std::string& xml);
+
+    int64_t Now() const { return m_clock(); }
+    int Iterations() const { return m_iterations; }
+
+    static std::string DefaultProfile(const std::string& handle, const std::string& email);
+
+private:
+    SLoginResult OpenSession(int64_t userId);
+
+    CDatabase& m_db;
+    Clock m_clock;
+    int m_iterations;
+};
+
+} // namespace corvanta::server

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace corvanta::server {
+
+class CConnection;
+class CDatabase;
+class CFormFields;
+class CXmlWriter;
+
+enum class ESummaryKind { Playlist, User, Artist, Performance };
+
+// A favorite's place in its list, written into the item's summary.
+struct SBookmarkMark {
+    int64_t bookmarkId = 0;
+    int64_t comesAfterId = 0;
+};
+
+struct SNewArtist {
+    std::string name, officialUrl, placeOfBirth, dateOfBirth, placeOfDeath, dateOfDeath;
+};
+
+struct SNewPerformance {
+    std::string songName, artistName, version;
+    int64_t artistId = 0, length = 0, genreId = 0, sourceId = 1;
+};
+
+struct SPlaylistTrack {
+    int64_t performanceId = 0;
+    std::string comment;
+};
+
+struct SPlaylistInput {
+    int64_t id = 0;
+    std::string name, description, theme;
+    int64_t genreId = 0, moodId = 0;
+    bool isPublic = true;
+    std::vector<SPlaylistTrack> tracks;
+};
+
+// The catalogue: summaries, searches, track resolution and the members' playlists.
+class CCatalogue {
+public:
+    using Clock = std::function<int64_t()>;
+    static constexpr size_t kFirstPage = 20;
+
+    CCatalogue(CDatabase& db, Clock clock);
+
+    // Summaries of the given items in the given order; unknown ones are left out.
+    // marks, when given, runs parallel to ids; comments likewise for performances.
+    static void WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind kind, const std::vector<int64_t>& ids,
+                               const std::vector<SBookmarkMark>* marks = nullptr,
+                               const std::vector<std::string>* comments = nullptr);
+    static bool Exists(CConnection& db, ESummaryKind kind, int64_t id);
+
+    // Every match in a stable order; fields without a value take no part, and a
+    // search with no field matches nothing.
+    std::vector<int64_t> Search(ESummaryKind kind, const CFormFields& fields);
+    // Candidates, the exact title and artist (ignoring case) first, then by likeness.
+    std::vector<int64_t> ResolvePerformances(const std::string& title, const std::string& artist);
+    std::vector<int64_t> ResolveArtists(const std::string& name);
+
+    // The new (or the existing, same-named) artist; 0 with error set on refusal.
+    int64_t CreateArtist(int64_t userId, const SNewArtist& artist, std::string& error);
+    int64_t CreatePerformance(int64_t userId, const SNewPerformance& performance, std::string& error);
+
+    std::vector<int64_t> PlaylistsOf(int64_t userId);
+    // The PlaylistDetail document body; false when there is no such playlist.
+    bool WritePlaylistDetail(CXmlWriter& xml, int64_t playlistId);
+    // Create (id 0) or update by the owner; returns the playlist's id or 0 with error.
+    int64_t SavePlaylist(int64_t userId, const SPlaylistInput& input, std::string& error);
+    bool DeletePlaylist(int64_t userId, int64_t playlistId, std::string& error);
+    // Counts a listen; the new count, or -1 when there is no such playlist.
+    int64_t CountListen(int64_t playlistId);
+    bool HasPreview(int64_t performanceId);
+
+    static std::string FormatDate(int64_t unixSeconds);
+
+private:
+    CDatabase& m_db;
+    Clock m_clock;
+};
+
+} // namespace corvanta::server

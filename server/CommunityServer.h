@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace corvanta::server {
+
+class CAccounts;
+class CBookmarks;
+class CCatalogue;
+class CDatabase;
+class CWebPages;
+class CXmlPages;
+
+struct SServerOptions {
+    std::string dataDir;
+    std::string host = "127.0.0.1";
+    int httpPort = 7001;   // 0: any free port
+    int httpsPort = 7002;  // 0: any free port
+    bool demo = false;
+    std::string newestVersion;
+    std::string downloadUrl;
+    int pbkdf2Iterations = 200000;
+    int threads = 64;      // per port; a kept-alive connection holds one
+    int backlog = 4096;
+    bool log = true;       // one line per request on stderr
+    std::function<int64_t()> clock; // seconds since the epoch; the system clock when empty
+};
+
+// The community server: storage, the XML pages and the web pages on a plain and
+// a secure port.
+class CCommunityServer {
+public:
+    explicit CCommunityServer(SServerOptions options);
+    CCommunityServer(const CCommunityServer&) = delete;
+    CCommunityServer& operator=(const CCommunityServer&) = delete;
+    ~CCommunityServer();
+
+    // Opens the storage, seeds it when asked, makes the certificate and starts
+    // serving; connections queue from the moment this returns true.
+    bool Start(std::string& error);
+    void Stop();
+
+    int HttpPort() const { return m_httpPort; }
+    int HttpsPort() const { return m_httpsPort; }
+    std::string CertificatePath() const;
+    CAccounts& Accounts() { return *m_accounts; }
+
+private:
+    struct SImpl;
+
+    SServerOptions m_options;
+    std::unique_ptr<CDatabase> m_db;
+    std::unique_ptr<CAccounts> m_accounts;
+    std::unique_ptr<CCatalogue> m_catalogue;
+    std::unique_ptr<CBookmarks> m_bookmarks;
+    std::unique_ptr<CXmlPages> m_xmlPages;
+    std::unique_ptr<CWebPages> m_webPages;
+    std::unique_ptr<SImpl> m_impl;
+    std::thread m_httpThread;
+    std::thread m_httpsThread;
+    int m_httpPort = 0;
+    int m_httpsPort = 0;
+};
+
+} // namespace corvanta::server

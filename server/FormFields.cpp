@@ -1,0 +1,113 @@
+#include "server/FormFields.h"
+
+#include <limits>
+
+namespace corvanta::server {
+
+namespace {
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::string CFormFields::PercentDecode(std::string_view text, bool plusIsBlank)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '+' && plusIsBlank) {
+            out += ' ';
+        } else if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            i += 2;
+        } else {
+            // A "%" without two hex digits stays as it is.
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string CFormFields::PercentEncode(std::string_view text)
+{
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string out;
+    for (char c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || c == '-' || c == '_' || c == '.' ||
+            c == '~') {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        }
+    }
+    return out;
+}
+
+int64_t CFormFields::ToInt(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        if (value > std::numeric_limits<int32_t>::max())
+            break; // saturate: identifiers are 32-bit on the wire
+        value = value * 10 + (text[i] - '0');
+    }
+    if (value > std::numeric_limits<int32_t>::max())
+        value = std::numeric_limits<int32_t>::max();
+    return negative ? -value : value;
+}
+
+CFormFields CFormFields::Parse(std::string_view text)
+{
+    CFormFields fields;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('&', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view pair = text.substr(start, end - start);
+        if (!pair.empty()) {
+            size_t eq = pair.find('=');
+            std::string key = PercentDecode(pair.substr(0, eq), true);
+            std::string value = eq == std::string_view::npos ? std::string() : PercentDecode(pair.substr(eq + 1), true);
+            // The client's lines end with CR LF in places; keys never hold blanks.
+            while (!key.empty() && (key.back() == '\r' || key.back() == '\n'))
+                key.pop_back();
+            fields.m_fields[key] = std::move(value);
+        }
+        start = end + 1;
+    }
+    return fields;
+}
+
+std::string CFormFields::Get(const std::string& key) const
+{
+    auto it = m_fields.find(key);
+    return it == m_fields.end() ? std::string() : it->second;
+}
+
+int64_t CFormFields::GetInt(const std::string& key) const { return ToInt(Get(key)); }
+
+std::string CFormFields::GetEscaped(const std::string& key) const { return PercentDecode(Get(key), false); }
+
+} // namespace corvanta::server

@@ -1,0 +1,596 @@
+#include "server/WebPages.h"
+
+#include "server/Accounts.h"
+#include "server/Catalogue.h"
+#include "server/Database.h"
+#include "server/DetailsHost.h"
+#include "server/FormFields.h"
+#include "server/LookupTables.h"
+#include "server/XmlWriter.h"
+
+#include <pugixml.hpp>
+
+#include <cstring>
+#include <sstream>
+#include <vector>
+
+namespace corvanta::server {
+
+namespace {
+
+const std::string kBase = "/corvanta/production/";
+const std::string kDetails = kBase + "tessarin/details/";
+const std::string kAddBookmark = kBase + "orvane/bookmark/AddBookmark.jsp";
+
+std::string H(const std::string& text) { return CWebPages::Html(text); }
+std::string U(const std::string& text) { return CFormFields::PercentEncode(text); }
+std::string N(int64_t n) { return std::to_string(n); }
+
+std::string Page(const std::string& title, const std::string& body)
+{
+    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
+           H(title) + " - Corvanta</title>\n<link rel=\"stylesheet\" href=\"" + kBase +
+           "tessarin/style.css\">\n</head>\n<body>\n<main>\n" + body + "</main>\n</body>\n</html>\n";
+}
+
+std::string Paragraphs(const std::string& text)
+{
+    // Line breaks arrive as CR LF or as the "<BR>" of the client's comments.
+    std::string escaped = H(text), out;
+    for (size_t i = 0; i < escaped.size();) {
+        if (escaped.compare(i, 6, "&#13;\n") == 0) {
+            out += "<br>";
+            i += 6;
+        } else if (escaped.compare(i, 10, "&lt;BR&gt;") == 0) {
+            out += "<br>";
+            i += 10;
+        } else if (escaped[i] == '\n') {
+            out += "<br>";
+            ++i;
+        } else {
+            out += escaped[i++];
+        }
+    }
+    return out;
+}
+
+std::string TokenPart(const CFormFields& f) { return "&amp;UserToken=" + H(U(f.Get("UserToken"))); }
+
+std::string DetailLink(const std::string& page, const char* key, int64_t id, const CFormFields& f, const std::string& text)
+{
+    return "<a href=\"" + page + "?" + key + "=" + N(id) + TokenPart(f) + "\">" + H(text) + "</a>";
+}
+
+std::string AddLink(int kind, int64_t id, const std::vector<std::pair<const char*, std::string>>& names)
+{
+    std::string href = kAddBookmark + "?bookmarkType=" + N(kind) + "&newBookmarkItemID=" + N(id);
+    for (const auto& name : names)
+        href += std::string("&") + name.first + "=" + U(name.second);
+    return "<a class=\"button\" href=\"" + H(href) + "\">&#9733; Add to favorites</a>";
+}
+
+std::string Duration(int64_t seconds)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%d:%02d", static_cast<int>(seconds / 60), static_cast<int>(seconds % 60));
+    return buffer;
+}
+
+std::string DateOnly(int64_t unixSeconds) { return CCatalogue::FormatDate(unixSeconds).substr(0, 10); }
+
+bool IEquals(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
+
+pugi::xml_node FindObject(pugi::xml_node parent, const char* cls, const char* name)
+{
+    for (pugi::xml_node child : parent.children()) {
+        if (child.type() != pugi::node_element || !IEquals(child.name(), "Object"))
+            continue;
+        if (cls && !IEquals(child.attribute("Class").value(), cls))
+            continue;
+        if (name && !IEquals(child.attribute("Name").value(), name))
+            continue;
+        return child;
+    }
+    return {};
+}
+
+std::string ObjectText(pugi::xml_node node)
+{
+    for (pugi::xml_node child : node.children())
+        if ((child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) && *child.value())
+            return child.value();
+    return {};
+}
+
+void SetObjectText(pugi::xml_node node, const std::string& value)
+{
+    if (!node)
+        return;
+    for (pugi::xml_node child : node.children())
+        if ((child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) && *child.value()) {
+            child.set_value(value.c_str());
+            return;
+        }
+    node.prepend_child(pugi::node_pcdata).set_value(value.c_str());
+}
+
+bool IsPrivate(pugi::xml_node node) { return IEquals(node.attribute("isPrivateFlag").value(), "true"); }
+
+bool IsWebAddress(const std::string& url)
+{
+    return url.rfind("http://", 0) == 0 || url.rfind("https://", 0) == 0;
+}
+
+std::string Nav(const CFormFields& f)
+{
+    (void)f;
+    return "<nav><a href=\"" + kBase + "tessarin/home/index.html\">Corvanta</a></nav>\n";
+}
+
+} // namespace
+
+CWebPages::CWebPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue)
+    : m_db(db), m_accounts(accounts), m_catalogue(catalogue)
+{
+}
+
+std::string CWebPages::Html(const std::string& text) { return CXmlWriter::Escape(text); }
+
+const char* CWebPages::StyleSheet()
+{
+    return "body{margin:0;font:15px/1.45 system-ui,-apple-system,'Segoe UI',sans-serif;color:#222;background:#f4f2ee}\n"
+           "main{max-width:46rem;margin:0 auto;padding:1rem 1.25rem 2rem}\n"
+           "nav{margin-bottom:.5rem}nav a{font-weight:600;color:#7a1f2b;text-decoration:none}\n"
+           "h1{font-size:1.5rem;margin:.25rem 0 .5rem}h2{font-size:1.1rem;margin:1.4rem 0 .4rem;color:#7a1f2b}\n"
+           "a{color:#1d4f91}table{border-collapse:collapse;width:100%}th,td{text-align:left;padding:.3rem .4rem;"
+           "border-bottom:1px solid #ddd;vertical-align:top}th{background:#e8e4dc}\n"
+           "dl{display:grid;grid-template-columns:max-content 1fr;gap:.2rem 1rem}dt{color:#666}dd{margin:0}\n"
+           ".button{display:inline-block;margin:.4rem .4rem 0 0;padding:.3rem .7rem;border-radius:4px;background:#7a1f2b;"
+           "color:#fff;text-decoration:none}.muted{color:#777}.notice{padding:.6rem;background:#fff6d6;border-radius:4px}\n"
+           "form label{display:block;margin:.5rem 0 .15rem}input,textarea,select{font:inherit;width:100%;max-width:30rem;"
+           "box-sizing:border-box}button{font:inherit;margin-top:.7rem;padding:.35rem 1rem}\n"
+           ".columns{display:grid;grid-template-columns:repeat(auto-fit,minmax(14rem,1fr));gap:1rem}ol,ul{padding-left:1.3rem}\n";
+}
+
+std::string CWebPages::ErrorPage(int status)
+{
+    std::string title = status == 404 ? "Page not found" : status == 413 ? "Request too large" : "Request failed";
+    return Page(title, "<h1>" + H(title) + "</h1>\n<p class=\"muted\">Status " + N(status) + ".</p>\n");
+}
+
+SWebAnswer CWebPages::Answer(const std::string& page, const std::string& method, const CFormFields& f)
+{
+    try {
+        if (page == "tessarin/style.css")
+            return {200, StyleSheet(), "text/css; charset=UTF-8"};
+        if (page == "tessarin/details/NoDetails.htm")
+            return NoDetails();
+        if (page == "tessarin/details/ShowPerformanceDetail.jsp")
+            return Performance(f);
+        if (page == "tessarin/details/ShowArtistDetail.jsp")
+            return Artist(f);
+        if (page == "tessarin/details/ShowPlaymakerDetail.jsp")
+            return Playmaker(f);
+        if (page == "tessarin/details/ShowPlaylistDetail.jsp")
+            return Playlist(f);
+        if (page == "tessarin/details/EmailPlaymaker.jsp")
+            return EmailPlaymaker(method, f);
+        if (page == "tessarin/details/EmailFriend.jsp")
+            return EmailFriend(method, f);
+        if (page == "tessarin/home/index.html" || page == "tessarin/home/" || page == "tessarin/home")
+            return Home();
+        if (page == "tessarin/help/version1.1/helpindex.htm")
+            return Help();
+        if (page == "orvane/UpdateProfile.jsp")
+            return UpdateProfile(method, f);
+        if (page == "orvane/ViewStatistics.jsp")
+            return Statistics(f);
+        if (page == "orvane/bookmark/AddBookmark.jsp")
+            return AddBookmarkOutside();
+        if (page == "orvane/ShowUpdatedPlaymaker.jsp" || page == "orvane/PreviewUpdatedPlaymaker.jsp")
+            return UpdatedPlaymaker(f);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "error in %s: %s\n", page.c_str(), e.what());
+        return {500, ErrorPage(500)};
+    }
+    return {404, ErrorPage(404)};
+}
+
+SWebAnswer CWebPages::NoDetails()
+{
+    return {200, Page("No details", "<h1>Nothing selected</h1>\n<p class=\"muted\">Pick a playlist, a track, an artist or a "
+                                    "playmaker anywhere in Corvanta to see its details here.</p>\n")};
+}
+
+SWebAnswer CWebPages::Performance(const CFormFields& f)
+{
+    int64_t id = f.GetInt("performance");
+    auto db = m_db.Acquire();
+    CQuery q = db->Prepare("SELECT p.title, p.version, p.album, p.length, p.genre_id, p.has_preview, a.id, a.name, "
+                           "(SELECT count(*) FROM bookmarks b WHERE b.kind = 3 AND b.item_id = p.id) "
+                           "FROM performances p JOIN artists a ON a.id = p.artist_id WHERE p.id = ?1");
+    q.Bind(1, id);
+    if (!q.Step())
+        return {404, Page("Unknown track", Nav(f) + "<h1>Unknown track</h1>\n<p>There is no track " + N(id) + ".</p>\n")};
+    std::string title = q.Text(0), version = q.Text(1), album = q.Text(2), artist = q.Text(7);
+    int64_t length = q.Int(3), genre = q.Int(4), artistId = q.Int(6), bookmarks = q.Int(8);
+    bool preview = q.Int(5) != 0;
+    std::string body = Nav(f) + "<h1>" + H(title) + (version.empty() ? "" : " <span class=\"muted\">(" + H(version) + ")</span>") +
+                       "</h1>\n<p>by " + DetailLink("ShowArtistDetail.jsp", "artist", artistId, f, artist) + "</p>\n<dl>";
+    body += "<dt>Album</dt><dd>" + H(album.empty() ? "-" : album) + "</dd>";
+    body += "<dt>Length</dt><dd>" + Duration(length) + "</dd>";
+    body += "<dt>Genre</dt><dd>" + H(CLookupTables::Text(*db, "Genres", genre)) + "</dd>";
+    body += "<dt>Favorite of</dt><dd>" + N(bookmarks) + " playmakers</dd></dl>\n";
+    if (preview)
+        body += "<h2>Preview</h2>\n<audio controls preload=\"none\" src=\"" + kBase + "tessarin/preview/" + N(id) +
+                ".wav\"></audio>\n";
+    else
+        body += "<p class=\"muted\">No preview is available for this track.</p>\n";
+    body += "<p>" + AddLink(3, id, {{"songName", title}, {"artistName", artist}, {"albumName", version}}) + "</p>\n";
+    body += "<h2>In playlists</h2>\n<ul>";
+    CQuery lists = db->Prepare("SELECT DISTINCT pl.id, pl.name FROM playlist_tracks t JOIN playlists pl ON pl.id = t.playlist_id "
+                               "WHERE t.performance_id = ?1 AND pl.is_public = 1 ORDER BY pl.name LIMIT 50");
+    lists.Bind(1, id);
+    int count = 0;
+    while (lists.Step()) {
+        body += "<li>" + DetailLink("ShowPlaylistDetail.jsp", "playlist", lists.Int(0), f, lists.Text(1)) + "</li>";
+        ++count;
+    }
+    if (!count)
+        body += "<li class=\"muted\">Not in any playlist yet.</li>";
+    body += "</ul>\n";
+    return {200, Page(title, body)};
+}
+
+SWebAnswer CWebPages::Artist(const CFormFields& f)
+{
+    int64_t id = f.GetInt("artist");
+    auto db = m_db.Acquire();
+    CQuery q = db->Prepare("SELECT name, official_url, place_of_birth, date_of_birth, place_of_death, date_of_death "
+                           "FROM artists WHERE id = ?1");
+    q.Bind(1, id);
+    if (!q.Step())
+        return {404, Page("Unknown artist", Nav(f) + "<h1>Unknown artist</h1>\n<p>There is no artist " + N(id) + ".</p>\n")};
+    std::string name = q.Text(0), url = q.Text(1);
+    std::string body = Nav(f) + "<h1>" + H(name) + "</h1>\n<dl>";
+    if (!url.empty())
+        body += "<dt>Web site</dt><dd>" + (IsWebAddress(url) ? "<a href=\"" + H(url) + "\">" + H(url) + "</a>" : H(url)) + "</dd>";
+    if (!q.Text(2).empty() || !q.Text(3).empty())
+        body += "<dt>Born</dt><dd>" + H(q.Text(2)) + " " + H(q.Text(3)) + "</dd>";
+    if (!q.Text(4).empty() || !q.Text(5).empty())
+        body += "<dt>Died</dt><dd>" + H(q.Text(4)) + " " + H(q.Text(5)) + "</dd>";
+    body += "</dl>\n<p>" + AddLink(1, id, {{"name", name}}) + "</p>\n<h2>Tracks</h2>\n<table><tr><th>Title</th><th>Version</th>"
+            "<th>Album</th><th>Length</th></tr>";
+    CQuery tracks = db->Prepare("SELECT id, title, version, album, length FROM performances WHERE artist_id = ?1 "
+                                "ORDER BY title COLLATE NOCASE, id");
+    tracks.Bind(1, id);
+    while (tracks.Step())
+        body += "<tr><td>" + DetailLink("ShowPerformanceDetail.jsp", "performance", tracks.Int(0), f, tracks.Text(1)) +
+                "</td><td>" + H(tracks.Text(2)) + "</td><td>" + H(tracks.Text(3)) + "</td><td>" + Duration(tracks.Int(4)) +
+                "</td></tr>";
+    body += "</table>\n";
+    return {200, Page(name, body)};
+}
+
+SWebAnswer CWebPages::Playmaker(const CFormFields& f)
+{
+    int64_t id = f.GetInt("playmaker");
+    auto db = m_db.Acquire();
+    std::string handle, profile;
+    int64_t created = 0, accepts = 0;
+    {
+        CQuery q = db->Prepare("SELECT handle, created, accepts_email, profile_xml FROM users WHERE id = ?1");
+        q.Bind(1, id);
+        if (!q.Step())
+            return {404, Page("Unknown playmaker", Nav(f) + "<h1>Unknown playmaker</h1>\n<p>There is no playmaker " + N(id) + ".</p>\n")};
+        handle = q.Text(0);
+        created = q.Int(1);
+        accepts = q.Int(2);
+        profile = q.Text(3);
+    }
+    std::string body = Nav(f) + "<h1>" + H(handle) + "</h1>\n<dl><dt>Member since</dt><dd>" + DateOnly(created) + "</dd>";
+    pugi::xml_document doc;
+    pugi::xml_node user;
+    if (!profile.empty() && doc.load_buffer(profile.data(), profile.size()))
+        user = FindObject(doc.document_element(), "com.velmar.orvane.data.User", nullptr);
+    pugi::xml_node name = FindObject(user, "com.velmar.orvane.data.Name", nullptr);
+    if (name && !IsPrivate(name)) {
+        std::string full = ObjectText(FindObject(name, nullptr, "myFirst")) + " " + ObjectText(FindObject(name, nullptr, "myMiddle")) +
+                           " " + ObjectText(FindObject(name, nullptr, "myLast"));
+        body += "<dt>Name</dt><dd>" + H(full) + "</dd>";
+    }
+    pugi::xml_node address = FindObject(user, "com.velmar.orvane.data.Address", nullptr);
+    if (address && !IsPrivate(address) && !ObjectText(FindObject(address, nullptr, "city")).empty())
+        body += "<dt>Lives in</dt><dd>" + H(ObjectText(FindObject(address, nullptr, "city"))) + " " +
+                H(ObjectText(FindObject(address, nullptr, "state"))) + "</dd>";
+    body += "</dl>\n";
+    std::string picture = ObjectText(FindObject(FindObject(user, nullptr, "myPictureUrl"), nullptr, "myAddress"));
+    if (IsWebAddress(picture))
+        body += "<p><img src=\"" + H(picture) + "\" alt=\"Picture of " + H(handle) + "\" style=\"max-width:10rem\"></p>\n";
+    body += "<p>" + AddLink(4, id, {{"name", handle}});
+    if (accepts)
+        body += "<a class=\"button\" href=\"EmailPlaymaker.jsp?playmaker=" + N(id) + "\">Send a message</a>";
+    body += "</p>\n";
+    pugi::xml_node homepages = FindObject(user, nullptr, "myHomepages");
+    std::string pages;
+    for (pugi::xml_node item : homepages.children("Object")) {
+        std::string url = ObjectText(FindObject(item, nullptr, "myAddress"));
+        std::string text = ObjectText(FindObject(item, nullptr, "myDescription"));
+        if (IsWebAddress(url))
+            pages += "<li><a href=\"" + H(url) + "\">" + H(text.empty() ? url : text) + "</a></li>";
+    }
+    if (!pages.empty())
+        body += "<h2>Home pages</h2>\n<ul>" + pages + "</ul>\n";
+    for (const char* list : {"myLoveList", "myHateList"}) {
+        std::string entries;
+        for (pugi::xml_node item : FindObject(user, nullptr, list).children()) {
+            if (!IEquals(item.name(), "Item"))
+                continue;
+            std::string key = ObjectText(FindObject(item.child("Key"), nullptr, nullptr));
+            std::string values;
+            for (pugi::xml_node value : FindObject(item.child("Value"), nullptr, nullptr).children("Object"))
+                values += (values.empty() ? "" : ", ") + ObjectText(value);
+            entries += "<dt>" + H(key) + "</dt><dd>" + H(values) + "</dd>";
+        }
+        if (!entries.empty())
+            body += std::string("<h2>") + (std::strcmp(list, "myLoveList") == 0 ? "Loves" : "Hates") + "</h2>\n<dl>" + entries + "</dl>\n";
+    }
+    body += "<h2>Playlists</h2>\n<ul>";
+    CQuery lists = db->Prepare("SELECT id, name, times_listened FROM playlists WHERE owner_id = ?1 AND is_public = 1 ORDER BY id");
+    lists.Bind(1, id);
+    int count = 0;
+    while (lists.Step()) {
+        body += "<li>" + DetailLink("ShowPlaylistDetail.jsp", "playlist", lists.Int(0), f, lists.Text(1)) +
+                " <span class=\"muted\">(" + N(lists.Int(2)) + " listens)</span></li>";
+        ++count;
+    }
+    if (!count)
+        body += "<li class=\"muted\">No playlists yet.</li>";
+    body += "</ul>\n";
+    return {200, Page(handle, body)};
+}
+
+SWebAnswer CWebPages::Playlist(const CFormFields& f)
+{
+    int64_t id = f.GetInt("playlist");
+    auto db = m_db.Acquire();
+    CQuery q = db->Prepare("SELECT pl.name, pl.description, pl.theme, pl.genre_id, pl.mood_id, pl.created, pl.updated, "
+                           "pl.times_listened, u.id, u.handle, (SELECT count(*) FROM bookmarks b WHERE b.kind = 2 AND b.item_id = pl.id) "
+                           "FROM playlists pl JOIN users u ON u.id = pl.owner_id WHERE pl.id = ?1");
+    q.Bind(1, id);
+    if (!q.Step())
+        return {404, Page("Unknown playlist", Nav(f) + "<h1>Unknown playlist</h1>\n<p>There is no playlist " + N(id) + ".</p>\n")};
+    std::string name = q.Text(0), owner = q.Text(9);
+    std::string body = Nav(f) + "<h1>" + H(name) + "</h1>\n<p>by " +
+                       DetailLink("ShowPlaymakerDetail.jsp", "playmaker", q.Int(8), f, owner) + "</p>\n";
+    if (!q.Text(1).empty())
+        body += "<p>" + Paragraphs(q.Text(1)) + "</p>\n";
+    body += "<dl><dt>Genre</dt><dd>" + H(CLookupTables::Text(*db, "Genres", q.Int(3))) + "</dd>";
+    body += "<dt>Mood</dt><dd>" + H(CLookupTables::Text(*db, "Mood", q.Int(4))) + "</dd>";
+    body += "<dt>Theme</dt><dd>" + H(q.Text(2)) + "</dd>";
+    body += "<dt>Created</dt><dd>" + DateOnly(q.Int(5)) + "</dd><dt>Updated</dt><dd>" + DateOnly(q.Int(6)) + "</dd>";
+    body += "<dt>Listened</dt><dd>" + N(q.Int(7)) + " times</dd><dt>Favorite of</dt><dd>" + N(q.Int(10)) + " playmakers</dd></dl>\n";
+    body += "<p>" + AddLink(2, id, {{"name", name}, {"playmakerName", owner}}) +
+            "<a class=\"button\" href=\"EmailFriend.jsp?playlist=" + N(id) + "\">Tell a friend</a></p>\n";
+    body += "<h2>Tracks</h2>\n<table><tr><th>#</th><th>Title</th><th>Artist</th><th>Comment</th></tr>";
+    CQuery tracks = db->Prepare("SELECT t.position, p.id, p.title, p.version, a.id, a.name, t.comment FROM playlist_tracks t "
+                                "JOIN performances p ON p.id = t.performance_id JOIN artists a ON a.id = p.artist_id "
+                                "WHERE t.playlist_id = ?1 ORDER BY t.position");
+    tracks.Bind(1, id);
+    while (tracks.Step()) {
+        std::string title = tracks.Text(2) + (tracks.Text(3).empty() ? "" : " (" + tracks.Text(3) + ")");
+        body += "<tr><td>" + N(tracks.Int(0)) + "</td><td>" +
+                DetailLink("ShowPerformanceDetail.jsp", "performance", tracks.Int(1), f, title) + "</td><td>" +
+                DetailLink("ShowArtistDetail.jsp", "artist", tracks.Int(4), f, tracks.Text(5)) + "</td><td>" +
+                Paragraphs(tracks.Text(6)) + "</td></tr>";
+    }
+    body += "</table>\n";
+    return {200, Page(name, body)};
+}
+
+SWebAnswer CWebPages::EmailPlaymaker(const std::string& method, const CFormFields& f)
+{
+    int64_t id = f.GetInt("playmaker");
+    auto db = m_db.Acquire();
+    std::string handle;
+    {
+        CQuery q = db->Prepare("SELECT handle, accepts_email FROM users WHERE id = ?1");
+        q.Bind(1, id);
+        if (!q.Step() || q.Int(1) == 0)
+            return {404, Page("No messages", Nav(f) + "<h1>Messages not possible</h1>\n<p>This playmaker does not take messages.</p>\n")};
+        handle = q.Text(0);
+    }
+    if (method == "POST") {
+        std::string from = f.Get("from"), message = f.Get("message");
+        if (from.empty() || message.empty() || message.size() > 4000)
+            return {400, Page("Message", Nav(f) + "<h1>Message not sent</h1>\n<p class=\"notice\">Please give your name and a message "
+                                                 "of at most 4000 characters.</p>\n")};
+        db->Prepare("INSERT INTO outbox(kind, sender, recipient, subject_id, message, created) VALUES ('playmaker', ?1, ?2, ?3, ?4, ?5)")
+            .Bind(1, from).Bind(2, handle).Bind(3, id).Bind(4, message).Bind(5, m_accounts.Now()).Run();
+        return {200, Page("Message sent", Nav(f) + "<h1>Message sent</h1>\n<p>Your message to " + H(handle) + " is on its way.</p>\n")};
+    }
+    std::string body = Nav(f) + "<h1>Message to " + H(handle) + "</h1>\n<form method=\"post\" action=\"EmailPlaymaker.jsp?playmaker=" +
+                       N(id) + "\">\n<label for=\"from\">Your name or e-mail</label><input id=\"from\" name=\"from\" maxlength=\"100\" required>\n"
+                       "<label for=\"message\">Message</label><textarea id=\"message\" name=\"message\" rows=\"6\" maxlength=\"4000\" required></textarea>\n"
+                       "<button type=\"submit\">Send</button>\n</form>\n";
+    return {200, Page("Message to " + handle, body)};
+}
+
+SWebAnswer CWebPages::EmailFriend(const std::string& method, const CFormFields& f)
+{
+    int64_t id = f.GetInt("playlist");
+    auto db = m_db.Acquire();
+    std::string name;
+    {
+        CQuery q = db->Prepare("SELECT name FROM playlists WHERE id = ?1");
+        q.Bind(1, id);
+        if (!q.Step())
+            return {404, Page("Unknown playlist", Nav(f) + "<h1>Unknown playlist</h1>\n")};
+        name = q.Text(0);
+    }
+    if (method == "POST") {
+        std::string to = f.Get("to"), from = f.Get("from"), message = f.Get("message");
+        if (to.find('@') == std::string::npos || to.size() > 100 || from.empty() || message.size() > 4000)
+            return {400, Page("Tell a friend", Nav(f) + "<h1>Not sent</h1>\n<p class=\"notice\">Please give your friend's e-mail "
+                                                       "address and your name.</p>\n")};
+        db->Prepare("INSERT INTO outbox(kind, sender, recipient, subject_id, message, created) VALUES ('friend', ?1, ?2, ?3, ?4, ?5)")
+            .Bind(1, from).Bind(2, to).Bind(3, id).Bind(4, message).Bind(5, m_accounts.Now()).Run();
+        return {200, Page("Sent", Nav(f) + "<h1>Sent</h1>\n<p>We told " + H(to) + " about &ldquo;" + H(name) + "&rdquo;.</p>\n")};
+    }
+    std::string body = Nav(f) + "<h1>Tell a friend about &ldquo;" + H(name) + "&rdquo;</h1>\n<form method=\"post\" action=\"EmailFriend.jsp?playlist=" +
+                       N(id) + "\">\n<label for=\"to\">Your friend's e-mail</label><input id=\"to\" name=\"to\" type=\"email\" maxlength=\"100\" required>\n"
+                       "<label for=\"from\">Your name</label><input id=\"from\" name=\"from\" maxlength=\"100\" required>\n"
+                       "<label for=\"message\">A few words</label><textarea id=\"message\" name=\"message\" rows=\"5\" maxlength=\"4000\"></textarea>\n"
+                       "<button type=\"submit\">Send</button>\n</form>\n";
+    return {200, Page("Tell a friend", body)};
+}
+
+SWebAnswer CWebPages::Home()
+{
+    auto db = m_db.Acquire();
+    const std::string details = std::string("http://") + kDetailsHost;
+    std::string body = "<h1>Corvanta</h1>\n<p>Playlists made by people who love music. Browse what the community made "
+                       "lately, or <a href=\"" + kBase + "orvane/UpdateProfile.jsp\">update your profile</a> and "
+                       "<a href=\"" + kBase + "orvane/ViewStatistics.jsp\">see your statistics</a>.</p>\n<div class=\"columns\">\n";
+    body += "<section><h2>Newest playlists</h2><ol>";
+    {
+        CQuery q = db->Prepare("SELECT pl.id, pl.name, u.id, u.handle FROM playlists pl JOIN users u ON u.id = pl.owner_id "
+                               "WHERE pl.is_public = 1 ORDER BY pl.created DESC, pl.id DESC LIMIT 10");
+        while (q.Step())
+            body += "<li><a href=\"index.html?showplaylist=" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">by "
+                    "<a href=\"index.html?showplaymaker=" + N(q.Int(2)) + "\">" + H(q.Text(3)) + "</a></span></li>";
+    }
+    body += "</ol></section>\n<section><h2>Top playmakers</h2><ol>";
+    {
+        CQuery q = db->Prepare("SELECT u.id, u.handle, (SELECT count(*) FROM playlists p WHERE p.owner_id = u.id) AS lists, "
+                               "(SELECT count(*) FROM bookmarks b WHERE b.kind = 4 AND b.item_id = u.id) AS fans "
+                               "FROM users u ORDER BY fans * 3 + lists DESC, u.id LIMIT 10");
+        while (q.Step())
+            body += "<li><a href=\"index.html?showplaymaker=" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">" +
+                    N(q.Int(2)) + " playlists</span></li>";
+    }
+    body += "</ol></section>\n<section><h2>Top tracks</h2><ol>";
+    {
+        CQuery q = db->Prepare("SELECT p.id, p.title, a.id, a.name, "
+                               "(SELECT count(*) FROM bookmarks b WHERE b.kind = 3 AND b.item_id = p.id) * 3 + "
+                               "(SELECT count(*) FROM playlist_tracks t WHERE t.performance_id = p.id) AS score "
+                               "FROM performances p JOIN artists a ON a.id = p.artist_id ORDER BY score DESC, p.id LIMIT 10");
+        while (q.Step())
+            body += "<li><a href=\"" + details + "/recording/show?" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">by "
+                    "<a href=\"" + details + "/artist/show?" + N(q.Int(2)) + "\">" + H(q.Text(3)) + "</a></span></li>";
+    }
+    body += "</ol></section>\n</div>\n<p class=\"muted\"><a href=\"" + kBase + "tessarin/help/version1.1/helpindex.htm\">Help</a></p>\n";
+    return {200, Page("Home", body)};
+}
+
+SWebAnswer CWebPages::Help()
+{
+    std::string body =
+        "<h1>Corvanta help</h1>\n<h2>Getting started</h2>\n<p>Log in with your login name and password, or sign up as a new "
+        "member from the login window. The Home tab shows what the community made lately; the detail pane on the right shows "
+        "whatever you pick.</p>\n<h2>Making a playlist</h2>\n<ol><li>Open the Create tab and press New.</li><li>Type an artist and "
+        "a title in the empty row, or drop MP3 files on the list.</li><li>Each row is matched against the catalogue; rows that "
+        "say &ldquo;click here&rdquo; offer suggestions or let you add a new track.</li><li>Press Publish.</li></ol>\n"
+        "<h2>Favorites</h2>\n<p>Add playlists, tracks, artists and playmakers to your favorites from any list or detail page, and "
+        "drag them into the order you like.</p>\n<h2>Searching</h2>\n<p>Search matches any part of a name, ignoring case. Results "
+        "arrive fifty at a time as you scroll.</p>\n";
+    return {200, Page("Help", body)};
+}
+
+SWebAnswer CWebPages::AddBookmarkOutside()
+{
+    return {200, Page("Add to favorites", "<h1>Add to favorites</h1>\n<p>Favorites are kept by the Corvanta program: open this "
+                                          "page from Corvanta's detail pane to add the item.</p>\n")};
+}
+
+SWebAnswer CWebPages::UpdatedPlaymaker(const CFormFields& f)
+{
+    auto member = m_accounts.Validate(f.Get("UserToken"));
+    if (!member)
+        return {403, Page("Log in", "<h1>Please log in</h1>\n<p>Open this page from Corvanta after logging in.</p>\n")};
+    CFormFields forward;
+    forward.Set("playmaker", N(member->userId));
+    forward.Set("UserToken", f.Get("UserToken"));
+    return Playmaker(forward);
+}
+
+SWebAnswer CWebPages::UpdateProfile(const std::string& method, const CFormFields& f)
+{
+    std::string token = f.Get("UserToken");
+    auto member = m_accounts.Validate(token);
+    if (!member)
+        return {403, Page("Log in", "<h1>Please log in</h1>\n<p>Your profile can be edited from Corvanta once you are logged "
+                                    "in.</p>\n")};
+    std::string xml = m_accounts.ProfileXml(member->userId);
+    pugi::xml_document doc;
+    doc.load_buffer(xml.data(), xml.size());
+    pugi::xml_node user = FindObject(doc.document_element(), "com.velmar.orvane.data.User", nullptr);
+    pugi::xml_node name = FindObject(user, "com.velmar.orvane.data.Name", nullptr);
+    pugi::xml_node email = FindObject(user, "com.velmar.orvane.data.Email", nullptr);
+    pugi::xml_node address = FindObject(user, "com.velmar.orvane.data.Address", nullptr);
+    pugi::xml_node picture = FindObject(user, nullptr, "myPictureUrl");
+    struct SField {
+        const char* key;
+        const char* label;
+        pugi::xml_node node;
+    };
+    std::vector<SField> fields = {
+        {"first", "First name", FindObject(name, nullptr, "myFirst")},
+        {"middle", "Middle initial", FindObject(name, nullptr, "myMiddle")},
+        {"last", "Last name", FindObject(name, nullptr, "myLast")},
+        {"email", "E-mail", FindObject(email, nullptr, "myAddress")},
+        {"city", "City", FindObject(address, nullptr, "city")},
+        {"picture", "Picture address", FindObject(picture, nullptr, "myAddress")},
+    };
+    std::string notice;
+    if (method == "POST") {
+        for (const SField& field : fields)
+            if (f.Has(field.key))
+                SetObjectText(field.node, f.Get(field.key).substr(0, 200));
+        std::ostringstream out;
+        doc.save(out, "", pugi::format_raw);
+        std::string error = m_accounts.UpdateProfile(member->userId, out.str());
+        notice = error.empty() ? "<p class=\"notice\">Your profile was saved. <a href=\"PreviewUpdatedPlaymaker.jsp?UserToken=" +
+                                     H(U(token)) + "\">See how others see it</a> or <a href=\"ShowUpdatedPlaymaker.jsp?UserToken=" +
+                                     H(U(token)) + "\">go back home</a>.</p>\n"
+                               : "<p class=\"notice\">Not saved: " + H(error) + "</p>\n";
+    }
+    std::string body = Nav(f) + "<h1>Your profile</h1>\n" + notice + "<form method=\"post\" action=\"UpdateProfile.jsp?UserToken=" + H(U(token)) +
+                       "&amp;App=Tessarin\">\n";
+    for (const SField& field : fields)
+        body += std::string("<label for=\"") + field.key + "\">" + field.label + "</label><input id=\"" + field.key + "\" name=\"" +
+                field.key + "\" maxlength=\"200\" value=\"" + H(ObjectText(field.node)) + "\">\n";
+    body += "<button type=\"submit\">Save</button>\n</form>\n";
+    return {200, Page("Your profile", body)};
+}
+
+SWebAnswer CWebPages::Statistics(const CFormFields& f)
+{
+    auto member = m_accounts.Validate(f.Get("UserToken"));
+    if (!member)
+        return {403, Page("Log in", "<h1>Please log in</h1>\n<p>Your statistics are shown from Corvanta once you are logged in.</p>\n")};
+    auto db = m_db.Acquire();
+    CQuery totals = db->Prepare(
+        "SELECT (SELECT count(*) FROM playlists WHERE owner_id = ?1), "
+        "(SELECT ifnull(sum(times_listened), 0) FROM playlists WHERE owner_id = ?1), "
+        "(SELECT count(*) FROM bookmarks b JOIN playlists p ON b.kind = 2 AND b.item_id = p.id WHERE p.owner_id = ?1), "
+        "(SELECT count(*) FROM bookmarks WHERE kind = 4 AND item_id = ?1), "
+        "(SELECT count(*) FROM bookmarks WHERE user_id = ?1)");
+    totals.Bind(1, member->userId);
+    totals.Step();
+    std::string body = Nav(f) + "<h1>Statistics for " + H(member->handle) + "</h1>\n<dl>";
+    body += "<dt>Playlists</dt><dd>" + N(totals.Int(0)) + "</dd><dt>Listens</dt><dd>" + N(totals.Int(1)) + "</dd>";
+    body += "<dt>Your playlists in favorites</dt><dd>" + N(totals.Int(2)) + "</dd><dt>Playmakers who follow you</dt><dd>" +
+            N(totals.Int(3)) + "</dd><dt>Your favorites</dt><dd>" + N(totals.Int(4)) + "</dd></dl>\n";
+    body += "<h2>Your playlists</h2>\n<table><tr><th>Playlist</th><th>Listens</th><th>Favorite of</th></tr>";
+    CQuery lists = db->Prepare("SELECT p.id, p.name, p.times_listened, (SELECT count(*) FROM bookmarks b WHERE b.kind = 2 AND "
+                               "b.item_id = p.id) FROM playlists p WHERE p.owner_id = ?1 ORDER BY p.times_listened DESC, p.id");
+    lists.Bind(1, member->userId);
+    while (lists.Step())
+        body += "<tr><td>" + H(lists.Text(1)) + "</td><td>" + N(lists.Int(2)) + "</td><td>" + N(lists.Int(3)) + "</td></tr>";
+    body += "</table>\n";
+    return {200, Page("Statistics", body)};
+}
+
+} // namespace corvanta::server

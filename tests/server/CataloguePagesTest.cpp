@@ -1,0 +1,181 @@
+#include "tests/server/ServerTestEnv.h"
+
+#include <set>
+
+namespace corvanta::server::test {
+
+// Pages over the demo community.
+class CataloguePages : public CServerFixture {
+protected:
+    void SetUp() override { StartServer(true); }
+};
+
+TEST_F(CataloguePages, DemoCommunityHasTheAdvertisedSize)
+{
+    EXPECT_FALSE(Login("demo", "demo").empty());
+    std::string token = Login("demo", "demo");
+    auto favorites = Post("bookmark/GetUserBookmarks.jsp", "user=" + token);
+    for (const char* kind : {"//PlaylistSummary", "//ArtistSummary", "//UserSummary", "//PerformanceSummary"}) {
+        SCOPED_TRACE(kind);
+        EXPECT_GT(Count(favorites, kind), 0u);
+    }
+    EXPECT_GT(Count(Post("GetUserPlaylists.jsp", "user=" + token), "//PlaylistSummary"), 0u);
+    // A search for a letter every name has counts the catalogue.
+    EXPECT_GE(Count(Post("search/SearchForArtists.jsp", "ArtistName=e&ArtistNameSearchType=0"), "//ID") +
+                  Count(Post("search/SearchForArtists.jsp", "ArtistName=a&ArtistNameSearchType=0"), "//ID"),
+              300u);
+    EXPECT_GE(Count(Post("search/SearchForPerformances.jsp", "PerformanceTitle=+&PerformanceTitleSearchType=0"), "//ID"), 3000u);
+    EXPECT_EQ(Count(Post("search/SearchForUsers.jsp", "UserHandle=%25&UserHandleSearchType=0"), "//ID"), 0u);
+}
+
+TEST_F(CataloguePages, PagesAnswerTheElementsTheClientReads)
+{
+    struct SCase {
+        const char* page;
+        const char* body;
+        std::vector<const char*> paths;
+    } cases[] = {
+        {"TablesToXML.jsp", "",
+         {"//Select[@Name='Genres']/Item[@ID='201' and @Text='Rock']/Select[@Name='SubGenres']/Item[@ID='205']",
+          "//Select[@Name='Mood']/Item", "//Select[@Name='Theme']/Item", "//Select[@Name='Country']/Item[@ID='1190']",
+          "//Select[@Name='StateCode']/Item", "//Select[@Name='MaritalStatus']/Item[@ID='4']",
+          "//Select[@Name='SexCode']/Item[@ID='2']", "//Select[@Name='HeardAboutSource']/Item[@ID='1']"}},
+        {"GetPlaylistDetails.jsp", "playlist=1",
+         {"//PlaylistDetail/PlaylistSummary[@playlistID='1']/Name", "//PlaylistDetail/PlaylistSummary/Playmaker[@playmakerID]/PlaymakerName",
+          "//PlaylistDetail/CreationDate", "//PlaylistDetail/DateUpdated", "//PlaylistDetail/TimesListened",
+          "//PerformanceSummary[@performanceID]/PrimaryArtist[@primaryArtistID]/ArtistName", "//PerformanceSummary/SongName",
+          "//PerformanceSummary/PreviewAvailability", "//PerformanceSummary/Comment"}},
+        {"search/GetSummaries.jsp", "Type=ARTIST&IDs=3,1,2",
+         {"//ArtistSummary[@artistID='3']/Name", "//ArtistSummary/NumberOfSongsInDB", "//ArtistSummary/NumberOfBookmarks"}},
+        {"search/GetSummaries.jsp", "Type=USER&IDs=1",
+         {"//UserSummary[@userID='1']/Handle", "//UserSummary/NumberOfPlaylists", "//UserSummary/DateCreated"}},
+        {"search/GetSummaries.jsp", "Type=PLAYLIST&IDs=2",
+         {"//PlaylistSummary[@playlistID='2']/NumberOfPerformances", "//PlaylistSummary/PrimaryGenreID",
+          "//PlaylistSummary/PrimaryMoodID", "//PlaylistSummary/LastModifiedDate"}},
+        {"search/SearchForPlaylists.jsp", "PlaylistTitle=road&PlaylistTitleSearchType=0", {"//PlaylistSummary", "//ID"}},
+        {"search/SearchForUsers.jsp", "UserHandle=demo&UserHandleSearchType=1", {"//UserSummary/Handle", "//ID"}},
+        {"search/ResolveArtists.jsp", "ArtistName=velvet", {"//ArtistSummary/Name"}},
+        {"fulfill/FulfillPlaylist.jsp", "user=&PlaylistID=1&App=Tessarin", {"//TimesListened"}},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.page + std::string(" ") + c.body);
+        auto doc = Post(c.page, c.body);
+        for (const char* path : c.paths)
+            EXPECT_TRUE(doc.select_node(path)) << path;
+    }
+}
+
+TEST_F(CataloguePages, GetSummariesKeepsTheRequestedOrderAndSkipsUnknownIds)
+{
+    auto doc = Post("search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=30,999999,10,20");
+    auto nodes = doc.select_nodes("//PerformanceSummary");
+    ASSERT_EQ(nodes.size(), 3u);
+    EXPECT_STREQ(nodes[0].node().attribute("performanceID").value(), "30");
+    EXPECT_STREQ(nodes[1].node().attribute("performanceID").value(), "10");
+    EXPECT_STREQ(nodes[2].node().attribute("performanceID").value(), "20");
+    EXPECT_EQ(Count(Post("search/GetSummaries.jsp", "Type=ALBUM&IDs=1"), "//Error"), 1u);
+}
+
+TEST_F(CataloguePages, SearchesSendTwentySummariesAndEveryIdInAStableOrder)
+{
+    const std::string body = "PerformanceTitle=the&PerformanceTitleSearchType=0";
+    auto first = Post("search/SearchForPerformances.jsp", body);
+    auto again = Post("search/SearchForPerformances.jsp", body);
+    EXPECT_EQ(Count(first, "//PerformanceSummary"), 20u);
+    ASSERT_GT(Count(first, "//ID"), 20u);
+    EXPECT_EQ(Text(first, "(//ID)[21]"), Text(again, "(//ID)[21]"));
+    EXPECT_EQ(Text(first, "(//ID)[1]"), first.select_node("(//PerformanceSummary)[1]").node().attribute("performanceID").value());
+    // Every match holds the text, ignoring case.
+    for (auto node : first.select_nodes("//PerformanceSummary/SongName")) {
+        std::string title = node.node().text().get();
+        for (char& ch : title)
+            ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        EXPECT_NE(title.find("the"), std::string::npos) << title;
+    }
+}
+
+TEST_F(CataloguePages, SearchTypesAndFieldCombinations)
+{
+    auto exact = Post("search/SearchForUsers.jsp", "UserHandle=DEMO&UserHandleSearchType=1");
+    EXPECT_EQ(Count(exact, "//ID"), 1u);
+    EXPECT_EQ(Text(exact, "//UserSummary/Handle"), "demo");
+    EXPECT_EQ(Count(Post("search/SearchForUsers.jsp", "UserHandle=dem&UserHandleSearchType=1"), "//ID"), 0u);
+    EXPECT_EQ(Count(Post("search/SearchForUsers.jsp", "UserHandle=dem&UserHandleSearchType=2"), "//ID"), 1u);
+    // An empty body, or fields without values, match nothing.
+    EXPECT_EQ(Count(Post("search/SearchForPerformances.jsp", ""), "//ID"), 0u);
+    EXPECT_EQ(Count(Post("search/SearchForUsers.jsp", "UserHandle=&UserHandleSearchType=0"), "//ID"), 0u);
+    // Title and genre together narrow a playlist search.
+    auto all = Post("search/SearchForPlaylists.jsp", "PlaylistTitle=a&PlaylistTitleSearchType=0");
+    auto rock = Post("search/SearchForPlaylists.jsp", "PlaylistTitle=a&PlaylistTitleSearchType=0&Genre=201&GenreSearchType=0");
+    EXPECT_LT(Count(rock, "//ID"), Count(all, "//ID"));
+    for (auto node : rock.select_nodes("//PlaylistSummary/PrimaryGenreID"))
+        EXPECT_STREQ(node.node().text().get(), "201");
+}
+
+TEST_F(CataloguePages, InjectionAttemptsInSearchTextsAreJustText)
+{
+    for (const char* text : {"%27%20OR%20%271%27%3D%271", "%27%3B%20DROP%20TABLE%20users%3B--", "%25", "_"}) {
+        SCOPED_TRACE(text);
+        for (const char* page : {"search/SearchForUsers.jsp", "search/SearchForPerformances.jsp"}) {
+            std::string body = std::string(page).find("Users") != std::string::npos
+                                   ? std::string("UserHandle=") + text + "&UserHandleSearchType=0"
+                                   : std::string("PerformanceTitle=") + text + "&PerformanceTitleSearchType=0";
+            EXPECT_EQ(Count(Post(page, body), "//ID"), 0u);
+        }
+    }
+    EXPECT_FALSE(Login("demo", "demo").empty());
+}
+
+TEST_F(CataloguePages, ResolveRanksTheExactTitleAndArtistFirst)
+{
+    auto pick = Post("search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=57");
+    std::string title = Text(pick, "//SongName"), artist = Text(pick, "//PrimaryArtist/ArtistName");
+    auto upper = [](std::string s) {
+        for (char& ch : s)
+            ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        return s;
+    };
+    auto doc = Post("search/ResolvePerformances.jsp", "PerformanceTitle=" + upper(title) + "&PrimaryArtistName=" + upper(artist));
+    ASSERT_GT(Count(doc, "//PerformanceSummary"), 1u);
+    EXPECT_EQ(Text(doc, "(//PerformanceSummary)[1]/SongName"), title);
+    EXPECT_EQ(Text(doc, "(//PerformanceSummary)[1]/PrimaryArtist/ArtistName"), artist);
+    // A misspelt title still finds the track among the first candidates.
+    std::string typo = title.substr(0, title.size() - 1);
+    auto near = Post("search/ResolvePerformances.jsp", "PerformanceTitle=" + typo + "&PrimaryArtistName=" + artist);
+    EXPECT_EQ(Text(near, "(//PerformanceSummary)[1]/PrimaryArtist/ArtistName"), artist);
+    EXPECT_EQ(Count(Post("search/ResolvePerformances.jsp", ""), "//PerformanceSummary"), 0u);
+}
+
+TEST_F(CataloguePages, PreviewsAreServedForTracksThatHaveThem)
+{
+    std::set<std::string> availability;
+    auto doc = Post("search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=1,2,3,4,5,6,7,8,9,10,11,12");
+    std::string withPreview, without;
+    for (auto node : doc.select_nodes("//PerformanceSummary")) {
+        std::string id = node.node().attribute("performanceID").value();
+        (std::string(node.node().child("PreviewAvailability").text().get()) == "0" ? withPreview : without) = id;
+    }
+    ASSERT_FALSE(withPreview.empty());
+    ASSERT_FALSE(without.empty());
+    auto fulfilled = Post("fulfill/fulfillperformance.jsp", "user=&PerformanceID=" + withPreview + "&FulfillmentTypeID=1&App=Tessarin");
+    std::string url = Text(fulfilled, "//URL");
+    ASSERT_FALSE(url.empty());
+    SHttpAnswer wave = Exchange(url, nullptr);
+    EXPECT_EQ(wave.status, 200);
+    EXPECT_EQ(wave.body.substr(0, 4), "RIFF");
+    EXPECT_GT(wave.body.size(), 8000u);
+    auto refused = Post("fulfill/fulfillperformance.jsp", "user=&PerformanceID=" + without + "&FulfillmentTypeID=1&App=Tessarin");
+    EXPECT_EQ(Count(refused, "//URL"), 0u);
+    EXPECT_EQ(Count(refused, "//Error"), 1u);
+}
+
+TEST_F(CataloguePages, FulfillPlaylistCountsAListen)
+{
+    auto before = Post("GetPlaylistDetails.jsp", "playlist=3");
+    int listened = std::atoi(Text(before, "//TimesListened").c_str());
+    Post("fulfill/FulfillPlaylist.jsp", "user=&PlaylistID=3&App=Tessarin");
+    auto after = Post("GetPlaylistDetails.jsp", "playlist=3");
+    EXPECT_EQ(std::atoi(Text(after, "//TimesListened").c_str()), listened + 1);
+}
+
+} // namespace corvanta::server::test

@@ -1,0 +1,75 @@
+#include "server/FormFields.h"
+#include "server/XmlPages.h"
+#include "server/XmlWriter.h"
+
+#include <gtest/gtest.h>
+
+using corvanta::server::CFormFields;
+using corvanta::server::CXmlPages;
+using corvanta::server::CXmlWriter;
+
+TEST(ServerFormFields, DecodesLikeAStandardFormDecoder)
+{
+    struct SCase {
+        const char* body;
+        const char* key;
+        const char* value;
+    } cases[] = {
+        {"a=b+c", "a", "b c"},
+        {"a=%26%2B%25%3D%23", "a", "&+%=#"},
+        {"a=1&a=2", "a", "2"},
+        {"a=50%", "a", "50%"},
+        {"a=%zz", "a", "%zz"},
+        {"flag&b=1", "flag", ""},
+        {"a=x=y", "a", "x=y"},
+        {"", "a", ""},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.body);
+        EXPECT_EQ(CFormFields::Parse(c.body).Get(c.key), c.value);
+    }
+}
+
+TEST(ServerFormFields, EscapedFieldsAreDecodedOnceMore)
+{
+    // The client escapes free text (blank as %20) and then form-encodes its "%".
+    CFormFields f = CFormFields::Parse("Name=Blue%2520Moon%2526Co&Plain=Blue%2520");
+    EXPECT_EQ(f.GetEscaped("Name"), "Blue Moon&Co");
+    EXPECT_EQ(f.Get("Plain"), "Blue%20");
+    // A "+" in escaped text stays a plus: it was %2B before the outer encoding.
+    EXPECT_EQ(CFormFields::Parse("Name=a%2Bb").GetEscaped("Name"), "a+b");
+}
+
+TEST(ServerFormFields, NumbersReadLikeTheClientReadsThem)
+{
+    struct SCase {
+        const char* text;
+        int64_t value;
+    } cases[] = {{"42", 42}, {"  7x", 7}, {"-3", -3}, {"", 0}, {"abc", 0}, {"99999999999999", 2147483647}};
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(CFormFields::ToInt(c.text), c.value);
+    }
+}
+
+TEST(ServerUpgradeCheck, VersionComparison)
+{
+    struct SCase {
+        const char* newest;
+        const char* current;
+        bool newer;
+    } cases[] = {{"1.2.0", "1.1.0.5", true}, {"1.1.0.5", "1.1.0.5", false}, {"1.1", "1.1.0.0", false},
+                 {"1.10", "1.9", true},       {"1.0", "", true},             {"2.0", "10.0", false}};
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(std::string(c.newest) + " vs " + c.current);
+        EXPECT_EQ(CXmlPages::IsNewer(c.newest, c.current), c.newer);
+    }
+}
+
+TEST(ServerXmlWriter, EscapesTextAndAttributes)
+{
+    CXmlWriter xml;
+    xml.Open("A").Attribute("v", "x\"<&>'").Element("B", "</B><C>&amp;\x01").Open("Empty").Close();
+    EXPECT_EQ(xml.Finish(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<A v=\"x&quot;&lt;&amp;&gt;&apos;\">"
+                            "<B>&lt;/B&gt;&lt;C&gt;&amp;amp; </B><Empty/></A>\n");
+}
