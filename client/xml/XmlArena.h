@@ -13,15 +13,17 @@ public:
     CXmlArena& operator=(const CXmlArena&) = delete;
     ~CXmlArena();
 
-    /// Sizes the next block for a document expected to need about bytes.
+    /// Sizes the blocks for a document expected to need about bytes in all.
     void Expect(std::size_t bytes);
 
     void* Allocate(std::size_t size, std::size_t alignment = alignof(std::max_align_t))
     {
         std::size_t offset = (m_used + alignment - 1) & ~(alignment - 1);
         if (!m_block || offset + size > m_capacity) {
-            NewBlock(size + alignment);
-            offset = (m_used + alignment - 1) & ~(alignment - 1);
+            if (size > m_blockSize / 4)
+                return LargeBlock(size);
+            NewBlock();
+            offset = 0;
         }
         m_used = offset + size;
         return reinterpret_cast<char*>(m_block) + kHeader + offset;
@@ -48,10 +50,12 @@ private:
     };
     static constexpr std::size_t kHeader = alignof(std::max_align_t) > sizeof(Block) ? alignof(std::max_align_t) : sizeof(Block);
 
-    void NewBlock(std::size_t atLeast);
+    void NewBlock();
+    void* LargeBlock(std::size_t size);
 
     Block* m_block = nullptr;
     std::size_t m_used = 0;
     std::size_t m_capacity = 0;
-    std::size_t m_nextSize = 2048;
+    std::size_t m_blockSize = 4096;
+    Block* m_large = nullptr;
 };

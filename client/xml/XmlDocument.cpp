@@ -34,7 +34,10 @@ CXmlNode* CXmlDocument::NewNode(XmlNodeType type, const char16_t* name, std::siz
     auto* node = new (m_arena.Allocate(sizeof(CXmlNode), alignof(CXmlNode))) CXmlNode(type, this);
     node->m_name = name;
     node->m_nameLength = static_cast<std::uint32_t>(nameLength);
-    node->m_value = u"";
+    if (type == XmlNodeType::Element)
+        node->m_attributes = nullptr;
+    else
+        node->m_value = u"";
     return node;
 }
 

@@ -64,9 +64,15 @@ CXmlNode* CXmlNode::appendChild(CXmlNode* child)
         return nullptr;
     if (child->m_type == XmlNodeType::Attribute || child->m_type == XmlNodeType::Document)
         return nullptr;
-    for (const CXmlNode* ancestor = this; ancestor; ancestor = ancestor->m_parent) {
-        if (ancestor == child)
-            return nullptr;
+    // Only a node with children can be an ancestor of this one, so building a
+    // tree from fresh nodes never pays for the walk.
+    if (child == this)
+        return nullptr;
+    if (child->m_firstChild) {
+        for (const CXmlNode* ancestor = m_parent; ancestor; ancestor = ancestor->m_parent) {
+            if (ancestor == child)
+                return nullptr;
+        }
     }
     if (m_type == XmlNodeType::Document) {
         if (child->m_type == XmlNodeType::Text || child->m_type == XmlNodeType::CDataSection ||
@@ -104,6 +110,8 @@ CXmlNode* CXmlNode::removeChild(CXmlNode* child)
 
 CXmlNode* CXmlNode::getAttributeNode(std::u16string_view name) const
 {
+    if (m_type != XmlNodeType::Element)
+        return nullptr;
     return m_attributes ? m_attributes->getNamedItem(name) : nullptr;
 }
 

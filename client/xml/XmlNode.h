@@ -31,7 +31,10 @@ public:
     /// Tag name, attribute name, PI target, entity name or "#text" and the like.
     std::u16string_view nodeName() const { return {m_name, m_nameLength}; }
     /// Empty for elements, entity references and the document.
-    std::u16string_view nodeValue() const { return {m_value, m_valueLength}; }
+    std::u16string_view nodeValue() const
+    {
+        return m_type == XmlNodeType::Element ? std::u16string_view() : std::u16string_view(m_value, m_valueLength);
+    }
     /// Changes the value of a text, CDATA, comment, PI or attribute node; no effect on others.
     void setNodeValue(std::u16string_view value);
 
@@ -84,6 +87,9 @@ private:
     CXmlNode* m_previous = nullptr;
     CXmlNode* m_next = nullptr;
     const char16_t* m_name = nullptr;
-    const char16_t* m_value = nullptr;
-    CXmlNamedNodeMap* m_attributes = nullptr;  // elements with at least one attribute
+    // An element has no value, so its attribute map takes the value's place.
+    union {
+        const char16_t* m_value = nullptr;
+        CXmlNamedNodeMap* m_attributes;  // elements with at least one attribute
+    };
 };

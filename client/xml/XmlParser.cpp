@@ -51,6 +51,20 @@ bool IsNameChar(char32_t c)
     return IsNameStartChar(c) || c == 0xB7 || (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
 }
 
+// For ASCII bytes: 1 marks a name start character, 2 a name character.
+struct AsciiNameTable {
+    unsigned char bits[128] = {};
+    constexpr AsciiNameTable()
+    {
+        for (int c = 0; c < 128; ++c) {
+            bool start = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
+            bool inner = start || (c >= '0' && c <= '9') || c == '-' || c == '.';
+            bits[c] = static_cast<unsigned char>((start ? 1 : 0) | (inner ? 2 : 0));
+        }
+    }
+};
+constexpr AsciiNameTable kAsciiNames;
+
 // Decodes one UTF-8 sequence; returns false on a malformed, overlong or
 // surrogate sequence, leaving p where it was.
 bool DecodeUtf8(const char*& p, const char* end, char32_t& out)
@@ -236,6 +250,7 @@ private:
 
     void FlushText();
     const char16_t* StoreUtf8(std::string_view utf8, std::uint32_t& length);
+    const char16_t* InternName(std::string_view raw, std::uint32_t& length);
     void Attach(CXmlNode* node);
 
     const XmlParseLimits& m_limits;
@@ -255,6 +270,13 @@ private:
     std::u16string m_scratch;
     std::vector<std::string_view> m_attributeNames;
     std::unordered_set<std::string_view> m_attributeSet;
+    // Tag and attribute names repeat; nodes share one stored copy of each.
+    struct NameSlot {
+        std::string_view raw;
+        const char16_t* name = nullptr;
+        std::uint32_t length = 0;
+    };
+    NameSlot m_names[256];
     bool m_seenDoctype = false;
     std::string m_message;
     const char* m_failedAt = nullptr;
@@ -557,6 +579,22 @@ const char16_t* CXmlParser::StoreUtf8(std::string_view utf8, std::uint32_t& leng
     return out;
 }
 
+const char16_t* CXmlParser::InternName(std::string_view raw, std::uint32_t& length)
+{
+    std::size_t hash = raw.size();
+    for (char c : raw)
+        hash = hash * 31 + static_cast<unsigned char>(c);
+    NameSlot& slot = m_names[hash & 255];
+    if (slot.name && slot.raw == raw) {
+        length = slot.length;
+        return slot.name;
+    }
+    slot.raw = raw;
+    slot.name = StoreUtf8(raw, slot.length);
+    length = slot.length;
+    return slot.name;
+}
+
 void CXmlParser::FlushText()
 {
     if (m_text.empty())
@@ -574,19 +612,26 @@ std::string_view CXmlParser::ParseNameAt(const char*& p, const char* end)
     if (p >= end)
         FailEnd();
     char32_t c;
-    const char* q = p;
-    if (!DecodeUtf8(q, end, c) || !IsNameStartChar(c))
-        Fail("The character '" + CharAt(p, end) + "' is not valid for the start of a name");
-    p = q;
+    unsigned char first = static_cast<unsigned char>(*p);
+    if (first < 0x80) {
+        if (!(kAsciiNames.bits[first] & 1))
+            Fail("The character '" + CharAt(p, end) + "' is not valid for the start of a name");
+        ++p;
+    } else {
+        const char* q = p;
+        if (!DecodeUtf8(q, end, c) || !IsNameStartChar(c))
+            Fail("The character '" + CharAt(p, end) + "' is not valid for the start of a name");
+        p = q;
+    }
     while (p < end) {
         unsigned char b = static_cast<unsigned char>(*p);
         if (b < 0x80) {
-            if (!IsNameChar(b))
+            if (!(kAsciiNames.bits[b] & 2))
                 break;
             ++p;
             continue;
         }
-        q = p;
+        const char* q = p;
         if (!DecodeUtf8(q, end, c) || !IsNameChar(c))
             break;
         p = q;
@@ -755,7 +800,7 @@ void CXmlParser::ParseStartTag()
 {
     std::string_view name = ParseName();
     CXmlNode* element = m_document->NewNode(XmlNodeType::Element, nullptr, 0);
-    element->m_name = StoreUtf8(name, element->m_nameLength);
+    element->m_name = InternName(name, element->m_nameLength);
     m_attributeNames.clear();
     m_attributeSet.clear();
     bool open = false;
@@ -798,7 +843,7 @@ void CXmlParser::ParseStartTag()
         m_scratch.clear();
         ScanAttributeValue(m_p, m_end, quote, 0, m_scratch);
         CXmlNode* attribute = m_document->NewNode(XmlNodeType::Attribute, nullptr, 0);
-        attribute->m_name = StoreUtf8(attributeName, attribute->m_nameLength);
+        attribute->m_name = InternName(attributeName, attribute->m_nameLength);
         attribute->m_value = m_document->m_arena.CopyString(m_scratch);
         attribute->m_valueLength = static_cast<std::uint32_t>(m_scratch.size());
         if (!element->m_attributes)
