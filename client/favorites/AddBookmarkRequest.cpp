@@ -23,13 +23,10 @@ HRESULT CAddBookmarkRequest::Send(CBookmarkOperation& operation, const std::stri
     return PostOperation(operation, Body(operation, token));
 }
 
-bool CAddBookmarkRequest::ReadSuccess(const CXmlDocument& document, CBookmarkOperation& operation) const
+bool CAddBookmarkRequest::ReadSuccess(const CXmlDocument& document, Outcome& outcome) const
 {
-    const auto ids = ElementsNamed(document, u"BookmarkID");
-    if (ids.empty())
-        return false;
-    // One BookmarkID per item, in item order; extra ones are ignored.
-    for (std::size_t i = 0; i < ids.size() && i < operation.items.size(); ++i)
-        operation.items[i]->SetBookmarkID(ElementNumber(*ids[i]));
-    return true;
+    // One BookmarkID per item, in item order; extra ones are ignored later.
+    for (const CXmlNode* id : ElementsNamed(document, u"BookmarkID"))
+        outcome.bookmarkIDs.push_back(ElementNumber(*id));
+    return !outcome.bookmarkIDs.empty();
 }

@@ -10,5 +10,5 @@ public:
     static std::string Body(const CBookmarkOperation& operation, const std::string& token);
 
 protected:
-    bool ReadSuccess(const CXmlDocument& document, CBookmarkOperation& operation) const override;
+    bool ReadSuccess(const CXmlDocument& document, Outcome& outcome) const override;
 };

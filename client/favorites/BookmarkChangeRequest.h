@@ -1,12 +1,16 @@
 #pragma once
 // What the add, delete and move requests share: each post carries one
-// favorites operation, and the answer is written into that operation.
+// favorites operation, and the answer is written into that operation. The
+// hook only reads the answer; the operation and its records are written on
+// the user-interface thread, just before the listeners are told.
 #include "client/favorites/BookmarkOperation.h"
 #include "client/protocol/SummaryRequest.h"
 
 #include <map>
 #include <mutex>
+#include <string>
 #include <string_view>
+#include <vector>
 
 class CXmlDocument;
 
@@ -22,20 +26,30 @@ public:
     /// Operations posted whose answer has not been read yet.
     std::size_t CarriedCount() const;
 
+    void NotifyCompleted(std::int32_t value1, std::int32_t value2) override;
     void NotifyFailed(const FailureRecord& record) override;
     void ParseAnswer(const std::string& answer, std::int32_t value1, std::int32_t value2) override;
 
 protected:
+    /// What an answer said, read on the worker thread.
+    struct Outcome {
+        bool loaded = false;
+        bool success = false;
+        std::string errorText;
+        std::vector<std::int32_t> bookmarkIDs; // given to the items in order
+    };
+
     CBookmarkChangeRequest(const char* page, const char16_t* successElement);
 
     /// Posts body with value 1 = the operation's identifier. The operation must
     /// live until its completion or failure has been delivered.
     HRESULT PostOperation(CBookmarkOperation& operation, const std::string& body);
-    /// Reads a success answer into the operation; true when it succeeded.
-    virtual bool ReadSuccess(const CXmlDocument& document, CBookmarkOperation& operation) const;
+    /// Whether the answer reports success; may add to the outcome.
+    virtual bool ReadSuccess(const CXmlDocument& document, Outcome& outcome) const;
 
 private:
     const char16_t* m_successElement;
     mutable std::mutex m_lock;
     std::map<std::uint32_t, CBookmarkOperation*> m_carried;
+    std::map<std::uint32_t, Outcome> m_outcomes;
 };
