@@ -277,8 +277,7 @@ HRESULT CCoralindObject::GetPath(LONG id, BSTR* returnPath)
         return S_FALSE;
     if (!returnPath)
         return E_POINTER;
-    const std::string* path = m_map->Find(id);
-    BSTR text = SysAllocStringUtf8(path ? *path : std::string());
+    BSTR text = SysAllocStringUtf8(m_map->Find(id).value_or(std::string_view()));
     if (!text)
         return E_OUTOFMEMORY;
     *returnPath = text;

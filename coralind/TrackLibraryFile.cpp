@@ -175,7 +175,7 @@ bool CTrackLibraryFile::Compact(const CTrackMap& map)
 {
     std::string text;
     text.reserve(map.Size() * 48);
-    map.ForEach([&text](std::int32_t id, const std::string& path) { AppendLine(text, id, path); });
+    map.ForEach([&text](std::int32_t id, std::string_view path) { AppendLine(text, id, path); });
 
     const std::string temp = m_path + ".tmp";
     CFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));

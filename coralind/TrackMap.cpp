@@ -1,6 +1,7 @@
 #include "coralind/TrackMap.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -9,6 +10,8 @@ std::size_t Hash(std::int32_t id)
     // Fibonacci hashing spreads the dense, sequential numbers a catalogue uses.
     return static_cast<std::size_t>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(id)) * 0x9E3779B97F4A7C15ull) >> 32);
 }
+
+constexpr std::size_t kBlockSize = 256 * 1024;
 
 } // namespace
 
@@ -44,17 +47,38 @@ void CTrackMap::Grow()
             m_slots[SlotOf(m_nodes[node].id)] = node;
 }
 
-const std::string* CTrackMap::Find(std::int32_t id) const
+std::optional<std::string_view> CTrackMap::Find(std::int32_t id) const
 {
     const std::uint32_t node = m_slots[SlotOf(id)];
-    return node == kNone ? nullptr : &m_nodes[node].path;
+    if (node == kNone)
+        return std::nullopt;
+    return std::string_view(m_nodes[node].path, m_nodes[node].length);
+}
+
+const char* CTrackMap::Store(std::string_view path)
+{
+    if (path.empty())
+        return "";
+    if (path.size() > m_blockFree) {
+        const std::size_t size = std::max(kBlockSize, path.size());
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
+        m_blockNext = m_blocks.back().get();
+        m_blockFree = size;
+    }
+    char* at = m_blockNext;
+    std::memcpy(at, path.data(), path.size());
+    m_blockNext += path.size();
+    m_blockFree -= path.size();
+    return at;
 }
 
 void CTrackMap::Set(std::int32_t id, std::string_view path)
 {
     std::size_t slot = SlotOf(id);
     if (m_slots[slot] != kNone) {
-        m_nodes[m_slots[slot]].path.assign(path);
+        Node& known = m_nodes[m_slots[slot]];
+        known.path = Store(path);
+        known.length = static_cast<std::uint32_t>(path.size());
         return;
     }
     if ((m_size + 1) * 2 > m_slots.size()) {
@@ -71,7 +95,8 @@ void CTrackMap::Set(std::int32_t id, std::string_view path)
     }
     Node& n = m_nodes[node];
     n.id = id;
-    n.path.assign(path);
+    n.path = Store(path);
+    n.length = static_cast<std::uint32_t>(path.size());
     std::uint32_t& head = m_heads[BucketOf(id)];
     n.prev = kNone;
     n.next = head;
@@ -95,8 +120,8 @@ bool CTrackMap::Remove(std::int32_t id)
         m_heads[BucketOf(id)] = n.next;
     if (n.next != kNone)
         m_nodes[n.next].prev = n.prev;
-    n.path.clear();
-    n.path.shrink_to_fit();
+    n.path = nullptr;
+    n.length = 0;
     m_free.push_back(node);
     --m_size;
 

@@ -21,7 +21,7 @@ using Tracks = std::map<std::int32_t, std::string>;
 Tracks ToTracks(const CTrackMap& map)
 {
     Tracks out;
-    map.ForEach([&out](std::int32_t id, const std::string& path) { out.emplace(id, path); });
+    map.ForEach([&out](std::int32_t id, std::string_view path) { out.emplace(id, std::string(path)); });
     return out;
 }
 

@@ -14,7 +14,7 @@ using Entries = std::vector<std::pair<std::int32_t, std::string>>;
 Entries InOrder(const CTrackMap& map)
 {
     Entries out;
-    map.ForEach([&out](std::int32_t id, const std::string& path) { out.emplace_back(id, path); });
+    map.ForEach([&out](std::int32_t id, std::string_view path) { out.emplace_back(id, std::string(path)); });
     return out;
 }
 
@@ -83,15 +83,15 @@ TEST(TrackMapTest, AgreesWithAReferenceMapUnderChurn)
     ASSERT_EQ(map.Size(), reference.size());
     for (std::int32_t id = -2000; id <= 2000; ++id) {
         const auto it = reference.find(id);
-        const std::string* found = map.Find(id);
-        ASSERT_EQ(found != nullptr, it != reference.end()) << id;
+        const auto found = map.Find(id);
+        ASSERT_EQ(found.has_value(), it != reference.end()) << id;
         if (found) {
             EXPECT_EQ(*found, it->second);
         }
     }
     std::size_t visited = 0;
     unsigned lastBucket = 0;
-    map.ForEach([&](std::int32_t id, const std::string& path) {
+    map.ForEach([&](std::int32_t id, std::string_view path) {
         ++visited;
         EXPECT_GE(CTrackMap::BucketOf(id), lastBucket);
         lastBucket = CTrackMap::BucketOf(id);
