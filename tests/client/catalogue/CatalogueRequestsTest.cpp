@@ -4,6 +4,7 @@
 #include "client/catalogue/GetSummariesRequest.h"
 #include "client/catalogue/GetUserPlaylistsRequest.h"
 #include "client/catalogue/LookupTables.h"
+#include "client/catalogue/LookupTablesModel.h"
 #include "client/catalogue/TablesToXMLRequest.h"
 #include "tests/client/catalogue/RequestFixture.h"
 
@@ -219,4 +220,40 @@ TEST_F(CatalogueRequests, TrackPreviewNavigatesOnTheUserInterfaceThread)
         EXPECT_TRUE(SendAndWait(request, [&] { request.Fulfill("t", 1); }).completed);
         EXPECT_EQ(visited.size(), 1u);
     }
+}
+
+TEST_F(CatalogueRequests, TablesModelTellsItsListenersInOrder)
+{
+    struct Listener : ITablesListener {
+        Listener(std::vector<int>& l, int i, const CLookupTablesModel& m) : log(l), id(i), model(m) {}
+        void OnTablesChanged() override
+        {
+            const auto genres = model.Tables().Lookup("Genres");
+            log.push_back(genres ? id * 100 + static_cast<int>(genres->size()) : -id);
+        }
+        std::vector<int>& log;
+        int id;
+        const CLookupTablesModel& model;
+    };
+    CLookupTablesModel model;
+    EXPECT_EQ(model.Tables().Lookup("Genres")->size(), 2u);
+    std::vector<int> log;
+    Listener first(log, 1, model), second(log, 2, model), removed(log, 3, model);
+    model.AddTablesListener(&first);
+    model.AddTablesListener(&second);
+    model.AddTablesListener(&removed);
+    model.RemoveTablesListener(&removed);
+
+    m_server.SetResponse(PathOf("TablesToXML.jsp"), 500, "");
+    model.Fetch();
+    ASSERT_TRUE(m_server.WaitForRequests(1));
+    ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+    m_pump.RunPending();
+    EXPECT_TRUE(log.empty());
+
+    Answer("TablesToXML.jsp", "<D><Select Name='Genres'><Item ID='1' Text='Pop'/><Item ID='2' Text='Jazz'/>"
+                              "<Item ID='3' Text='Folk'/></Select></D>");
+    model.Fetch();
+    ASSERT_TRUE(m_pump.RunUntil([&] { return log.size() == 2; }));
+    EXPECT_EQ(log, (std::vector<int>{103, 203}));
 }
