@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -147,13 +148,18 @@ bool CTrackLibraryFile::Read(CTrackMap& map)
     struct stat st {};
     if (::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    std::string text;
-    text.resize(static_cast<std::size_t>(st.st_size));
+    // Read without zero-filling first: the buffer is overwritten anyway.
+    std::size_t capacity = static_cast<std::size_t>(st.st_size) + 1;
+    auto buffer = std::make_unique_for_overwrite<char[]>(capacity);
     std::size_t got = 0;
     for (;;) {
-        if (got == text.size())
-            text.resize(text.size() + 65536);  // the file may grow while we read
-        const ssize_t n = ::read(fd.Get(), text.data() + got, text.size() - got);
+        if (got == capacity) {  // the file grew while we read
+            auto bigger = std::make_unique_for_overwrite<char[]>(capacity * 2);
+            std::memcpy(bigger.get(), buffer.get(), got);
+            buffer = std::move(bigger);
+            capacity *= 2;
+        }
+        const ssize_t n = ::read(fd.Get(), buffer.get() + got, capacity - got);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -163,9 +169,9 @@ bool CTrackLibraryFile::Read(CTrackMap& map)
             break;
         got += static_cast<std::size_t>(n);
     }
-    text.resize(got);
     if (Faulted(LibraryFileStep::Read))
         return false;
+    const std::string_view text(buffer.get(), got);
     map.Reserve(map.Size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     ApplyLibraryText(text, map);
     return true;
