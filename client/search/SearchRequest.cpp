@@ -31,7 +31,10 @@ CSearchRequest<Record>::CSearchRequest(const char* page, const char16_t* summary
 }
 
 template <class Record>
-CSearchRequest<Record>::~CSearchRequest() = default;
+CSearchRequest<Record>::~CSearchRequest()
+{
+    CancelPendingJobs();
+}
 
 template <class Record>
 std::int32_t CSearchRequest<Record>::PostSearch(const std::string& body, std::int32_t value1)

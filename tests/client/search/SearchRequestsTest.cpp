@@ -160,3 +160,20 @@ TEST_F(SearchRequests, EachClassReadsItsOwnSummaries)
     ASSERT_EQ(artists.Count(1), 1);
     EXPECT_EQ(artists.Summary(1, 0)->artistID, 3);
 }
+
+TEST_F(SearchRequests, DestroyedWhileAnsweringDropsTheAnswer)
+{
+    CEventListener listener;
+    Answer(kPerformances, "<R><PerformanceSummary performanceID='1'/></R>");
+    m_server.Hold(PathOf(kPerformances));
+    {
+        CSearchForPerformancesRequest request;
+        request.AddListener(&listener);
+        request.Search(ByTitle("a"), 0);
+        ASSERT_TRUE(m_server.WaitForHeld(1));
+    }
+    m_server.Release(PathOf(kPerformances));
+    ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+    m_pump.RunPending();
+    EXPECT_TRUE(listener.events.empty());
+}
