@@ -54,6 +54,23 @@ bool IsStorablePath(const std::string& path)
     return !path.empty() && path.find_first_of("\r\n") == std::string::npos;
 }
 
+// The library is named relative to the data folder. A name that leaves it
+// would have compaction rewrite some other file of the member's: refused.
+bool StaysInDataFolder(const std::string& name)
+{
+    if (name.empty() || name.front() == '/')
+        return false;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t slash = name.find('/', start);
+        if (name.compare(start, slash == std::string::npos ? std::string::npos : slash - start, "..") == 0)
+            return false;
+        if (slash == std::string::npos)
+            return true;
+        start = slash + 1;
+    }
+}
+
 } // namespace
 
 HRESULT CCoralindObject::Create(IUnknown* outer, REFIID iid, void** out)
@@ -233,10 +250,13 @@ HRESULT CCoralindObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPAR
 
 HRESULT CCoralindObject::LoadLibrary(BSTR libraryPath)
 {
-    std::string path = DataFolder() + "/" + BstrToUtf8(libraryPath);
+    const std::string name = BstrToUtf8(libraryPath);
     m_map.reset();
     m_file.reset();
     m_loaded = 0;
+    if (!StaysInDataFolder(name))
+        return S_FALSE;
+    std::string path = DataFolder() + "/" + name;
     m_map = std::make_unique<CTrackMap>();
     m_file = std::make_unique<CTrackLibraryFile>(std::move(path));
     if (!m_file->Read(*m_map) || !m_file->Compact(*m_map))

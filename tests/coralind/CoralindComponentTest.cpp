@@ -264,6 +264,34 @@ TEST_F(CoralindComponentTest, AFileThatCannotBeOpenedLeavesTheLibraryUnloaded)
     EXPECT_EQ(untouched, nullptr);
 }
 
+TEST_F(CoralindComponentTest, RefusesLibraryNamesOutsideTheDataFolder)
+{
+    const std::filesystem::path outside = m_folders.Root() / "notes.txt";
+    std::ofstream(outside) << "not a library\n";
+    CComPtr<ICoralindObject> object = Create();
+    ASSERT_TRUE(object);
+    for (const char* name : {"../notes.txt", "sub/../../notes.txt", "..", "", outside.c_str()}) {
+        SCOPED_TRACE(name);
+        CBstr text(name);
+        EXPECT_EQ(object->LoadLibrary(text.Get()), S_FALSE);
+    }
+    EXPECT_EQ(object->LoadLibrary(nullptr), S_FALSE);
+    object.Reset();
+    std::ifstream in(outside);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "not a library");
+
+    // A subfolder that exists, and names that merely contain dots, are fine.
+    std::filesystem::create_directories(m_folders.Data() / "sub");
+    object = Create();
+    for (const char* name : {"sub/tracks.txt", "..tracks", "tracks..txt"}) {
+        SCOPED_TRACE(name);
+        CBstr text(name);
+        EXPECT_EQ(object->LoadLibrary(text.Get()), S_OK);
+    }
+}
+
 TEST_F(CoralindComponentTest, AnswersQueryInterfaceAndErrorInfo)
 {
     CComPtr<ICoralindObject> object = Create();
