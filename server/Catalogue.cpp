@@ -325,13 +325,7 @@ std::vector<int64_t> CCatalogue::Search(ESummaryKind kind, const CFormFields& f)
         sql = "SELECT a.id FROM artists a WHERE " + c.Sql() + " ORDER BY a.name COLLATE NOCASE, a.id";
         break;
     case ESummaryKind::Performance:
-        c.Text("p.title", f.Get("PerformanceTitle"), type("PerformanceTitle"));
-        c.Text("a.name", f.Get("PrimaryArtistName"), type("PrimaryArtistName"));
-        c.Text("p.version", f.Get("Version"), type("Version"));
-        c.Text("p.album", f.Get("CDTitle"), type("CDTitle"));
-        sql = "SELECT p.id FROM performances p JOIN artists a ON a.id = p.artist_id WHERE " + c.Sql() +
-              " ORDER BY p.title COLLATE NOCASE, a.name COLLATE NOCASE, p.id";
-        break;
+        return SearchTracks(f);
     }
     std::vector<int64_t> ids;
     if (c.Empty())
@@ -343,6 +337,69 @@ std::vector<int64_t> CCatalogue::Search(ESummaryKind kind, const CFormFields& f)
         q.Bind(index++, value);
     while (q.Step())
         ids.push_back(q.Int(0));
+    return ids;
+}
+
+void CCatalogue::InvalidateTracks()
+{
+    std::unique_lock<std::shared_mutex> guard(m_tracksLock);
+    m_tracksValid = false;
+    m_tracks.clear();
+}
+
+std::vector<int64_t> CCatalogue::SearchTracks(const CFormFields& f)
+{
+    struct SField {
+        std::string STrackText::*member;
+        std::string value;
+        int64_t type;
+    };
+    std::vector<SField> fields;
+    auto add = [&](std::string STrackText::*member, const char* key) {
+        std::string value = f.Get(key);
+        if (!value.empty())
+            fields.push_back({member, Lower(value), f.GetInt(std::string(key) + "SearchType")});
+    };
+    add(&STrackText::title, "PerformanceTitle");
+    add(&STrackText::artist, "PrimaryArtistName");
+    add(&STrackText::version, "Version");
+    add(&STrackText::album, "CDTitle");
+    std::vector<int64_t> ids;
+    if (fields.empty())
+        return ids;
+
+    std::shared_lock<std::shared_mutex> reading(m_tracksLock);
+    while (!m_tracksValid) {
+        reading.unlock();
+        {
+            std::unique_lock<std::shared_mutex> writing(m_tracksLock);
+            if (!m_tracksValid) {
+                auto db = m_db.Acquire();
+                CQuery q = db->Prepare("SELECT p.id, p.title, a.name, p.version, p.album FROM performances p "
+                                       "JOIN artists a ON a.id = p.artist_id "
+                                       "ORDER BY p.title COLLATE NOCASE, a.name COLLATE NOCASE, p.id");
+                while (q.Step())
+                    m_tracks.push_back({q.Int(0), Lower(q.Text(1)), Lower(q.Text(2)), Lower(q.Text(3)), Lower(q.Text(4))});
+                m_tracksValid = true;
+            }
+        }
+        reading.lock();
+    }
+    for (const STrackText& track : m_tracks) {
+        bool match = true;
+        for (const SField& field : fields) {
+            const std::string& text = track.*field.member;
+            switch (field.type) {
+            case 1: match = text == field.value; break;
+            case 2: match = text.compare(0, field.value.size(), field.value) == 0; break;
+            default: match = text.find(field.value) != std::string::npos;
+            }
+            if (!match)
+                break;
+        }
+        if (match)
+            ids.push_back(track.id);
+    }
     return ids;
 }
 
@@ -501,6 +558,7 @@ int64_t CCatalogue::CreatePerformance(int64_t userId, const SNewPerformance& per
         .Run();
     int64_t id = db->LastInsertId();
     transaction.Commit();
+    InvalidateTracks();
     return id;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,20 @@ public:
     static std::string FormatDate(int64_t unixSeconds);
 
 private:
+    // The searchable texts of every track in display order, lower-cased once:
+    // scanning them beats running the same scan through SQL functions per request.
+    struct STrackText {
+        int64_t id;
+        std::string title, artist, version, album;
+    };
+    std::vector<int64_t> SearchTracks(const CFormFields& fields);
+    void InvalidateTracks();
+
     CDatabase& m_db;
     Clock m_clock;
+    std::shared_mutex m_tracksLock;
+    std::vector<STrackText> m_tracks;
+    bool m_tracksValid = false;
 };
 
 } // namespace corvanta::server
