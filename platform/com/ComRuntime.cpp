@@ -116,6 +116,9 @@ extern "C" HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD conte
     if (!factory)
         return E_NOINTERFACE;
     hr = factory->CreateInstance(outer, iid, out);
+    // Under the lock: no other thread may unload the library while its
+    // Release is still running.
+    std::lock_guard guard(LibraryLock());
     factory->Release();
     return hr;
 }

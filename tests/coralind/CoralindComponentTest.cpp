@@ -12,10 +12,13 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -488,6 +491,40 @@ TEST_F(CoralindComponentTest, TheLibraryUnloadsOnlyWhenNothingHoldsIt)
     CoUninitialize();
     EXPECT_FALSE(IsLoaded());
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
+}
+
+// Objects on different threads share only the library's counters and class object.
+TEST_F(CoralindComponentTest, ObjectsOnSeparateThreadsKeepSeparateLibraries)
+{
+    constexpr int kThreads = 4;
+    std::vector<std::thread> threads;
+    std::atomic<int> stored{0};
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t, &stored] {
+            CoInitialize(nullptr);
+            for (int round = 0; round < 20; ++round) {
+                ICoralindObject* object = nullptr;
+                if (CoCreateInstance(CLSID_CoralindObject, nullptr, 7, IID_ICoralindObject,
+                                     reinterpret_cast<void**>(&object)) != S_OK)
+                    continue;
+                CBstr name(("thread" + std::to_string(t) + ".txt").c_str());
+                CBstr path(("/t" + std::to_string(t) + "/r" + std::to_string(round) + ".mp3").c_str());
+                if (object->LoadLibrary(name.Get()) == S_OK && object->Add(round, path.Get()) == S_OK)
+                    ++stored;
+                object->Release();
+            }
+            CoUninitialize();
+        });
+    }
+    for (std::thread& th : threads)
+        th.join();
+    EXPECT_EQ(stored.load(), kThreads * 20);
+    CComPtr<ICoralindObject> object = Create();
+    CBstr name("thread2.txt");
+    ASSERT_EQ(object->LoadLibrary(name.Get()), S_OK);
+    CBstr path;
+    EXPECT_EQ(object->GetPath(19, path.Out()), S_OK);
+    EXPECT_EQ(path.Text(), "/t2/r19.mp3");
 }
 
 TEST(CoralindExportsTest, ClassObjectForOtherClassesOrNullOutput)
