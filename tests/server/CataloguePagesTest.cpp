@@ -1,5 +1,6 @@
 #include "tests/server/ServerTestEnv.h"
 
+#include <filesystem>
 #include <set>
 
 namespace corvanta::server::test {
@@ -26,6 +27,49 @@ TEST_F(CataloguePages, DemoCommunityHasTheAdvertisedSize)
               300u);
     EXPECT_GE(Count(Post("search/SearchForPerformances.jsp", "PerformanceTitle=+&PerformanceTitleSearchType=0"), "//ID"), 3000u);
     EXPECT_EQ(Count(Post("search/SearchForUsers.jsp", "UserHandle=%25&UserHandleSearchType=0"), "//ID"), 0u);
+}
+
+TEST_F(CataloguePages, DemoDataIsTheSameEverywhereAndSeededOnce)
+{
+    std::string ids;
+    for (int i = 1; i <= 60; ++i)
+        ids += (i > 1 ? "," : "") + std::to_string(i * 53);
+    const std::vector<std::string> bodies = {"Type=ARTIST&IDs=" + ids, "Type=PERFORMANCE&IDs=" + ids, "Type=PLAYLIST&IDs=" + ids,
+                                             "Type=USER&IDs=" + ids};
+    std::vector<std::string> first;
+    for (const std::string& body : bodies)
+        first.push_back(PostText("search/GetSummaries.jsp", body));
+
+    // A second community seeded in another folder answers the same.
+    std::string firstDir = m_dir;
+    std::unique_ptr<CCommunityServer> firstServer = std::move(m_server);
+    StartServer(true);
+    for (size_t i = 0; i < bodies.size(); ++i)
+        EXPECT_EQ(PostText("search/GetSummaries.jsp", bodies[i]), first[i]) << bodies[i];
+    m_server->Stop();
+    std::filesystem::remove_all(m_dir);
+
+    // Starting again with --demo on a seeded folder adds nothing.
+    firstServer->Stop();
+    firstServer.reset();
+    m_dir = firstDir;
+    SServerOptions options;
+    options.dataDir = m_dir + "/data";
+    options.httpPort = 0;
+    options.httpsPort = 0;
+    options.demo = true;
+    options.pbkdf2Iterations = 1000;
+    options.log = false;
+    options.clock = [this] { return m_now.load(); };
+    m_server = std::make_unique<CCommunityServer>(options);
+    std::string error;
+    ASSERT_TRUE(m_server->Start(error)) << error;
+    std::string users;
+    for (int i = 1; i <= 40; ++i)
+        users += (i > 1 ? "," : "") + std::to_string(i);
+    EXPECT_EQ(Count(Post("search/GetSummaries.jsp", "Type=USER&IDs=" + users), "//UserSummary"), 30u);
+    for (size_t i = 0; i < bodies.size(); ++i)
+        EXPECT_EQ(PostText("search/GetSummaries.jsp", bodies[i]), first[i]) << bodies[i];
 }
 
 TEST_F(CataloguePages, PagesAnswerTheElementsTheClientReads)
