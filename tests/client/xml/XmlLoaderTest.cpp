@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "client/xml/XmlText.h"
 
@@ -121,6 +123,35 @@ TEST_F(XmlLoader, MissingOrMalformedFilesFail)
     EXPECT_EQ(wrapper.LoadFromFile(broken), nullptr);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Failed to load document\n");
     EXPECT_EQ(wrapper.LastResult().message, "Invalid character '#x0'");
+}
+
+TEST(XmlLoaderThreads, LoadsOnSeveralThreadsAtOnce)
+{
+    std::string answer = "<!DOCTYPE R [<!ENTITY e 'x'>]><R>";
+    for (int i = 0; i < 2000; ++i)
+        answer += "<ID>" + std::to_string(i) + "</ID><Bad>&e;</Bad>";
+    answer += "</R>";
+    std::vector<long long> sums(4, -1);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < sums.size(); ++t) {
+        threads.emplace_back([&, t] {
+            long long sum = 0;
+            for (int round = 0; round < 5; ++round) {
+                XmlParseResult result;
+                XmlDocumentPtr document = ParseXml(answer, &result);
+                if (!document)
+                    return;
+                XmlNodeListPtr ids(document->getElementsByTagName(u"ID"));
+                while (CXmlNode* id = ids->nextNode())
+                    sum += ParseDecimal(ElementText(id));
+            }
+            sums[t] = sum;
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (long long sum : sums)
+        EXPECT_EQ(sum, 5LL * 1999 * 2000 / 2);
 }
 
 }  // namespace
