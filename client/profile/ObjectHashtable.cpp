@@ -49,7 +49,13 @@ void CObjectHashtable::AddValue(std::u16string_view key, std::u16string_view val
         AppendObject(AppendElement(item, kValueTag), kProfileVectorClass);
         m_items[std::u16string(key)] = item;
     }
-    AppendObject(GetValues(item).Element(), kProfileStringClass, std::nullopt, value);
+    CXmlNode* vector = GetValues(item).Element();
+    if (!vector) {
+        // An item the server sent without a vector would swallow the value.
+        CXmlNode* holder = FindChildElement(item, kValueTag);
+        vector = AppendObject(holder ? holder : AppendElement(item, kValueTag), kProfileVectorClass);
+    }
+    AppendObject(vector, kProfileStringClass, std::nullopt, value);
 }
 
 void CObjectHashtable::RemoveValue(std::u16string_view key, std::u16string_view value)

@@ -301,6 +301,24 @@ TEST_F(ProfileModelTest, HashtableAddAndRemoveValues)
     EXPECT_EQ(CObjectHashtable::GetValues(reread.Lookup(u"Color")).GetCount(), 2u);
 }
 
+TEST(ObjectHashtableTest, ValueAddedToAnItemWithoutVectorIsKept)
+{
+    XmlDocumentPtr document = LoadXmlFromText(
+        "<Object Name=\"myLoveList\"><Item><Key><Object>Artist</Object></Key></Item>"
+        "<Item><Key><Object>Color</Object></Key><Value/></Item></Object>");
+    ASSERT_TRUE(document);
+    CObjectHashtable loves;
+    loves.Attach(document->documentElement());
+    loves.AddValue(u"Artist", u"Miles");
+    loves.AddValue(u"Color", u"red");
+    for (const char16_t* key : {u"Artist", u"Color"}) {
+        const CObjectVector values = CObjectHashtable::GetValues(loves.Lookup(key));
+        ASSERT_EQ(values.GetCount(), 1u);
+        EXPECT_EQ(FindChildElement(loves.Lookup(key), u"Value")->nextSibling(), nullptr);
+    }
+    EXPECT_EQ(GetObjectText(CObjectHashtable::GetValues(loves.Lookup(u"Color")).GetItem(0)), u"red");
+}
+
 TEST(UserProfileTest, DocumentWithoutUserObjectReadsEmptyAndIgnoresWrites)
 {
     XmlDocumentPtr document = LoadXmlFromText("<P><Object Class=\"other\"/></P>");
