@@ -26,6 +26,14 @@ HRESULT CCheckForUpgradeRequest::Check(const std::string& version)
     return Post(CheckBody(version), 0, 0);
 }
 
+bool CCheckForUpgradeRequest::CheckOnDemand(const std::string& version)
+{
+    if (Answered())
+        return true;
+    Check(version);
+    return false;
+}
+
 bool CCheckForUpgradeRequest::Answered() const
 {
     std::lock_guard lock(m_lock);
@@ -54,6 +62,18 @@ std::string CCheckForUpgradeRequest::DownloadUrl() const
 {
     std::lock_guard lock(m_lock);
     return m_downloadUrl;
+}
+
+bool CCheckForUpgradeRequest::ShowStatusOnCompletion() const
+{
+    std::lock_guard lock(m_lock);
+    return !m_failed && m_upgradeAvailable;
+}
+
+std::string CCheckForUpgradeRequest::DownloadAddress() const
+{
+    std::lock_guard lock(m_lock);
+    return m_downloadUrl.empty() ? std::string(kProductWebSite) : m_downloadUrl;
 }
 
 void CCheckForUpgradeRequest::ParseAnswer(const std::string& answer, std::int32_t, std::int32_t)

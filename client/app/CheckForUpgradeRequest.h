@@ -19,6 +19,10 @@ public:
     /// Posts "version=<version>"; listeners hear of the outcome.
     HRESULT Check(const std::string& version);
 
+    /// The "Check for Upgrade" command: true when an answer is already known and
+    /// the status can be shown from it; otherwise asks the server again.
+    bool CheckOnDemand(const std::string& version);
+
     /// Set by the first answer holding "UpgradeAvailable"; never cleared.
     bool Answered() const;
     /// Set when an answer reported a newer version; never cleared.
@@ -27,6 +31,11 @@ public:
     bool LastAnswerFailed() const;
     std::string NewVersion() const;
     std::string DownloadUrl() const;
+    /// Completion rule: after an answer the status window opens only when the
+    /// answer was readable and a newer version is known.
+    bool ShowStatusOnCompletion() const;
+    /// What "Yes" opens: DownloadURL, or the product web site when it is empty.
+    std::string DownloadAddress() const;
     /// Marks the start-up check; its failures are silent.
     bool IsAutomatic() const { return true; }
 
