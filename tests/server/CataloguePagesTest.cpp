@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <set>
+#include <thread>
 
 namespace corvanta::server::test {
 
@@ -154,6 +155,31 @@ TEST_F(CataloguePages, SearchTypesAndFieldCombinations)
     EXPECT_LT(Count(rock, "//ID"), Count(all, "//ID"));
     for (auto node : rock.select_nodes("//PlaylistSummary/PrimaryGenreID"))
         EXPECT_STREQ(node.node().text().get(), "201");
+}
+
+TEST_F(CataloguePages, SevenSearchesAtOnceAllAnswer)
+{
+    // The client's "All" search: seven posts on fresh connections at the same time.
+    const std::vector<std::pair<std::string, std::string>> searches = {
+        {"search/SearchForPlaylists.jsp", "PlaylistTitle=night&PlaylistTitleSearchType=0"},
+        {"search/SearchForPlaylists.jsp", "ArtistName=the&ArtistNameSearchType=0"},
+        {"search/SearchForUsers.jsp", "UserHandle=o&UserHandleSearchType=0"},
+        {"search/SearchForArtists.jsp", "ArtistName=the&ArtistNameSearchType=0"},
+        {"search/SearchForArtists.jsp", "PerformanceTitle=love&PerformanceTitleSearchType=0"},
+        {"search/SearchForPerformances.jsp", "PerformanceTitle=love&PerformanceTitleSearchType=0"},
+        {"search/SearchForPerformances.jsp", "PrimaryArtistName=the&PrimaryArtistNameSearchType=0"},
+    };
+    std::vector<SHttpAnswer> answers(searches.size());
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < searches.size(); ++i)
+        threads.emplace_back([&, i] { answers[i] = Exchange(Url(searches[i].first), &searches[i].second); });
+    for (auto& thread : threads)
+        thread.join();
+    for (size_t i = 0; i < searches.size(); ++i) {
+        SCOPED_TRACE(searches[i].second);
+        EXPECT_EQ(answers[i].status, 200);
+        EXPECT_NE(answers[i].body.find("<ID>"), std::string::npos);
+    }
 }
 
 TEST_F(CataloguePages, InjectionAttemptsInSearchTextsAreJustText)
