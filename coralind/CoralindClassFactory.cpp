@@ -3,8 +3,6 @@
 #include "coralind/CoralindObject.h"
 #include "coralind/ModuleLock.h"
 
-#include <mutex>
-
 IClassFactory* CCoralindClassFactory::Get()
 {
     // A function-local static: made once under the compiler's own guard.

@@ -1,0 +1,397 @@
+#include "client/favorites/FavoritesModel.h"
+#include "client/favorites/FavoritesStrings.h"
+#include "platform/MessageBox.h"
+#include "tests/client/catalogue/RequestFixture.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr char kFetch[] = "bookmark/GetUserBookmarks.jsp";
+constexpr char kAdd[] = "bookmark/AddBookmark.jsp";
+constexpr char kDelete[] = "bookmark/DeleteBookmark.jsp";
+constexpr char kMove[] = "bookmark/MoveBookmark.jsp";
+
+struct FavoritesEvent {
+    std::string slot;
+    std::int32_t type = 0;
+    std::int32_t index = 0;
+    bool success = false;
+    std::vector<std::string> names;
+};
+
+class CRecordingFavoritesListener : public IFavoritesListener {
+public:
+    void OnFavoritesReset() override { events.push_back({"reset"}); }
+    void OnFavoritesLoaded() override { events.push_back({"loaded"}); }
+    void OnFavoritesCleared() override { events.push_back({"cleared"}); }
+    void OnFavoritesReload() override { events.push_back({"reload"}); }
+    void OnFavoriteAdded(std::int32_t type, std::int32_t index) override { events.push_back({"added", type, index}); }
+    void OnOperationFinished(CBookmarkOperation* operation) override
+    {
+        FavoritesEvent event{"finished", operation->type, 0, operation->success, {}};
+        for (const auto& item : operation->items)
+            event.names.push_back(item->Name());
+        events.push_back(event);
+    }
+    std::vector<std::string> Slots() const
+    {
+        std::vector<std::string> slots;
+        for (const auto& e : events)
+            slots.push_back(e.slot);
+        return slots;
+    }
+    const FavoritesEvent* Last(const std::string& slot) const
+    {
+        for (auto it = events.rbegin(); it != events.rend(); ++it)
+            if (it->slot == slot)
+                return &*it;
+        return nullptr;
+    }
+    std::vector<FavoritesEvent> events;
+};
+
+// Answers an add with one BookmarkID per item: base + position.
+ScriptedResponse BookmarkIDs(const RecordedRequest& request, int base)
+{
+    const int items = std::atoi(request.Form("numberOfItems").c_str());
+    std::string body = "<R>";
+    for (int i = 1; i <= items; ++i)
+        body += "<BookmarkID>" + std::to_string(base + i) + "</BookmarkID>";
+    return {200, body + "</R>"};
+}
+
+class FavoritesModelTest : public RequestFixture {
+protected:
+    void SetUp() override
+    {
+        RequestFixture::SetUp();
+        SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned type) {
+            m_messages.push_back(text);
+            EXPECT_EQ(caption, "");
+            EXPECT_EQ(type, kMbOk);
+            return kIdOk;
+        });
+        m_model.AddListener(&m_listener);
+    }
+    void TearDown() override
+    {
+        m_model.RemoveListener(&m_listener);
+        SetMessageBoxHandler({});
+        RequestFixture::TearDown();
+    }
+
+    /// Logs in with favorites answer as the server's list.
+    void LogIn(const std::string& answer)
+    {
+        Answer(kFetch, answer);
+        m_token = "tok";
+        const std::size_t before = m_listener.events.size();
+        m_model.OnSessionChanged("member", m_token);
+        ASSERT_TRUE(m_pump.RunUntil([&] {
+            return std::any_of(m_listener.events.begin() + static_cast<std::ptrdiff_t>(before),
+                               m_listener.events.end(), [](const auto& e) { return e.slot == "loaded"; });
+        }));
+    }
+    void LogOut()
+    {
+        m_token.clear();
+        m_model.OnSessionChanged("", "");
+    }
+    bool WaitUntilIdle()
+    {
+        return m_pump.RunUntil([&] { return m_model.PendingCount() == 0; });
+    }
+    std::vector<RecordedRequest> Sent(const char* page) const { return m_server.RequestsTo(PathOf(page)); }
+
+    static PlaylistSummary Playlist(std::int32_t id, const char* name)
+    {
+        PlaylistSummary p;
+        p.playlistID = id;
+        p.Name = name;
+        return p;
+    }
+
+    std::string m_token;
+    CFavoritesModel m_model{[this] { return m_token; }};
+    CRecordingFavoritesListener m_listener;
+    std::vector<std::string> m_messages;
+};
+
+constexpr char kOnePlaylist[] =
+    "<B><PlaylistSummary playlistID='70'><Name>Seventy</Name><BookmarkID>700</BookmarkID></PlaylistSummary></B>";
+
+} // namespace
+
+TEST_F(FavoritesModelTest, AddingDropsDuplicatesAndFavoritesAlreadyThere)
+{
+    LogIn(kOnePlaylist);
+    ASSERT_EQ(m_model.PlaylistCount(), 1);
+    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest& r) { return BookmarkIDs(r, 811); });
+
+    const PlaylistSummary twice = Playlist(81, "Eighty-one");
+    const PlaylistSummary already = Playlist(70, "Seventy again");
+    m_model.AddFavorites(std::vector<const PlaylistSummary*>{&twice, &already, &twice});
+
+    ASSERT_EQ(m_model.PlaylistCount(), 2);
+    EXPECT_EQ(m_model.Playlist(1)->playlistID, 81);
+    EXPECT_EQ(m_model.Playlist(1)->BookmarkID, -1);
+    const FavoritesEvent* added = m_listener.Last("added");
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->type, kBookmarkPlaylist);
+    EXPECT_EQ(added->index, 1);
+
+    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_EQ(Sent(kAdd).size(), 1u);
+    EXPECT_EQ(Sent(kAdd)[0].body, "user=tok&bookmarkType=2&numberOfItems=1&newBookmarkItemID1=81");
+    EXPECT_EQ(m_model.Playlist(1)->BookmarkID, 812);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(FavoritesModelTest, FiftyOneTracksGoInTwoOperations)
+{
+    LogIn("<B/>");
+    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest& r) { return BookmarkIDs(r, 5000); });
+    m_server.Hold(PathOf(kAdd));
+    std::vector<PerformanceSummary> tracks(51);
+    std::vector<const PerformanceSummary*> input;
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        tracks[i].performanceID = static_cast<std::int32_t>(100 + i);
+        input.push_back(&tracks[i]);
+    }
+    m_model.AddFavorites(input);
+
+    ASSERT_EQ(m_model.TrackCount(), 51);
+    ASSERT_EQ(m_model.PendingCount(), 2u);
+    const std::uint32_t first = m_model.PendingOperation(0)->identifier;
+    EXPECT_EQ(m_model.PendingOperation(1)->identifier, first + 1);
+    EXPECT_EQ(m_model.PendingOperation(0)->items.size(), 50u);
+    EXPECT_EQ(m_model.PendingOperation(1)->items.size(), 1u);
+    for (std::int32_t i = 0; i < 51; ++i)
+        EXPECT_EQ(m_model.Track(i)->BookmarkID, -static_cast<std::int32_t>(i < 50 ? first : first + 1)) << i;
+
+    ASSERT_TRUE(m_server.WaitForHeld(2));
+    m_server.Release(PathOf(kAdd));
+    ASSERT_TRUE(WaitUntilIdle());
+    std::vector<std::string> counts;
+    for (const auto& request : Sent(kAdd))
+        counts.push_back(request.Form("numberOfItems"));
+    std::sort(counts.begin(), counts.end());
+    EXPECT_EQ(counts, (std::vector<std::string>{"1", "50"}));
+    for (std::int32_t i = 0; i < 51; ++i)
+        EXPECT_GT(m_model.Track(i)->BookmarkID, 5000) << i;
+}
+
+TEST_F(FavoritesModelTest, DeleteAndMoveWaitForTheAdd)
+{
+    LogIn("<B/>");
+    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest& r) { return BookmarkIDs(r, 811); });
+    Answer(kDelete, "<R><DeleteSuccess/></R>");
+    Answer(kMove, "<R><MoveSuccessful/></R>");
+    m_server.Hold(PathOf(kAdd));
+    PerformanceSummary a, b;
+    a.performanceID = 5;
+    a.SongName = "First";
+    b.performanceID = 6;
+    b.SongName = "Second";
+    m_model.AddFavorites(std::vector<const PerformanceSummary*>{&a, &b});
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+
+    m_model.MoveFavorite(CItemRef(m_model.Track(0)), 0);
+    std::vector<std::unique_ptr<CItemRef>> items;
+    items.push_back(std::make_unique<CItemRef>(m_model.Track(1)));
+    m_model.RemoveFavorites(std::move(items), kBookmarkTrack);
+    ASSERT_EQ(m_model.PendingCount(), 3u);
+    EXPECT_EQ(m_model.PendingOperation(1)->state, kOperationWaiting);
+    EXPECT_EQ(m_model.PendingOperation(2)->state, kOperationWaiting);
+
+    m_server.Release(PathOf(kAdd));
+    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_EQ(Sent(kMove).size(), 1u);
+    EXPECT_EQ(Sent(kMove)[0].body, "user=tok&bookmarkType=3&bookmarkID1=812&newPreviousBookmarkID=0");
+    ASSERT_EQ(Sent(kDelete).size(), 1u);
+    EXPECT_EQ(Sent(kDelete)[0].body, "user=tok&bookmarkType1=3&numberOfItems=1&bookmarkID1=813");
+    ASSERT_EQ(m_model.TrackCount(), 1);
+    EXPECT_EQ(m_model.Track(0)->SongName, "First");
+    const FavoritesEvent* finished = m_listener.Last("finished");
+    ASSERT_NE(finished, nullptr);
+    EXPECT_TRUE(finished->success);
+    EXPECT_EQ(finished->names, std::vector<std::string>{"Second"});
+}
+
+TEST_F(FavoritesModelTest, MoveAfterAFavoriteBeingAddedSendsItsConfirmedNumber)
+{
+    LogIn(kOnePlaylist);
+    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest& r) { return BookmarkIDs(r, 899); });
+    Answer(kMove, "<R><MoveSuccessful/></R>");
+    m_server.Hold(PathOf(kAdd));
+    const PlaylistSummary added = Playlist(81, "New");
+    m_model.AddFavorites(std::vector<const PlaylistSummary*>{&added});
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    m_model.MoveFavorite(CItemRef(m_model.Playlist(0)), m_model.Playlist(1)->BookmarkID);
+    EXPECT_EQ(m_model.PendingOperation(1)->state, kOperationWaiting);
+    m_server.Release(PathOf(kAdd));
+    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_EQ(Sent(kMove).size(), 1u);
+    EXPECT_EQ(Sent(kMove)[0].body, "user=tok&bookmarkType=2&bookmarkID1=700&newPreviousBookmarkID=900");
+}
+
+TEST_F(FavoritesModelTest, FailedAddIsReportedAndPurged)
+{
+    const struct {
+        const char* what;
+        int status;
+        const char* answer;
+    } cases[] = {
+        {"refused by the server", 200, "<R><Error>Not allowed</Error></R>"},
+        {"transport failure", 500, "<R><BookmarkID>1</BookmarkID></R>"},
+    };
+    LogIn("<B/>");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_messages.clear();
+        m_server.SetResponse(PathOf(kAdd), c.status, c.answer);
+        ArtistSummary one, two;
+        one.artistID = 1;
+        one.Name = "Nina";
+        two.artistID = 2;
+        two.Name = "Otis";
+        m_model.AddFavorites(std::vector<const ArtistSummary*>{&one, &two});
+        ASSERT_EQ(m_model.ArtistCount(), 2);
+        ASSERT_TRUE(WaitUntilIdle());
+
+        const FavoritesEvent* finished = m_listener.Last("finished");
+        ASSERT_NE(finished, nullptr);
+        EXPECT_TRUE(finished->success);
+        EXPECT_EQ(finished->names, (std::vector<std::string>{"Nina", "Otis"}));
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0], "An error occurred at the Corvanta server.\nThe following Artist(s) have not been "
+                                 "added to your favorites:\n\nNina\nOtis");
+        EXPECT_EQ(m_model.ArtistCount(), 0);
+    }
+}
+
+TEST_F(FavoritesModelTest, FailedAddLeftoversStayWhileAnotherOperationIsPending)
+{
+    LogIn(kOnePlaylist);
+    Answer(kAdd, "<R><Error>no</Error></R>");
+    Answer(kDelete, "<R><DeleteSuccess/></R>");
+    m_server.Hold(PathOf(kDelete));
+    std::vector<std::unique_ptr<CItemRef>> items;
+    items.push_back(std::make_unique<CItemRef>(m_model.Playlist(0)));
+    m_model.RemoveFavorites(std::move(items), kBookmarkPlaylist);
+    const PlaylistSummary failing = Playlist(90, "Ninety");
+    m_model.AddFavorites(std::vector<const PlaylistSummary*>{&failing});
+    ASSERT_TRUE(m_pump.RunUntil([&] { return m_model.PendingCount() == 1; }));
+    ASSERT_EQ(m_model.PlaylistCount(), 2);
+    EXPECT_EQ(m_model.Playlist(1)->playlistID, 0);
+    EXPECT_EQ(m_model.Playlist(1)->BookmarkID, 0);
+
+    m_server.Release(PathOf(kDelete));
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(m_model.PlaylistCount(), 0);
+}
+
+TEST_F(FavoritesModelTest, FailedRemovalAndMoveAreReported)
+{
+    LogIn("<B><UserSummary userID='3'><Handle>dj k</Handle><BookmarkID>30</BookmarkID></UserSummary>"
+          "<UserSummary userID='4'><Handle>mc l</Handle><BookmarkID>40</BookmarkID></UserSummary></B>");
+    Answer(kDelete, "<R><Error>no</Error></R>");
+    m_server.SetResponse(PathOf(kMove), 500, "");
+
+    std::vector<std::unique_ptr<CItemRef>> items;
+    items.push_back(std::make_unique<CItemRef>(m_model.Playmaker(0)));
+    items.push_back(std::make_unique<CItemRef>(m_model.Playmaker(1)));
+    m_model.RemoveFavorites(std::move(items), kBookmarkPlaymaker);
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(Sent(kDelete)[0].body, "user=tok&bookmarkType1=4&numberOfItems=2&bookmarkID1=30&bookmarkID2=40");
+    const FavoritesEvent* finished = m_listener.Last("finished");
+    ASSERT_NE(finished, nullptr);
+    EXPECT_FALSE(finished->success);
+    EXPECT_EQ(m_model.PlaymakerCount(), 2);
+
+    m_model.MoveFavorite(CItemRef(m_model.Playmaker(1)), 0);
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(m_model.Playmaker(0)->Handle, "dj k");
+    ASSERT_EQ(m_messages.size(), 2u);
+    EXPECT_EQ(m_messages[0],
+              "An error occurred at the Corvanta server.\nThe following Playmaker(s) have not been removed:\n\ndj k\nmc l");
+    EXPECT_EQ(m_messages[1], "An error occurred at the Corvanta server.\nPlaymaker: \nmc l\nhas not been permanently moved.");
+}
+
+TEST_F(FavoritesModelTest, LogoutAndLogin)
+{
+    LogIn(kOnePlaylist);
+    EXPECT_EQ(m_listener.Slots(), (std::vector<std::string>{"reset", "loaded"}));
+    EXPECT_EQ(Sent(kFetch)[0].body, "user=tok");
+
+    LogOut();
+    EXPECT_EQ(m_listener.events.back().slot, "cleared");
+    EXPECT_EQ(m_model.PlaylistCount(), 0);
+
+    LogIn(kOnePlaylist);
+    EXPECT_EQ(m_listener.Slots(), (std::vector<std::string>{"reset", "loaded", "cleared", "reset", "loaded"}));
+    EXPECT_EQ(Sent(kFetch).size(), 2u);
+    EXPECT_EQ(m_model.PlaylistCount(), 1);
+
+    // A listener that comes once the favorites are loaded is told at once.
+    CRecordingFavoritesListener late;
+    m_model.AddListener(&late);
+    EXPECT_EQ(late.Slots(), std::vector<std::string>{"loaded"});
+    m_model.RemoveListener(&late);
+}
+
+TEST_F(FavoritesModelTest, AnswerToAFetchOvertakenByLogoutIsDropped)
+{
+    Answer(kFetch, kOnePlaylist);
+    m_server.Hold(PathOf(kFetch));
+    m_token = "tok";
+    m_model.OnSessionChanged("member", m_token);
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    LogOut();
+    m_server.Release(PathOf(kFetch));
+    ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+    m_pump.RunPending();
+    EXPECT_EQ(m_listener.Slots(), (std::vector<std::string>{"reset", "cleared"}));
+    EXPECT_EQ(m_model.PlaylistCount(), 0);
+    EXPECT_FALSE(m_model.Loaded());
+}
+
+TEST_F(FavoritesModelTest, RecordsOfPendingOperationsOutliveTheSession)
+{
+    LogIn(kOnePlaylist);
+    Answer(kDelete, "<R><Error>no</Error></R>");
+    m_server.Hold(PathOf(kDelete));
+    std::vector<std::unique_ptr<CItemRef>> items;
+    items.push_back(std::make_unique<CItemRef>(m_model.Playlist(0)));
+    m_model.RemoveFavorites(std::move(items), kBookmarkPlaylist);
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    LogOut();
+    EXPECT_EQ(m_model.PlaylistCount(), 0);
+    m_server.Release(PathOf(kDelete));
+    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_NE(m_messages[0].find("\n\nSeventy"), std::string::npos);
+}
+
+TEST_F(FavoritesModelTest, AddFavoriteNeedsALoginAndAKnownType)
+{
+    m_model.AddFavorite(kBookmarkTrack, 5, "Song", "Artist", "Live");
+    EXPECT_EQ(m_model.TrackCount(), 0);
+    LogIn("<B/>");
+    m_model.AddFavorite(5, 5, "Song", "Artist", "Live");
+    EXPECT_EQ(m_model.PendingCount(), 0u);
+
+    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest& r) { return BookmarkIDs(r, 0); });
+    m_model.AddFavorite(kBookmarkTrack, 5, "Song", "Artist", "Live");
+    m_model.AddFavorite(kBookmarkPlaylist, 6, "List", "owner", "");
+    ASSERT_EQ(m_model.TrackCount(), 1);
+    EXPECT_EQ(m_model.Track(0)->performanceID, 5);
+    EXPECT_EQ(m_model.Track(0)->SongName, "Song");
+    EXPECT_EQ(m_model.Track(0)->ArtistName, "Artist");
+    EXPECT_EQ(m_model.Track(0)->Version, "Live");
+    ASSERT_EQ(m_model.PlaylistCount(), 1);
+    EXPECT_EQ(m_model.Playlist(0)->Playmaker.Handle, "owner");
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_EQ(Sent(kAdd).size(), 2u);
+}
