@@ -1,0 +1,82 @@
+#include "client/ui/base/QtUiDispatcher.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace {
+
+bool SpinUntil(const std::function<bool()>& done, int boundMs = 10000)
+{
+    QDeadlineTimer deadline(boundMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    }
+    return true;
+}
+
+TEST(QtUiDispatcher, TasksFromManyThreadsRunOnTheUiThreadInPostOrderPerThread)
+{
+    constexpr int kThreads = 4;
+    constexpr int kTasks = 500;
+    std::vector<std::vector<int>> seen(kThreads);
+    std::atomic<int> offThread{0};
+    const auto uiThread = std::this_thread::get_id();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kTasks; ++i)
+                PostToUiThread([&, t, i] {
+                    if (std::this_thread::get_id() != uiThread)
+                        ++offThread;
+                    seen[t].push_back(i);
+                });
+        });
+    for (auto& thread : threads)
+        thread.join();
+    ASSERT_TRUE(SpinUntil([&] {
+        std::size_t total = 0;
+        for (const auto& list : seen)
+            total += list.size();
+        return total == kThreads * kTasks;
+    }));
+    EXPECT_EQ(offThread.load(), 0);
+    for (const auto& list : seen)
+        for (int i = 0; i < kTasks; ++i)
+            ASSERT_EQ(list[static_cast<std::size_t>(i)], i);
+}
+
+TEST(QtUiDispatcher, HeldTasksWaitAndKeepTheirOrder)
+{
+    auto* dispatcher = CQtUiDispatcher::Instance();
+    ASSERT_NE(dispatcher, nullptr);
+    std::vector<int> ran;
+    // The first task opens a held section, as a synchronous exchange does.
+    PostToUiThread([&] {
+        ran.push_back(1);
+        dispatcher->Hold();
+    });
+    PostToUiThread([&] { ran.push_back(2); });
+    ASSERT_TRUE(SpinUntil([&] { return !ran.empty(); }));
+    PostToUiThread([&] { ran.push_back(3); });
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, std::vector<int>{1});
+    dispatcher->Hold();
+    dispatcher->Release();  // nested: still held
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ran, std::vector<int>{1});
+    dispatcher->Release();
+    ASSERT_TRUE(SpinUntil([&] { return ran.size() == 3; }));
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+// The test main of widget tests: one QApplication on the offscreen platform
+// and the program's dispatcher on its event loop.
+#include "client/ui/base/QtUiDispatcher.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!getenv("XDG_RUNTIME_DIR")) {
+        // Qt wants a private runtime folder; test runs as root have none.
+        const std::string runtime = "/tmp/corvanta-test-runtime-" + std::to_string(getuid());
+        mkdir(runtime.c_str(), 0700);
+        chmod(runtime.c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
+    QApplication app(argc, argv);
+    CQtUiDispatcher dispatcher;
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
