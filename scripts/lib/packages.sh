@@ -5,7 +5,7 @@ BUILD_PACKAGES=(
   libgtest-dev libgmock-dev
   libcurl4-openssl-dev libssl-dev
   libsqlite3-dev libcpp-httplib-dev libpugixml-dev
-  qt6-base-dev
+  qt6-base-dev qt6-webengine-dev
 )
 
 # Installs each missing package (as root, or through sudo).
