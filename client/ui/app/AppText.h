@@ -1,0 +1,14 @@
+#pragma once
+// Texts of the application's windows from the string table.
+#include <QString>
+
+#include <string>
+
+namespace AppText {
+constexpr unsigned kWelcome = 3500;
+}
+
+/// The string-table text of id with its first "%s" replaced by argument.
+std::string FormatResourceString(unsigned id, const std::string& argument);
+/// A string-table text as a label shows it: the table's "\n\r" line breaks as "\n".
+QString DisplayText(const std::string& text);

@@ -1,0 +1,79 @@
+#pragma once
+// Shared by the application tests: a private registry folder, plain and
+// secure loopback servers that the active settings point at, and a message
+// box that records what it was asked to show.
+#include "client/protocol/ServerSettings.h"
+#include "platform/MessageBox.h"
+#include "platform/Threading.h"
+#include "tests/support/LoopbackHttpServer.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct ShownMessage {
+    std::string text;
+    std::string caption;
+    unsigned type = 0;
+};
+
+/// Runs the Qt event loop until done() holds or boundMs passes.
+inline bool SpinUntil(const std::function<bool()>& done, int boundMs = 20000)
+{
+    QDeadlineTimer deadline(boundMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    }
+    return true;
+}
+
+class AppFixture : public testing::Test {
+protected:
+    static constexpr const char* kLoginPage = "/corvanta/production/orvane/UserLogin.jsp";
+
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/corvanta-ui-app-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_temp = pattern;
+        setenv("CORVANTA_REGISTRY_DIR", (m_temp + "/registry").c_str(), 1);
+        setenv("no_proxy", "127.0.0.1,localhost", 1);
+        m_secure.TrustCertificate();
+        m_settings.SetServerHost(CLoopbackHttpServer::kHost);
+        m_settings.SetPortOverride(m_plain.Port(), m_secure.Port());
+        SetActiveServerSettings(&m_settings);
+        SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned type) {
+            m_messages.push_back({text, caption, type});
+            return kIdOk;
+        });
+    }
+
+    void TearDown() override
+    {
+        WaitForWorkerThreads(std::chrono::seconds(20));
+        QCoreApplication::processEvents();
+        SetMessageBoxHandler({});
+        SetActiveServerSettings(nullptr);
+        unsetenv("CORVANTA_CA_FILE");
+        unsetenv("CORVANTA_REGISTRY_DIR");
+        std::error_code ec;
+        std::filesystem::remove_all(m_temp, ec);
+    }
+
+    std::string m_temp;
+    CLoopbackHttpServer m_plain{false};
+    CLoopbackHttpServer m_secure{true};
+    CServerSettings m_settings;
+    std::vector<ShownMessage> m_messages;
+};
