@@ -28,6 +28,7 @@ public:
 
     /// The settings every request reads once they are installed.
     CServerSettings& ServerSettings() { return m_settings; }
+    const CServerSettings& ServerSettings() const { return m_settings; }
     /// Reads "appserver" (empty gives the default host) and "defaultports" and
     /// installs the settings for every request.
     void LoadServerSettings();
