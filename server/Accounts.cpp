@@ -223,8 +223,9 @@ std::optional<SMember> CAccounts::Validate(const std::string& token)
         db->Prepare("DELETE FROM sessions WHERE id = ?1").Bind(1, id).Run();
         return std::nullopt;
     }
-    // A write per request would serialise every reader; a minute of slack is plenty.
-    if (now - lastUsed >= 60)
+    // At most one write per session and second: the idle limit counts from the
+    // last use to the second, and a burst of requests does not queue on writes.
+    if (now > lastUsed)
         db->Prepare("UPDATE sessions SET last_used = ?1 WHERE id = ?2").Bind(1, now).Bind(2, id).Run();
     return member;
 }

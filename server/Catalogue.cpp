@@ -421,7 +421,8 @@ std::vector<int64_t> CCatalogue::ResolvePerformances(const std::string& rawTitle
             "SELECT p.id, p.title, a.name FROM performances p JOIN artists a ON a.id = p.artist_id WHERE "
             "(?1 <> '' AND instr(lower(p.title), lower(?1)) > 0) OR (?2 <> '' AND instr(lower(a.name), lower(?2)) > 0) OR "
             "(?3 <> '' AND instr(lower(p.title), lower(?3)) > 0) OR (?4 <> '' AND instr(lower(a.name), lower(?4)) > 0) "
-            "LIMIT 5000");
+            // The cap on candidates must never drop an exact match.
+            "ORDER BY lower(p.title) = lower(?1) AND (?2 = '' OR lower(a.name) = lower(?2)) DESC LIMIT 5000");
         q.Bind(1, title).Bind(2, artist).Bind(3, LongestWord(title)).Bind(4, LongestWord(artist));
         while (q.Step()) {
             std::string t = q.Text(1), a = q.Text(2);
@@ -460,7 +461,7 @@ std::vector<int64_t> CCatalogue::ResolveArtists(const std::string& rawName)
         auto db = m_db.Acquire();
         CQuery q = db->Prepare("SELECT id, name FROM artists WHERE instr(lower(name), lower(?1)) > 0 OR "
                                "instr(lower(?1), lower(name)) > 0 OR (?2 <> '' AND instr(lower(name), lower(?2)) > 0) "
-                               "LIMIT 5000");
+                               "ORDER BY lower(name) = lower(?1) DESC LIMIT 5000");
         q.Bind(1, name).Bind(2, LongestWord(name));
         while (q.Step())
             candidates.push_back({q.Int(0), Lower(q.Text(1)) == Lower(name), Likeness(q.Text(1), name)});

@@ -9,6 +9,7 @@
 #include "server/DemoData.h"
 #include "server/FormFields.h"
 #include "server/LookupTables.h"
+#include "server/PagePaths.h"
 #include "server/WebPages.h"
 #include "server/XmlPages.h"
 
@@ -27,8 +28,8 @@ namespace corvanta::server {
 namespace {
 
 constexpr size_t kMaxBody = 1024 * 1024;
-const std::string kOrvane = "/corvanta/production/orvane/";
-const std::string kTessarin = "/corvanta/production/tessarin/";
+const std::string kOrvane = kXmlPagesPath;
+const std::string kTessarin = kWebPagesPath;
 
 // cpp-httplib as Debian builds it listens with a backlog of 5, so a burst of
 // fresh connections waits for SYN retries; raise it on the bound socket.
@@ -196,7 +197,7 @@ bool CCommunityServer::Start(std::string& error)
         server.Get(kTessarin + "(.+)", web);
         server.Post(kTessarin + "(.+)", web);
         server.Get("/", [](const httplib::Request&, httplib::Response& res) {
-            res.set_redirect(kTessarin + "home/index.html");
+            res.set_redirect(kHomePagePath);
         });
     };
     setUp(m_impl->http, false);

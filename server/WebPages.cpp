@@ -3,7 +3,7 @@
 #include "server/Accounts.h"
 #include "server/Catalogue.h"
 #include "server/Database.h"
-#include "server/DetailsHost.h"
+#include "server/PagePaths.h"
 #include "server/FormFields.h"
 #include "server/LookupTables.h"
 #include "server/XmlWriter.h"
@@ -18,9 +18,6 @@ namespace corvanta::server {
 
 namespace {
 
-const std::string kBase = "/corvanta/production/";
-const std::string kDetails = kBase + "tessarin/details/";
-const std::string kAddBookmark = kBase + "orvane/bookmark/AddBookmark.jsp";
 
 std::string H(const std::string& text) { return CWebPages::Html(text); }
 std::string U(const std::string& text) { return CFormFields::PercentEncode(text); }
@@ -30,8 +27,8 @@ std::string Page(const std::string& title, const std::string& body)
 {
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
-           H(title) + " - Corvanta</title>\n<link rel=\"stylesheet\" href=\"" + kBase +
-           "tessarin/style.css\">\n</head>\n<body>\n<main>\n" + body + "</main>\n</body>\n</html>\n";
+           H(title) + " - Corvanta</title>\n<link rel=\"stylesheet\" href=\"" +
+           std::string(kStyleSheetPath) + "\">\n</head>\n<body>\n<main>\n" + body + "</main>\n</body>\n</html>\n";
 }
 
 std::string Paragraphs(const std::string& text)
@@ -64,7 +61,7 @@ std::string DetailLink(const std::string& page, const char* key, int64_t id, con
 
 std::string AddLink(int kind, int64_t id, const std::vector<std::pair<const char*, std::string>>& names)
 {
-    std::string href = kAddBookmark + "?bookmarkType=" + N(kind) + "&newBookmarkItemID=" + N(id);
+    std::string href = std::string(kAddBookmarkPath) + "?bookmarkType=" + N(kind) + "&newBookmarkItemID=" + N(id);
     for (const auto& name : names)
         href += std::string("&") + name.first + "=" + U(name.second);
     return "<a class=\"button\" href=\"" + H(href) + "\">&#9733; Add to favorites</a>";
@@ -125,7 +122,7 @@ bool IsWebAddress(const std::string& url)
 std::string Nav(const CFormFields& f)
 {
     (void)f;
-    return "<nav><a href=\"" + kBase + "tessarin/home/index.html\">Corvanta</a></nav>\n";
+    return "<nav><a href=\"" + std::string(kHomePagePath) + "\">Corvanta</a></nav>\n";
 }
 
 } // namespace
@@ -223,7 +220,7 @@ SWebAnswer CWebPages::Performance(const CFormFields& f)
     body += "<dt>Genre</dt><dd>" + H(CLookupTables::Text(*db, "Genres", genre)) + "</dd>";
     body += "<dt>Favorite of</dt><dd>" + N(bookmarks) + " playmakers</dd></dl>\n";
     if (preview)
-        body += "<h2>Preview</h2>\n<audio controls preload=\"none\" src=\"" + kBase + "tessarin/preview/" + N(id) +
+        body += "<h2>Preview</h2>\n<audio controls preload=\"none\" src=\"" + std::string(kPreviewPath) + N(id) +
                 ".wav\"></audio>\n";
     else
         body += "<p class=\"muted\">No preview is available for this track.</p>\n";
@@ -451,8 +448,8 @@ SWebAnswer CWebPages::Home()
     auto db = m_db.Acquire();
     const std::string details = std::string("http://") + kDetailsHost;
     std::string body = "<h1>Corvanta</h1>\n<p>Playlists made by people who love music. Browse what the community made "
-                       "lately, or <a href=\"" + kBase + "orvane/UpdateProfile.jsp\">update your profile</a> and "
-                       "<a href=\"" + kBase + "orvane/ViewStatistics.jsp\">see your statistics</a>.</p>\n<div class=\"columns\">\n";
+                       "lately, or <a href=\"" + std::string(kUpdateProfilePath) + "\">update your profile</a> and "
+                       "<a href=\"" + kStatisticsPath + "\">see your statistics</a>.</p>\n<div class=\"columns\">\n";
     body += "<section><h2>Newest playlists</h2><ol>";
     {
         CQuery q = db->Prepare("SELECT pl.id, pl.name, u.id, u.handle FROM playlists pl JOIN users u ON u.id = pl.owner_id "
@@ -480,7 +477,7 @@ SWebAnswer CWebPages::Home()
             body += "<li><a href=\"" + details + "/recording/show?" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">by "
                     "<a href=\"" + details + "/artist/show?" + N(q.Int(2)) + "\">" + H(q.Text(3)) + "</a></span></li>";
     }
-    body += "</ol></section>\n</div>\n<p class=\"muted\"><a href=\"" + kBase + "tessarin/help/version1.1/helpindex.htm\">Help</a></p>\n";
+    body += "</ol></section>\n</div>\n<p class=\"muted\"><a href=\"" + std::string(kHelpPagePath) + "\">Help</a></p>\n";
     return {200, Page("Home", body)};
 }
 

@@ -6,6 +6,7 @@
 #include "server/Database.h"
 #include "server/FormFields.h"
 #include "server/LookupTables.h"
+#include "server/PagePaths.h"
 #include "server/XmlWriter.h"
 
 #include <cstdio>
@@ -26,6 +27,15 @@ std::string SessionAnswer(const SLoginResult& result, const std::string& handle)
     CXmlWriter xml;
     xml.Open("Login").Open("Session").Attribute("userToken", result.token);
     xml.Element("UserID", result.userId).Element("Handle", handle);
+    return xml.Finish();
+}
+
+// The favorites pages read an Error element where the others read an Exception;
+// an answer to a missing session carries both.
+std::string NoSessionForFavorites()
+{
+    CXmlWriter xml;
+    xml.Open("Response").Element("Exception", std::string(kSessionException) + ": " + kNoSession).Element("Error", kNoSession);
     return xml.Finish();
 }
 
@@ -118,7 +128,15 @@ std::string CXmlPages::Answer(const std::string& page, const std::string& body, 
     if (it == m_pages.end())
         return Exception(kServerException, "Unknown page");
     try {
-        return it->second(CFormFields::Parse(body), previewBase);
+        CFormFields fields = CFormFields::Parse(body);
+        // A profile document may also come as it was serialized, without form
+        // encoding: then it runs from its key to the end, "&" and "+" included.
+        size_t raw = body.find("UserXML=<");
+        if (page == "UpdateProfileXML.jsp" && raw != std::string::npos && (raw == 0 || body[raw - 1] == '&')) {
+            fields = CFormFields::Parse(std::string_view(body).substr(0, raw));
+            fields.Set("UserXML", body.substr(raw + 8));
+        }
+        return it->second(fields, previewBase);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error in %s: %s\n", page.c_str(), e.what());
         return Exception(kServerException, "The server could not complete the request");
@@ -234,7 +252,7 @@ std::string CXmlPages::FulfillPerformance(const CFormFields& f, const std::strin
     if (!m_catalogue.HasPreview(id))
         return Error("No preview is available for this track");
     CXmlWriter xml;
-    xml.Open("Fulfillment").Element("URL", previewBase + "/corvanta/production/tessarin/preview/" + std::to_string(id) + ".wav");
+    xml.Open("Fulfillment").Element("URL", previewBase + kPreviewPath + std::to_string(id) + ".wav");
     return xml.Finish();
 }
 
@@ -264,7 +282,7 @@ std::string CXmlPages::AddBookmark(const CFormFields& f)
 {
     auto member = m_accounts.Validate(f.Get("user"));
     if (!member)
-        return Error(kNoSession);
+        return NoSessionForFavorites();
     int64_t count = f.GetInt("numberOfItems");
     if (count < 1 || count > 500)
         return Error("Bad number of items");
@@ -286,7 +304,7 @@ std::string CXmlPages::DeleteBookmark(const CFormFields& f)
 {
     auto member = m_accounts.Validate(f.Get("user"));
     if (!member)
-        return Error(kNoSession);
+        return NoSessionForFavorites();
     int64_t count = f.GetInt("numberOfItems");
     if (count < 1 || count > 500)
         return Error("Bad number of items");
@@ -305,7 +323,7 @@ std::string CXmlPages::MoveBookmark(const CFormFields& f)
 {
     auto member = m_accounts.Validate(f.Get("user"));
     if (!member)
-        return Error(kNoSession);
+        return NoSessionForFavorites();
     std::string error;
     if (!m_bookmarks.Move(member->userId, f.GetInt("bookmarkType"), f.GetInt("bookmarkID1"), f.GetInt("newPreviousBookmarkID"),
                           error))

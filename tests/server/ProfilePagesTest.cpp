@@ -73,6 +73,18 @@ TEST_F(ProfilePages, UpdateReplacesTheDocumentAfterValidation)
     EXPECT_TRUE(again.select_node("//Object[@Name='myLoveList']/Item/Key"));
 }
 
+TEST_F(ProfilePages, UpdateAlsoTakesTheDocumentAsSerialized)
+{
+    // Sent without form encoding, the document's "&amp;", "+" and "%" reach the server as they are.
+    std::string token = SignUp("lena");
+    auto doc = Post("UpdateProfileXML.jsp", "UserToken=" + token);
+    pugi::xml_node user = doc.document_element().first_child();
+    user.select_node("Object[@Class='com.velmar.orvane.data.Name']/Object[@Name='myFirst']").node().text().set("Lena & Co + 100%25");
+    std::string answer = PostText("UpdateProfileXML.jsp", "UserToken=" + token + "&Action=Update&UserXML=" + Serialize(doc));
+    EXPECT_NE(answer.find("OK"), std::string::npos) << answer;
+    EXPECT_EQ(Text(Post("UpdateProfileXML.jsp", "UserToken=" + token), "//Object[@Name='myFirst']"), "Lena & Co + 100%25");
+}
+
 TEST_F(ProfilePages, InvalidDocumentsAreRefusedWithoutOK)
 {
     std::string token = SignUp("kate");

@@ -41,6 +41,12 @@ TEST_F(SessionPages, RefusalsAnswerAnExceptionWithClassAndMessage)
         {"bookmark/GetUserBookmarks.jsp", "user=abc", false},
         {"UpdatePlaylistXML.jsp", "UserToken=&App=Tessarin&Action=Create&ID=0&Name=x&EntryCount=0", false},
         {"UpdateProfileXML.jsp", "UserToken=", false},
+        {"UpdateArtistXML.jsp", "UserToken=&App=Tessarin&Action=Create&ID=0&Name=x", false},
+        {"UpdatePerformanceXML.jsp", "UserToken=&App=Tessarin&Action=Create&ID=0&SongName=x&ArtistName=y", false},
+        // The favorites pages answer an Error as well (their refusals are read from it).
+        {"bookmark/AddBookmark.jsp", "user=&bookmarkType=2&numberOfItems=1&newBookmarkItemID1=1", false},
+        {"bookmark/DeleteBookmark.jsp", "user=x:1&bookmarkType1=2&numberOfItems=1&bookmarkID1=1", false},
+        {"bookmark/MoveBookmark.jsp", "user=&bookmarkType=2&bookmarkID1=1&newPreviousBookmarkID=0", false},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(std::string(c.page) + " " + c.body);
@@ -79,6 +85,15 @@ TEST_F(SessionPages, SessionsExpireAfterThirtyIdleMinutesAndKeepAliveExtendsThem
     EXPECT_EQ(Count(Post("GetUserPlaylists.jsp", "user=" + token), "//Exception"), 0u);
     m_now += 31 * 60;
     EXPECT_EQ(Count(Post("UpdateSession.jsp", "UserToken=" + token + "&App=Tessarin"), "//Exception"), 1u);
+
+    // The limit counts from the last use, to the second, however the uses are spaced.
+    std::string later = Login("fred", "secret");
+    for (int64_t step : {59, 30 * 60 - 1, 1, 30 * 60}) {
+        m_now += step;
+        EXPECT_EQ(Count(Post("GetUserPlaylists.jsp", "user=" + later), "//Exception"), 0u) << step;
+    }
+    m_now += 30 * 60 + 1;
+    EXPECT_EQ(Count(Post("GetUserPlaylists.jsp", "user=" + later), "//Exception"), 1u);
 }
 
 TEST_F(SessionPages, LogoutEndsTheSession)

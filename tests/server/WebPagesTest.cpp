@@ -1,4 +1,4 @@
-#include "server/DetailsHost.h"
+#include "server/PagePaths.h"
 #include "tests/server/ServerTestEnv.h"
 
 namespace corvanta::server::test {
