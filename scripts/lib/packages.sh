@@ -23,5 +23,9 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 }
 
+# What scripts/run needs besides the build: curl to see whether the server answers,
+# and a virtual display for machines without one.
+RUN_PACKAGES=(xvfb xauth curl)
+
 BENCH_PACKAGES=(libxml2-dev libpugixml-dev wrk)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
