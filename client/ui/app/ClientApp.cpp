@@ -1,0 +1,258 @@
+#include "client/ui/app/ClientApp.h"
+
+#include "client/app/CheckForUpgradeRequest.h"
+#include "client/app/ClientCore.h"
+#include "client/app/Session.h"
+#include "client/ui/app/AboutDlg.h"
+#include "client/ui/app/AppIds.h"
+#include "client/ui/app/LoginDlg.h"
+#include "client/ui/app/OpenUrl.h"
+#include "client/ui/app/OptionsDlg.h"
+#include "client/ui/app/QtMessageBox.h"
+#include "client/ui/app/ScreenshotRun.h"
+#include "client/ui/app/ServerOptionsDlg.h"
+#include "client/ui/app/WelcomeDlg.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+
+namespace {
+CClientApp* g_instance = nullptr;
+
+namespace Cmd {
+constexpr unsigned kSignUp = 32777;
+constexpr unsigned kOptions = 32778;
+constexpr unsigned kWebSite = 32779;
+constexpr unsigned kServerOptions = 32802;
+constexpr unsigned kLogIn = 32784;
+constexpr unsigned kLogOut = 32826;
+constexpr unsigned kAbout = 57664;
+constexpr unsigned kExit = 57665;
+constexpr unsigned kHelpIndex = 57667;
+constexpr unsigned kHelp = 57670;
+constexpr unsigned kDetails = 59411;
+} // namespace Cmd
+} // namespace
+
+CClientApp::CClientApp() : m_core(std::make_unique<CClientCore>(*this))
+{
+    g_instance = this;
+    QApplication::setApplicationName(QStringLiteral("Corvanta"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Corvanta"));
+    // The frame's own close ends the program; a dialog closing must not.
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallQtMessageBoxes();
+}
+
+CClientApp::~CClientApp()
+{
+    ShutDown();
+    m_core.reset();
+    UninstallQtMessageBoxes();
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+CClientApp* CClientApp::Instance()
+{
+    return g_instance;
+}
+
+CSession& CClientApp::Session()
+{
+    return m_core->Session();
+}
+
+int CClientApp::Run()
+{
+    std::unique_ptr<CScreenshotRun> screenshot;
+    if (const QString file = CScreenshotRun::RequestedFile(); !file.isEmpty())
+        screenshot = std::make_unique<CScreenshotRun>(
+            file, Session(), [this] { return MainWindow(); }, [this] { return PagesSettled(); });
+    StartUp();
+    int code = 0;
+    if (MainWindowExists()) {
+        m_inMessageLoop = true;
+        code = QApplication::exec();
+        m_inMessageLoop = false;
+    }
+    ShutDown();
+    if (screenshot && !screenshot->Saved())
+        return 1;
+    return code;
+}
+
+bool CClientApp::PagesSettled() const
+{
+    return true;
+}
+
+void CClientApp::StartUp()
+{
+    m_core->StartUp();
+}
+
+void CClientApp::ShutDown()
+{
+    if (!m_core->Started())
+        return;
+    CloseMainWindow();
+    m_core->ShutDown();
+}
+
+void CClientApp::CloseMainWindow()
+{
+    // Deleting the frame saves its placement; the message loop has ended or never ran.
+    delete m_mainWindow.data();
+}
+
+void CClientApp::CreateMainWindow()
+{
+    auto* frame = new QMainWindow;
+    frame->setWindowTitle(QStringLiteral("Corvanta"));
+    frame->setCentralWidget(new QLabel(QStringLiteral("Corvanta"), frame));
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    m_mainWindow = frame;
+    connect(frame, &QObject::destroyed, this, [this] {
+        if (m_inMessageLoop)
+            QApplication::quit();
+    });
+    frame->show();
+    frame->repaint();
+}
+
+void CClientApp::RunWelcomeDialog(const std::string& versionText)
+{
+    CWelcomeDlg dialog(versionText);
+    dialog.exec();
+}
+
+bool CClientApp::MainWindowExists() const
+{
+    return !m_mainWindow.isNull();
+}
+
+void CClientApp::CreatePreviewBrowser()
+{
+}
+
+void CClientApp::AcceptDroppedFiles()
+{
+    if (m_mainWindow)
+        m_mainWindow->setAcceptDrops(true);
+}
+
+void CClientApp::NavigatePreview(const std::string&)
+{
+}
+
+void CClientApp::ShowUpgradeStatus(const CCheckForUpgradeRequest&)
+{
+    // The upgrade status window comes with its own work; until then the
+    // answer is kept by the request and nothing is shown.
+}
+
+void CClientApp::DestroyExitWindows()
+{
+}
+
+bool CClientApp::RunLoginDialog(CUserLoginRequest& request, LoginDialogResult& result)
+{
+    return CLoginDlg::Run(request, nullptr, result);
+}
+
+bool CClientApp::HandlesCommand(unsigned id) const
+{
+    switch (id) {
+    case Cmd::kAbout:
+    case Cmd::kOptions:
+    case Cmd::kWebSite:
+    case Cmd::kServerOptions:
+    case Cmd::kLogIn:
+    case Cmd::kLogOut:
+    case Cmd::kExit:
+    case Cmd::kHelpIndex:
+    case Cmd::kHelp:
+        return true;
+    case Cmd::kDetails:
+        return !m_detailPane.isNull();
+    default:
+        return false;  // sign-up, user information and the upgrade check come later
+    }
+}
+
+bool CClientApp::CommandEnabled(unsigned id) const
+{
+    switch (id) {
+    case Cmd::kLogIn: return m_core->CanLogIn();
+    case Cmd::kLogOut: return m_core->CanLogOut();
+    default: return HandlesCommand(id);
+    }
+}
+
+bool CClientApp::CommandChecked(unsigned id) const
+{
+    return id == Cmd::kDetails && m_detailPane && m_detailPane->isVisible();
+}
+
+bool CClientApp::OnCommand(unsigned id)
+{
+    if (!HandlesCommand(id))
+        return false;
+    switch (id) {
+    case Cmd::kAbout: ShowAbout(); break;
+    case Cmd::kOptions: ShowOptions(); break;
+    case Cmd::kWebSite: OpenUrl(kProductWebSite); break;
+    case Cmd::kServerOptions: ShowServerOptions(); break;
+    case Cmd::kLogIn: m_core->LogIn(); break;
+    case Cmd::kLogOut: m_core->LogOut(); break;
+    case Cmd::kExit:
+        if (m_mainWindow)
+            m_mainWindow->close();
+        break;
+    case Cmd::kHelpIndex:
+    case Cmd::kHelp: OpenUrl(m_core->HelpUrl()); break;
+    case Cmd::kDetails: ToggleDetails(); break;
+    default: break;
+    }
+    return true;
+}
+
+void CClientApp::OpenUrl(const std::string& url)
+{
+    ::OpenUrl(url);
+}
+
+void CClientApp::ShowAbout()
+{
+    CAboutDlg dialog(m_core->VersionText(), m_mainWindow);
+    dialog.exec();
+}
+
+void CClientApp::ShowOptions()
+{
+    CSession& session = Session();
+    COptionsDlg dialog(LoginOptions{session.SavedHandle(), session.SavedPassword(), session.AutomaticLogin()},
+                       m_mainWindow);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const LoginOptions values = dialog.Values();
+    session.SaveLogin(values.handle, values.password, values.automaticLogin);
+}
+
+void CClientApp::ShowServerOptions()
+{
+    const CServerSettings& settings = Session().ServerSettings();
+    CServerOptionsDlg dialog(ServerChoice{settings.ServerHost(), settings.DefaultPorts() != 0}, m_mainWindow);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ServerChoice values = dialog.Values();
+    m_core->ApplyServerOptions(values.host, values.defaultPorts);
+}
+
+void CClientApp::ToggleDetails()
+{
+    if (m_detailPane)
+        m_detailPane->setVisible(!m_detailPane->isVisible());
+}

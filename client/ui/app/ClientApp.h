@@ -1,0 +1,80 @@
+#pragma once
+// The application object of the program: owns the client core, gives it the
+// windows only the user interface has, and handles the application's menu
+// commands. One instance, made on the user-interface thread after the
+// QApplication.
+#include "client/app/ClientShell.h"
+#include "client/app/LoginPrompt.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+class CClientCore;
+class CSession;
+class QDialog;
+
+class CClientApp : public QObject, public IClientShell, public ILoginPrompt {
+public:
+    CClientApp();
+    ~CClientApp() override;
+    CClientApp(const CClientApp&) = delete;
+    CClientApp& operator=(const CClientApp&) = delete;
+
+    /// The instance, or nullptr.
+    static CClientApp* Instance();
+
+    /// Start-up, the message loop while the main window is open, then exit.
+    /// Returns the loop's exit code.
+    int Run();
+    /// Start-up alone (Run's first part).
+    void StartUp();
+    /// Exit alone: the main window (if any) is closed first.
+    void ShutDown();
+
+    CClientCore& Core() { return *m_core; }
+    CSession& Session();
+    /// The main frame, or nullptr before it exists and after it closed.
+    QWidget* MainWindow() const { return m_mainWindow.data(); }
+
+    /// Application menu commands: true when this object handles id; then
+    /// CommandEnabled/CommandChecked tell its state and OnCommand runs it.
+    bool HandlesCommand(unsigned id) const;
+    bool CommandEnabled(unsigned id) const;
+    bool CommandChecked(unsigned id) const;
+    bool OnCommand(unsigned id);
+
+    /// The shell's "open" verb on url.
+    void OpenUrl(const std::string& url);
+
+    // IClientShell
+    void CreateMainWindow() override;
+    void RunWelcomeDialog(const std::string& versionText) override;
+    bool MainWindowExists() const override;
+    void CreatePreviewBrowser() override;
+    ILoginPrompt& LoginPrompt() override { return *this; }
+    void AcceptDroppedFiles() override;
+    void NavigatePreview(const std::string& url) override;
+    void ShowUpgradeStatus(const CCheckForUpgradeRequest& request) override;
+    void DestroyExitWindows() override;
+
+    // ILoginPrompt
+    bool RunLoginDialog(CUserLoginRequest& request, LoginDialogResult& result) override;
+
+private:
+    void ShowAbout();
+    void ShowOptions();
+    void ShowServerOptions();
+    void ToggleDetails();
+    void CloseMainWindow();
+    /// No page of the main window is still loading.
+    bool PagesSettled() const;
+
+    std::unique_ptr<CClientCore> m_core;
+    QPointer<QWidget> m_mainWindow;
+    QPointer<QWidget> m_detailPane;
+    bool m_inMessageLoop = false;
+};

@@ -1,0 +1,45 @@
+#pragma once
+// A run that ends itself with a picture: the welcome dialog is continued at
+// once, and when a member is logged in and the main window has settled, a PNG
+// of it is saved and the window closed, which ends the program.
+#include "client/app/SessionListener.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+class CSession;
+class QWidget;
+
+class CScreenshotRun : public QObject, public ISessionListener {
+public:
+    /// The file named by CORVANTA_SCREENSHOT, empty when it is unset.
+    static QString RequestedFile();
+
+    /// mainWindow gives the window to save (nullptr while there is none);
+    /// settled says when its pages have finished loading.
+    CScreenshotRun(QString file, CSession& session, std::function<QWidget*()> mainWindow,
+                   std::function<bool()> settled);
+    ~CScreenshotRun() override;
+
+    void OnSessionChanged(const std::string& handle, const std::string& token) override;
+
+    /// True once the picture was saved.
+    bool Saved() const { return m_saved; }
+
+private:
+    void Tick();
+    void Save(QWidget* window);
+    void GiveUp();
+
+    QString m_file;
+    CSession& m_session;
+    std::function<QWidget*()> m_mainWindow;
+    std::function<bool()> m_settled;
+    QTimer m_timer;
+    bool m_loggedIn = false;
+    bool m_saved = false;
+    int m_settledTicks = 0;
+};
