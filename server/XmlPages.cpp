@@ -131,8 +131,10 @@ std::string CXmlPages::Answer(const std::string& page, const std::string& body, 
         CFormFields fields = CFormFields::Parse(body);
         // A profile document may also come as it was serialized, without form
         // encoding: then it runs from its key to the end, "&" and "+" included.
+        // Form-encoded, its attributes' "=" (and any "&") would be escaped.
         size_t raw = body.find("UserXML=<");
-        if (page == "UpdateProfileXML.jsp" && raw != std::string::npos && (raw == 0 || body[raw - 1] == '&')) {
+        if (page == "UpdateProfileXML.jsp" && raw != std::string::npos && (raw == 0 || body[raw - 1] == '&') &&
+            body.find_first_of("=&", raw + 8) != std::string::npos) {
             fields = CFormFields::Parse(std::string_view(body).substr(0, raw));
             fields.Set("UserXML", body.substr(raw + 8));
         }

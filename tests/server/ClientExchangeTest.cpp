@@ -1,0 +1,202 @@
+// The client's own requests against the reference server on the demo community:
+// what the server answers is read by the client's reader, not by a test parser.
+#include "client/app/UserLoginRequest.h"
+#include "client/catalogue/GetPlaylistDetailsRequest.h"
+#include "client/catalogue/GetSummariesRequest.h"
+#include "client/favorites/GetUserBookmarksRequest.h"
+#include "client/profile/ProfileObjects.h"
+#include "client/profile/ProfileRequest.h"
+#include "client/protocol/RequestListener.h"
+#include "client/protocol/ServerSettings.h"
+#include "client/search/SearchForPerformancesRequest.h"
+#include "platform/MessageBox.h"
+#include "platform/Threading.h"
+#include "tests/server/ServerTestEnv.h"
+#include "tests/support/TestPump.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace corvanta::server::test {
+
+namespace {
+
+class CDoneListener : public IRequestListener {
+public:
+    void OnRequestCompleted(CServerRequest*, std::int32_t value1, std::int32_t value2) override
+    {
+        completed.push_back({value1, value2});
+    }
+    void OnRequestFailed(CServerRequest*, HRESULT, std::int32_t, std::int32_t) override { ++failed; }
+    std::vector<std::pair<std::int32_t, std::int32_t>> completed;
+    int failed = 0;
+};
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+} // namespace
+
+class ClientExchange : public CServerFixture {
+protected:
+    void SetUp() override
+    {
+        StartServer(true);
+        setenv("CORVANTA_REGISTRY_DIR", (m_dir + "/registry").c_str(), 1);
+        setenv("CORVANTA_CA_FILE", m_server->CertificatePath().c_str(), 1);
+        setenv("no_proxy", "127.0.0.1,localhost", 1);
+        m_settings.SetServerHost("127.0.0.1");
+        m_settings.SetDefaultPorts(0);
+        m_settings.SetPortOverride(static_cast<std::uint16_t>(m_server->HttpPort()),
+                                   static_cast<std::uint16_t>(m_server->HttpsPort()));
+        SetActiveServerSettings(&m_settings);
+        SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned) {
+            m_messages.push_back(text);
+            return kIdOk;
+        });
+    }
+
+    void TearDown() override
+    {
+        EXPECT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+        m_pump.RunPending();
+        EXPECT_TRUE(m_messages.empty()) << m_messages.front();
+        SetMessageBoxHandler({});
+        SetActiveServerSettings(nullptr);
+        unsetenv("CORVANTA_CA_FILE");
+        unsetenv("CORVANTA_REGISTRY_DIR");
+        CServerFixture::TearDown();
+    }
+
+    std::string DemoToken()
+    {
+        CUserLoginRequest login;
+        std::string error;
+        EXPECT_EQ(login.Login("demo", "demo", error), S_OK) << error;
+        return login.Token();
+    }
+
+    // Runs send with a listener registered and pumps until the request is told.
+    bool SendAndWait(CServerRequest& request, const std::function<void()>& send, CDoneListener& listener)
+    {
+        request.AddListener(&listener);
+        send();
+        bool told = m_pump.RunUntil([&] { return !listener.completed.empty() || listener.failed > 0; });
+        request.RemoveListener(&listener);
+        return told && listener.failed == 0;
+    }
+
+    CServerSettings m_settings;
+    CTestPump m_pump;
+    std::vector<std::string> m_messages;
+};
+
+TEST_F(ClientExchange, LoginOverHttpsGivesTokenAndIdentifierAndRefusalsTheirMessage)
+{
+    CUserLoginRequest login;
+    std::string error;
+    ASSERT_EQ(login.Login("demo", "demo", error), S_OK) << error;
+    EXPECT_GT(login.UserId(), 0);
+    const std::string token = login.Token();
+    ASSERT_NE(token.find(':'), std::string::npos);
+
+    CUserLoginRequest wrong;
+    EXPECT_EQ(wrong.Login("demo", "not-the-password", error), E_FAIL);
+    EXPECT_EQ(error, " Invalid login name or password");
+    EXPECT_EQ(wrong.UserId(), 0);
+
+    EXPECT_EQ(login.Logout(token, false), S_OK);
+    EXPECT_EQ(Count(Post("UpdateSession.jsp", "UserToken=" + token + "&App=Tessarin"), "//Exception"), 1u);
+}
+
+TEST_F(ClientExchange, SearchThenGetSummariesOfTheIdentifiersInTheirOrder)
+{
+    CSearchForPerformancesRequest search;
+    PerformanceSearch fields;
+    fields.performanceTitle.text = "LOVE";
+    std::int32_t key = 0;
+    CDoneListener searched;
+    ASSERT_TRUE(SendAndWait(search, [&] { key = search.Search(fields, 7); }, searched));
+    ASSERT_EQ(searched.completed.front(), std::make_pair(7, key));
+    const std::vector<std::uint32_t> ids = search.Identifiers(key);
+    ASSERT_EQ(search.Count(key), 20);
+    ASSERT_GT(ids.size(), 70u);
+    for (std::int32_t i = 0; i < search.Count(key); ++i) {
+        const PerformanceSummary* track = search.Summary(key, i);
+        EXPECT_EQ(track->performanceID, static_cast<std::int32_t>(ids[static_cast<size_t>(i)]));
+        EXPECT_NE(Lower(track->SongName).find("love"), std::string::npos) << track->SongName;
+        EXPECT_GT(track->primaryArtistID, 0);
+        EXPECT_FALSE(track->ArtistName.empty());
+    }
+
+    // The next page, 50 identifiers, as the search controller fetches it.
+    std::string page;
+    for (size_t i = 20; i < 70; ++i)
+        page += (page.empty() ? "" : ",") + std::to_string(ids[i]);
+    CGetSummariesRequest summaries;
+    CDoneListener fetched;
+    ASSERT_TRUE(SendAndWait(summaries, [&] { summaries.FetchPerformances(page, 3); }, fetched));
+    ASSERT_EQ(summaries.Count(), 50);
+    for (std::int32_t i = 0; i < 50; ++i)
+        EXPECT_EQ(summaries.Item(i)->Identifier(), static_cast<std::int32_t>(ids[static_cast<size_t>(20 + i)]));
+}
+
+TEST_F(ClientExchange, FavoritesInEveryKindAreChainedAndAPlaylistComesWithItsTracks)
+{
+    const std::string token = DemoToken();
+    CGetUserBookmarksRequest bookmarks;
+    CDoneListener listed;
+    ASSERT_TRUE(SendAndWait(bookmarks, [&] { bookmarks.Fetch(token); }, listed));
+    ASSERT_GT(bookmarks.PlaylistCount(), 1);
+    EXPECT_GT(bookmarks.ArtistCount(), 0);
+    EXPECT_GT(bookmarks.PlaymakerCount(), 0);
+    EXPECT_GT(bookmarks.TrackCount(), 0);
+    std::int32_t previous = 0;
+    for (std::int32_t i = 0; i < bookmarks.PlaylistCount(); ++i) {
+        const PlaylistSummary* playlist = bookmarks.GetPlaylist(i);
+        EXPECT_GT(playlist->BookmarkID, 0);
+        EXPECT_EQ(playlist->ComesAfterID, previous);
+        previous = playlist->BookmarkID;
+    }
+
+    const PlaylistSummary* favorite = bookmarks.GetPlaylist(0);
+    CGetPlaylistDetailsRequest details;
+    CDoneListener detailed;
+    ASSERT_TRUE(SendAndWait(details, [&] { details.Fetch(favorite->playlistID); }, detailed));
+    ASSERT_NE(details.Detail(), nullptr);
+    EXPECT_EQ(details.Detail()->Summary.playlistID, favorite->playlistID);
+    EXPECT_EQ(details.Detail()->Summary.Name, favorite->Name);
+    EXPECT_FALSE(details.Detail()->Summary.Playmaker.Handle.empty());
+    EXPECT_TRUE(details.Detail()->Summary.CreationDate.IsValid());
+    EXPECT_TRUE(details.CreationDate().IsValid());
+    EXPECT_TRUE(details.DateUpdated().IsValid());
+    ASSERT_FALSE(details.Detail()->Tracks.empty());
+    EXPECT_EQ(static_cast<std::int32_t>(details.Detail()->Tracks.size()), details.Detail()->Summary.NumberOfPerformances);
+}
+
+TEST_F(ClientExchange, ProfileSurvivesTheClientsFetchEditAndUpdate)
+{
+    const std::string token = DemoToken();
+    CProfileRequest profile;
+    CXmlDocument* document = profile.Fetch(token);
+    ASSERT_NE(document, nullptr);
+    CXmlNode* user = FindUserObject(document);
+    ASSERT_NE(user, nullptr);
+    CXmlNode* name = FindObject(user, u"com.velmar.orvane.data.Name", std::nullopt);
+    SetObjectText(FindObject(name, std::nullopt, u"myFirst"), u"Rock & Roll + 100%");
+    ASSERT_TRUE(profile.Update(token));
+
+    CProfileRequest again;
+    document = again.Fetch(token);
+    ASSERT_NE(document, nullptr);
+    name = FindObject(FindUserObject(document), u"com.velmar.orvane.data.Name", std::nullopt);
+    EXPECT_EQ(GetObjectText(FindObject(name, std::nullopt, u"myFirst")), u"Rock & Roll + 100%");
+}
+
+} // namespace corvanta::server::test
