@@ -73,14 +73,6 @@ void AppendLine(std::string& out, std::int32_t id, std::string_view path)
     out += '\n';
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 } // namespace
 
 void SetLibraryFileFaultHook(LibraryFileFaultHook hook)
@@ -198,15 +190,12 @@ bool CTrackLibraryFile::Compact(const CTrackMap& map)
     ok = ok && !Faulted(LibraryFileStep::SyncTemp) && ::fsync(fd.Get()) == 0;
     ok = fd.Close() && ok;
     ok = ok && !Faulted(LibraryFileStep::Rename) && ::rename(temp.c_str(), m_path.c_str()) == 0;
-    if (!ok) {
+    if (!ok)
         ::unlink(temp.c_str());
-        return false;
-    }
-    // Make the rename itself durable; the data is already safe either way.
-    CFd dir(::open(FolderOf(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0)
-        (void)::fsync(dir.Get());
-    return true;
+    // The folder is not synced: until the rename reaches the disk a crash
+    // finds the old file, which holds the same tracks, and appends are never
+    // synced either.
+    return ok;
 }
 
 bool CTrackLibraryFile::AppendEntry(std::int32_t id, std::string_view path)
