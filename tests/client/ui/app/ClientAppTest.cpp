@@ -1,0 +1,238 @@
+// The application object against loopback servers: the start-up order, the
+// login after the welcome dialog, exit, and the application's commands.
+#include "AppFixture.h"
+#include "ModalDriver.h"
+
+#include "client/app/ClientCore.h"
+#include "client/app/Preferences.h"
+#include "client/app/Session.h"
+#include "client/ui/app/ClientApp.h"
+#include "client/app/CheckForUpgradeRequest.h"
+#include "client/ui/app/DialogControls.h"
+#include "platform/Shell.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <atomic>
+
+namespace {
+
+constexpr const char* kGoodLogin = "<Session userToken=\"sess:41\"><UserID>41</UserID></Session>";
+
+class SessionRecorder : public ISessionListener {
+public:
+    void OnSessionChanged(const std::string& handle, const std::string& token) override
+    {
+        changes.emplace_back(handle, token);
+    }
+    std::vector<std::pair<std::string, std::string>> changes;
+};
+
+class ClientAppTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        CPreferences preferences;
+        preferences.SetString(Pref::AppServer, CLoopbackHttpServer::kHost);
+        preferences.SetNumber(Pref::DefaultPorts, 0);
+        m_secure.SetResponse(kLoginPage, [this](const RecordedRequest& request) {
+            if (request.Form("Action") == "Login")
+                loginAfterWelcome = welcomeClosed.load();
+            return ScriptedResponse{200, request.Form("Action") == "Login" ? kGoodLogin : ""};
+        });
+    }
+
+    /// A fresh application pointed at the loopback servers.
+    std::unique_ptr<CClientApp> MakeApp()
+    {
+        auto app = std::make_unique<CClientApp>();
+        app->Session().ServerSettings().SetPortOverride(m_plain.Port(), m_secure.Port());
+        // The application's message boxes replace the fixture's; record again.
+        SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned type) {
+            m_messages.push_back({text, caption, type});
+            return kIdOk;
+        });
+        return app;
+    }
+
+    static void SaveAutomaticLogin()
+    {
+        CPreferences preferences;
+        preferences.SetNumber(Pref::AutoLogin, 1);
+        preferences.SetString(Pref::UserHandle, "demo");
+        preferences.SetString(Pref::Password, "demo");
+    }
+
+    std::vector<RecordedRequest> LoginsWith(const char* action) const
+    {
+        std::vector<RecordedRequest> found;
+        for (const RecordedRequest& request : m_secure.RequestsTo(kLoginPage))
+            if (request.Form("Action") == action)
+                found.push_back(request);
+        return found;
+    }
+
+    std::atomic<bool> welcomeClosed{false};
+    std::atomic<bool> loginAfterWelcome{false};
+};
+
+TEST_F(ClientAppTest, StartUpPostsTablesAndUpgradeCheckThenWelcomesThenLogsIn)
+{
+    SaveAutomaticLogin();
+    auto app = MakeApp();
+    SessionRecorder recorder;
+    app->Session().AddSessionListener(&recorder);
+    bool tablesAndUpgradeBeforeWelcomeClosed = false;
+    std::size_t loginsDuringWelcome = 99;
+    CModalDriver driver([&](QWidget* modal) {
+        if (modal->objectName() != QStringLiteral("id_181"))
+            return;
+        tablesAndUpgradeBeforeWelcomeClosed =
+            m_plain.WaitForRequests(2) && !m_plain.RequestsTo(ServerPagePath("TablesToXML.jsp")).empty() &&
+            !m_plain.RequestsTo(ServerPagePath("CheckForUpgrade.jsp")).empty();
+        loginsDuringWelcome = m_secure.RequestCount();
+        welcomeClosed = true;
+        static_cast<QDialog*>(modal)->accept();
+    });
+    app->StartUp();
+    EXPECT_EQ(driver.seen, std::vector<std::string>{"id_181"});
+    EXPECT_TRUE(tablesAndUpgradeBeforeWelcomeClosed);
+    EXPECT_EQ(loginsDuringWelcome, 0u);
+    ASSERT_NE(app->MainWindow(), nullptr);
+    EXPECT_TRUE(app->MainWindow()->isVisible());
+
+    // The automatic login is posted; its answer completes the session.
+    ASSERT_TRUE(SpinUntil([&] { return app->Session().IsLoggedIn(); }));
+    EXPECT_TRUE(loginAfterWelcome);
+    const auto logins = LoginsWith("Login");
+    ASSERT_EQ(logins.size(), 1u);
+    EXPECT_EQ(logins[0].Form("UserHandle"), "demo");
+    EXPECT_EQ(recorder.changes.back(), (std::pair<std::string, std::string>{"demo", "sess:41"}));
+    EXPECT_EQ(CPreferences().GetString(Pref::PreviousSession), "41");
+    EXPECT_TRUE(m_messages.empty());
+    app->Session().RemoveSessionListener(&recorder);
+}
+
+TEST_F(ClientAppTest, WithoutSavedLoginTheLoginDialogFollowsTheWelcome)
+{
+    auto app = MakeApp();
+    CModalDriver driver([&](QWidget* modal) {
+        if (modal->objectName() == QStringLiteral("id_181")) {
+            welcomeClosed = true;
+            static_cast<QDialog*>(modal)->accept();
+            return;
+        }
+        if (modal->objectName() == QStringLiteral("id_135")) {
+            qobject_cast<QLineEdit*>(FindControlById(modal, 1023))->setText(QStringLiteral("ann"));
+            qobject_cast<QLineEdit*>(FindControlById(modal, 1024))->setText(QStringLiteral("pw"));
+            qobject_cast<QCheckBox*>(FindControlById(modal, 1102))->setChecked(true);
+            qobject_cast<QAbstractButton*>(FindControlById(modal, 1))->click();
+        }
+    });
+    app->StartUp();
+    EXPECT_EQ(driver.seen, (std::vector<std::string>{"id_181", "id_135"}));
+    EXPECT_TRUE(loginAfterWelcome);
+    EXPECT_TRUE(app->Session().IsLoggedIn());
+    EXPECT_EQ(app->Session().CurrentHandle(), "ann");
+    EXPECT_EQ(app->Session().UserId(), 41);
+    // "Save login information" saves the login for the next start.
+    CPreferences preferences;
+    EXPECT_EQ(preferences.GetNumber(Pref::AutoLogin), 1u);
+    EXPECT_EQ(preferences.GetString(Pref::UserHandle), "ann");
+    EXPECT_EQ(preferences.GetString(Pref::Password), "pw");
+    EXPECT_FALSE(app->CommandEnabled(32784));
+    EXPECT_TRUE(app->CommandEnabled(32826));
+}
+
+TEST_F(ClientAppTest, ExitLogsOutAndRecordsTheRun)
+{
+    SaveAutomaticLogin();
+    auto app = MakeApp();
+    CModalDriver driver([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+    app->StartUp();
+    ASSERT_TRUE(SpinUntil([&] { return app->Session().IsLoggedIn(); }));
+    EXPECT_EQ(CPreferences().GetNumber(Pref::PreviouslyRun, 7), 7u);
+    app->ShutDown();
+    EXPECT_EQ(app->MainWindow(), nullptr);
+    const auto logouts = LoginsWith("Logout");
+    ASSERT_EQ(logouts.size(), 1u);
+    EXPECT_EQ(logouts[0].Form("UserToken"), "sess:41");
+    CPreferences preferences;
+    EXPECT_EQ(preferences.GetNumber(Pref::PreviouslyRun, 7), 1u);
+    EXPECT_EQ(preferences.GetString(Pref::PreviousSession), "");
+    EXPECT_FALSE(app->Session().IsLoggedIn());
+}
+
+TEST_F(ClientAppTest, LogInAndLogOutFollowTheSession)
+{
+    SaveAutomaticLogin();
+    auto app = MakeApp();
+    CModalDriver driver([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+    app->StartUp();
+    ASSERT_TRUE(SpinUntil([&] { return app->Session().IsLoggedIn(); }));
+    EXPECT_FALSE(app->CommandEnabled(32784));
+    EXPECT_TRUE(app->CommandEnabled(32826));
+    ASSERT_TRUE(app->OnCommand(32826));
+    EXPECT_FALSE(app->Session().IsLoggedIn());
+    EXPECT_TRUE(app->CommandEnabled(32784));
+    EXPECT_FALSE(app->CommandEnabled(32826));
+    // Automatic login configured: "Log In" logs in again without a dialog.
+    ASSERT_TRUE(app->OnCommand(32784));
+    ASSERT_TRUE(SpinUntil([&] { return app->Session().IsLoggedIn(); }));
+    EXPECT_EQ(LoginsWith("Login").size(), 2u);
+    EXPECT_EQ(driver.seen, std::vector<std::string>{"id_181"});
+}
+
+TEST_F(ClientAppTest, OptionsAndServerOptionsWriteThePreferences)
+{
+    SaveAutomaticLogin();
+    auto app = MakeApp();
+    CModalDriver driver([](QWidget* modal) {
+        if (modal->objectName() == QStringLiteral("id_139"))
+            qobject_cast<QCheckBox*>(FindControlById(modal, 1103))->setChecked(false);
+        if (modal->objectName() == QStringLiteral("id_159"))
+            qobject_cast<QRadioButton*>(FindControlById(modal, 1100))->setChecked(true);
+        static_cast<QDialog*>(modal)->accept();
+    });
+    app->StartUp();
+    ASSERT_TRUE(app->OnCommand(32778));
+    CPreferences preferences;
+    EXPECT_EQ(preferences.GetNumber(Pref::AutoLogin, 7), 0u);
+    EXPECT_EQ(preferences.GetString(Pref::UserHandle), "demo");
+    EXPECT_EQ(preferences.GetString(Pref::Password), "demo");
+    EXPECT_FALSE(app->Session().AutomaticLogin());
+
+    CPreferences().SetNumber(Pref::DefaultPorts, 1);
+    app->Session().ServerSettings().SetDefaultPorts(1);
+    ASSERT_TRUE(app->OnCommand(32802));
+    EXPECT_EQ(preferences.GetNumber(Pref::DefaultPorts, 7), 0u);
+    EXPECT_EQ(preferences.GetString(Pref::AppServer), CLoopbackHttpServer::kHost);
+    EXPECT_EQ(app->Session().ServerSettings().DefaultPorts(), 0u);
+    EXPECT_EQ(driver.seen.back(), "id_159");
+}
+
+TEST_F(ClientAppTest, HelpAndWebSiteOpenThroughTheShell)
+{
+    std::vector<std::string> opened;
+    SetShellOpenHandler([&](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    });
+    auto app = MakeApp();
+    CModalDriver driver([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    app->StartUp();
+    ASSERT_TRUE(app->OnCommand(57667));
+    ASSERT_TRUE(app->OnCommand(32779));
+    SetShellOpenHandler(nullptr);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], "http://127.0.0.1:" + std::to_string(m_plain.Port()) +
+                             "/corvanta/production/tessarin/help/version1.1/helpindex.htm");
+    EXPECT_EQ(opened[1], kProductWebSite);
+}
+
+} // namespace
