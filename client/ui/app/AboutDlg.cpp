@@ -1,6 +1,6 @@
 #include "client/ui/app/AboutDlg.h"
 
-#include "client/ui/app/AppIds.h"
+#include "client/resources/ResourceIds.h"
 #include "client/ui/app/DialogControls.h"
 
 #include <QDialogButtonBox>
@@ -10,13 +10,13 @@
 
 CAboutDlg::CAboutDlg(const std::string& version, QWidget* parent) : QDialog(parent)
 {
-    SetControlId(this, AppIds::IDD_ABOUTBOX);
+    SetControlId(this, IDD_ABOUTBOX);
     setWindowTitle(QStringLiteral("About Corvanta"));
     auto* versionText = new QLabel(QString::fromStdString(version), this);
-    SetControlId(versionText, AppIds::IDC_ABOUT_VERSION);
+    SetControlId(versionText, IDC_ABOUT_VERSION);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(MakePicture(AppIds::IDB_WELCOME, this), 0, 0, 5, 1);
+    grid->addWidget(MakePicture(IDB_SPLASH, this), 0, 0, 5, 1);
     grid->addWidget(new QLabel(QStringLiteral("Corvanta Version"), this), 0, 1);
     grid->addWidget(versionText, 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("Beta"), this), 1, 1, 1, 2);

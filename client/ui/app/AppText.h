@@ -1,12 +1,8 @@
 #pragma once
-// Texts of the application's windows from the string table.
+// Texts of the string table as the application's windows show them.
 #include <QString>
 
 #include <string>
-
-namespace AppText {
-constexpr unsigned kWelcome = 3500;
-}
 
 /// The string-table text of id with its first "%s" replaced by argument.
 std::string FormatResourceString(unsigned id, const std::string& argument);

@@ -3,8 +3,9 @@
 #include "client/app/CheckForUpgradeRequest.h"
 #include "client/app/ClientCore.h"
 #include "client/app/Session.h"
+#include "client/resources/ResourceIds.h"
+#include "client/resources/StringTable.h"
 #include "client/ui/app/AboutDlg.h"
-#include "client/ui/app/AppIds.h"
 #include "client/ui/app/LoginDlg.h"
 #include "client/ui/app/OpenUrl.h"
 #include "client/ui/app/OptionsDlg.h"
@@ -20,26 +21,13 @@
 namespace {
 CClientApp* g_instance = nullptr;
 
-namespace Cmd {
-constexpr unsigned kSignUp = 32777;
-constexpr unsigned kOptions = 32778;
-constexpr unsigned kWebSite = 32779;
-constexpr unsigned kServerOptions = 32802;
-constexpr unsigned kLogIn = 32784;
-constexpr unsigned kLogOut = 32826;
-constexpr unsigned kAbout = 57664;
-constexpr unsigned kExit = 57665;
-constexpr unsigned kHelpIndex = 57667;
-constexpr unsigned kHelp = 57670;
-constexpr unsigned kDetails = 59411;
-} // namespace Cmd
 } // namespace
 
 CClientApp::CClientApp() : m_core(std::make_unique<CClientCore>(*this))
 {
     g_instance = this;
-    QApplication::setApplicationName(QStringLiteral("Corvanta"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvanta"));
+    QApplication::setApplicationName(QString::fromLatin1(LoadResourceString(IDS_APP_TITLE)));
+    QApplication::setApplicationDisplayName(QApplication::applicationName());
     // The frame's own close ends the program; a dialog closing must not.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallQtMessageBoxes();
@@ -165,17 +153,17 @@ bool CClientApp::RunLoginDialog(CUserLoginRequest& request, LoginDialogResult& r
 bool CClientApp::HandlesCommand(unsigned id) const
 {
     switch (id) {
-    case Cmd::kAbout:
-    case Cmd::kOptions:
-    case Cmd::kWebSite:
-    case Cmd::kServerOptions:
-    case Cmd::kLogIn:
-    case Cmd::kLogOut:
-    case Cmd::kExit:
-    case Cmd::kHelpIndex:
-    case Cmd::kHelp:
+    case ID_APP_ABOUT:
+    case ID_TOOLS_OPTIONS:
+    case ID_HELP_WEBSITE:
+    case ID_TOOLS_SERVER_OPTIONS:
+    case ID_FILE_LOGIN:
+    case ID_FILE_LOGOUT:
+    case ID_APP_EXIT:
+    case ID_HELP_INDEX:
+    case ID_HELP:
         return true;
-    case Cmd::kDetails:
+    case ID_VIEW_DETAILS:
         return !m_detailPane.isNull();
     default:
         return false;  // sign-up, user information and the upgrade check come later
@@ -185,15 +173,15 @@ bool CClientApp::HandlesCommand(unsigned id) const
 bool CClientApp::CommandEnabled(unsigned id) const
 {
     switch (id) {
-    case Cmd::kLogIn: return m_core->CanLogIn();
-    case Cmd::kLogOut: return m_core->CanLogOut();
+    case ID_FILE_LOGIN: return m_core->CanLogIn();
+    case ID_FILE_LOGOUT: return m_core->CanLogOut();
     default: return HandlesCommand(id);
     }
 }
 
 bool CClientApp::CommandChecked(unsigned id) const
 {
-    return id == Cmd::kDetails && m_detailPane && m_detailPane->isVisible();
+    return id == ID_VIEW_DETAILS && m_detailPane && m_detailPane->isVisible();
 }
 
 bool CClientApp::OnCommand(unsigned id)
@@ -201,19 +189,19 @@ bool CClientApp::OnCommand(unsigned id)
     if (!HandlesCommand(id))
         return false;
     switch (id) {
-    case Cmd::kAbout: ShowAbout(); break;
-    case Cmd::kOptions: ShowOptions(); break;
-    case Cmd::kWebSite: OpenUrl(kProductWebSite); break;
-    case Cmd::kServerOptions: ShowServerOptions(); break;
-    case Cmd::kLogIn: m_core->LogIn(); break;
-    case Cmd::kLogOut: m_core->LogOut(); break;
-    case Cmd::kExit:
+    case ID_APP_ABOUT: ShowAbout(); break;
+    case ID_TOOLS_OPTIONS: ShowOptions(); break;
+    case ID_HELP_WEBSITE: OpenUrl(kProductWebSite); break;
+    case ID_TOOLS_SERVER_OPTIONS: ShowServerOptions(); break;
+    case ID_FILE_LOGIN: m_core->LogIn(); break;
+    case ID_FILE_LOGOUT: m_core->LogOut(); break;
+    case ID_APP_EXIT:
         if (m_mainWindow)
             m_mainWindow->close();
         break;
-    case Cmd::kHelpIndex:
-    case Cmd::kHelp: OpenUrl(m_core->HelpUrl()); break;
-    case Cmd::kDetails: ToggleDetails(); break;
+    case ID_HELP_INDEX:
+    case ID_HELP: OpenUrl(m_core->HelpUrl()); break;
+    case ID_VIEW_DETAILS: ToggleDetails(); break;
     default: break;
     }
     return true;

@@ -1,6 +1,6 @@
 #include "client/ui/app/DialogControls.h"
 
-#include "client/ui/app/AppIds.h"
+#include "client/resources/ResourceIds.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -25,9 +25,9 @@ QDialogButtonBox* MakeDialogButtons(QDialog* dialog, bool withCancel, const QStr
     if (!okText.isEmpty())
         ok->setText(okText);
     ok->setDefault(true);
-    SetControlId(ok, AppIds::IDOK);
+    SetControlId(ok, IDOK);
     if (withCancel)
-        SetControlId(buttons->addButton(QDialogButtonBox::Cancel), AppIds::IDCANCEL);
+        SetControlId(buttons->addButton(QDialogButtonBox::Cancel), IDCANCEL);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;

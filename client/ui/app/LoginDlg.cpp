@@ -1,7 +1,7 @@
 #include "client/ui/app/LoginDlg.h"
 
 #include "client/app/UserLoginRequest.h"
-#include "client/ui/app/AppIds.h"
+#include "client/resources/ResourceIds.h"
 #include "client/ui/app/DialogControls.h"
 #include "platform/MessageBox.h"
 
@@ -35,12 +35,12 @@ CLoginDlg::CLoginDlg(CUserLoginRequest& request, NewUserRunner newUser, QWidget*
       m_save(new QCheckBox(QStringLiteral("Save login information"), this)),
       m_newUserButton(new QPushButton(QStringLiteral("New User..."), this))
 {
-    SetControlId(this, AppIds::IDD_LOGIN);
+    SetControlId(this, IDD_LOGIN);
     setWindowTitle(QStringLiteral("Login"));
-    SetControlId(m_handle, AppIds::IDC_LOGIN_HANDLE);
-    SetControlId(m_password, AppIds::IDC_LOGIN_PASSWORD);
-    SetControlId(m_save, AppIds::IDC_SAVE_LOGIN);
-    SetControlId(m_newUserButton, AppIds::IDC_NEW_USER);
+    SetControlId(m_handle, IDC_LOGIN_HANDLE);
+    SetControlId(m_password, IDC_LOGIN_PASSWORD);
+    SetControlId(m_save, IDC_LOGIN_SAVE);
+    SetControlId(m_newUserButton, IDC_LOGIN_NEW_USER);
     m_handle->setMaxLength(kHandleLimit);
     m_password->setMaxLength(kPasswordLimit);
     m_password->setEchoMode(QLineEdit::Password);

@@ -1,6 +1,6 @@
 #include "client/ui/app/OptionsDlg.h"
 
-#include "client/ui/app/AppIds.h"
+#include "client/resources/ResourceIds.h"
 #include "client/ui/app/DialogControls.h"
 
 #include <QCheckBox>
@@ -16,11 +16,11 @@ COptionsDlg::COptionsDlg(const LoginOptions& shown, QWidget* parent)
       m_handle(new QLineEdit(this)),
       m_password(new QLineEdit(this))
 {
-    SetControlId(this, AppIds::IDD_OPTIONS);
+    SetControlId(this, IDD_OPTIONS);
     setWindowTitle(QStringLiteral("Options"));
-    SetControlId(m_automatic, AppIds::IDC_AUTO_LOGIN);
-    SetControlId(m_handle, AppIds::IDC_OPTIONS_HANDLE);
-    SetControlId(m_password, AppIds::IDC_OPTIONS_PASSWORD);
+    SetControlId(m_automatic, IDC_OPTIONS_AUTOLOGIN);
+    SetControlId(m_handle, IDC_OPTIONS_HANDLE);
+    SetControlId(m_password, IDC_OPTIONS_PASSWORD);
     m_password->setEchoMode(QLineEdit::Password);
 
     auto* group = new QGroupBox(QStringLiteral("Login As:"), this);

@@ -1,7 +1,7 @@
 #include "client/ui/app/ServerOptionsDlg.h"
 
 #include "client/protocol/ServerSettings.h"
-#include "client/ui/app/AppIds.h"
+#include "client/resources/ResourceIds.h"
 #include "client/ui/app/DialogControls.h"
 
 #include <QButtonGroup>
@@ -20,11 +20,11 @@ CServerOptionsDlg::CServerOptionsDlg(const ServerChoice& shown, QWidget* parent)
       m_defaultPorts(new QRadioButton(QStringLiteral("Use default webserver ports (80, 443)"), this)),
       m_weblogicPorts(new QRadioButton(QStringLiteral("Use Weblogic default ports (7001, 7002)"), this))
 {
-    SetControlId(this, AppIds::IDD_SERVER_OPTIONS);
+    SetControlId(this, IDD_SERVER_OPTIONS);
     setWindowTitle(QStringLiteral("Server Options"));
-    SetControlId(m_host, AppIds::IDC_SERVER_NAME);
-    SetControlId(m_defaultPorts, AppIds::IDC_DEFAULT_PORTS);
-    SetControlId(m_weblogicPorts, AppIds::IDC_WEBLOGIC_PORTS);
+    SetControlId(m_host, IDC_SERVER_NAME);
+    SetControlId(m_defaultPorts, IDC_SERVER_DEFAULT_PORTS);
+    SetControlId(m_weblogicPorts, IDC_SERVER_WEBLOGIC_PORTS);
     m_host->setEditable(true);
     m_host->setInsertPolicy(QComboBox::NoInsert);
     for (const char* host : kOfferedHosts)

@@ -1,6 +1,7 @@
 #include "client/ui/app/WelcomeDlg.h"
 
-#include "client/ui/app/AppIds.h"
+#include "client/resources/ResourceIds.h"
+#include "client/resources/StringTable.h"
 #include "client/ui/app/AppText.h"
 #include "client/ui/app/DialogControls.h"
 
@@ -11,16 +12,16 @@
 
 CWelcomeDlg::CWelcomeDlg(const std::string& version, QWidget* parent) : QDialog(parent)
 {
-    SetControlId(this, AppIds::IDD_WELCOME);
+    SetControlId(this, IDD_WELCOME);
     setWindowTitle(QStringLiteral("Corvanta Beta"));
     auto* text = new QLabel(WelcomeText(version), this);
-    SetControlId(text, AppIds::IDC_WELCOME_TEXT);
+    SetControlId(text, IDC_WELCOME_TEXT);
     text->setWordWrap(true);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     text->setMinimumWidth(320);
 
     auto* row = new QHBoxLayout;
-    row->addWidget(MakePicture(AppIds::IDB_WELCOME, this));
+    row->addWidget(MakePicture(IDB_SPLASH, this));
     row->addWidget(text, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
@@ -29,5 +30,5 @@ CWelcomeDlg::CWelcomeDlg(const std::string& version, QWidget* parent) : QDialog(
 
 QString CWelcomeDlg::WelcomeText(const std::string& version)
 {
-    return DisplayText(FormatResourceString(AppText::kWelcome, version));
+    return DisplayText(FormatResourceString(IDS_WELCOME_FMT, version));
 }
