@@ -1,7 +1,23 @@
 #include "client/resources/images/ResourceImages.h"
 
+#include <mutex>
+
+// The pictures live in a static library: register them before the first use,
+// as nothing else keeps their initialiser linked.
+static void InitPictures()
+{
+    Q_INIT_RESOURCE(pictures);
+}
+
+void EnsureResourceImages()
+{
+    static std::once_flag once;
+    std::call_once(once, InitPictures);
+}
+
 QString BitmapResourcePath(unsigned id)
 {
+    EnsureResourceImages();
     return QStringLiteral(":/corvanta/bitmaps/%1.png").arg(id);
 }
 
@@ -12,11 +28,13 @@ QPixmap LoadBitmapResource(unsigned id)
 
 QIcon LoadIconResource(unsigned id)
 {
+    EnsureResourceImages();
     return QIcon(QStringLiteral(":/corvanta/icons/%1.png").arg(id));
 }
 
 QList<QPixmap> LoadAnimationFrames(unsigned id)
 {
+    EnsureResourceImages();
     // A horizontal strip of square frames, as tall as the picture.
     const QPixmap strip(QStringLiteral(":/corvanta/animations/%1.png").arg(id));
     QList<QPixmap> frames;

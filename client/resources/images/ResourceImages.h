@@ -4,6 +4,9 @@
 #include <QPixmap>
 #include <QString>
 
+/// Registers the pictures under ":/corvanta/"; the loaders below call it, code
+/// that opens the paths itself calls it first.
+void EnsureResourceImages();
 /// ":/corvanta/bitmaps/<id>.png"
 QString BitmapResourcePath(unsigned id);
 /// A null pixmap when there is no such picture.
