@@ -280,8 +280,10 @@ std::string CAccounts::ProfileXml(int64_t userId)
     return stored.empty() ? DefaultProfile(query.Text(0), query.Text(1)) : stored;
 }
 
-std::string CAccounts::UpdateProfile(int64_t userId, const std::string& xml)
+std::string CAccounts::UpdateProfile(int64_t userId, const std::string& sent)
 {
+    // Stored as it came, but never with bytes that would make it unreadable later.
+    const std::string xml = CXmlWriter::ValidUtf8(sent);
     pugi::xml_document doc;
     pugi::xml_parse_result parsed = doc.load_buffer(xml.data(), xml.size(), pugi::parse_default, pugi::encoding_utf8);
     if (!parsed)

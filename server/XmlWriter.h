@@ -26,7 +26,12 @@ public:
     // Closes what is still open and returns the document.
     std::string Finish();
 
+    // Also repairs what is not UTF-8: a byte that starts no valid sequence is
+    // taken as a Latin-1 character. The client's reader refuses a whole document
+    // over one bad byte, so no stored text may reach an answer unrepaired.
     static std::string Escape(std::string_view text);
+    // The text with the same repair and nothing escaped.
+    static std::string ValidUtf8(std::string_view text);
 
 private:
     void EndStartTag();

@@ -180,6 +180,22 @@ TEST_F(ClientExchange, FavoritesInEveryKindAreChainedAndAPlaylistComesWithItsTra
     EXPECT_EQ(static_cast<std::int32_t>(details.Detail()->Tracks.size()), details.Detail()->Summary.NumberOfPerformances);
 }
 
+TEST_F(ClientExchange, TextThatIsNotUtf8ReachesTheClientRepaired)
+{
+    // A Latin-1 name from some other client must not make every answer that holds it unreadable.
+    const std::string token = DemoToken();
+    auto created = Post("UpdatePlaylistXML.jsp", "UserToken=" + token +
+                                                     "&App=Tessarin&Action=Create&ID=0&Name=Caf%25E9&EntryCount=0&PrimaryGenreID=0"
+                                                     "&PrimaryMoodID=0&PrimaryTheme=&Description=&IsPublic=1");
+    const std::string id = Text(created, "//PlaylistID");
+    ASSERT_FALSE(id.empty());
+    CGetSummariesRequest summaries;
+    CDoneListener fetched;
+    ASSERT_TRUE(SendAndWait(summaries, [&] { summaries.FetchPlaylists(id + ",1", 0); }, fetched));
+    ASSERT_EQ(summaries.Count(), 2);
+    EXPECT_EQ(summaries.Item(0)->Name(), "Caf\xC3\xA9");
+}
+
 TEST_F(ClientExchange, ProfileSurvivesTheClientsFetchEditAndUpdate)
 {
     const std::string token = DemoToken();

@@ -73,3 +73,23 @@ TEST(ServerXmlWriter, EscapesTextAndAttributes)
     EXPECT_EQ(xml.Finish(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<A v=\"x&quot;&lt;&amp;&gt;&apos;\">"
                             "<B>&lt;/B&gt;&lt;C&gt;&amp;amp; </B><Empty/></A>\n");
 }
+
+TEST(ServerXmlWriter, RepairsWhatIsNotUtf8)
+{
+    struct SCase {
+        const char* text;
+        const char* written;
+    } cases[] = {
+        {"Caf\xE9", "Caf\xC3\xA9"},                     // a Latin-1 byte
+        {"Caf\xC3\xA9 \xE2\x99\xAB \xF0\x9F\x8E\xB5", "Caf\xC3\xA9 \xE2\x99\xAB \xF0\x9F\x8E\xB5"}, // valid stays
+        {"\xC0\xAF", "\xC3\x80\xC2\xAF"},               // overlong
+        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"}, // a surrogate
+        {"\xEF\xBF\xBF", "\xC3\xAF\xC2\xBF\xC2\xBF"}, // not a character
+        {"x\xE2\x82", "x\xC3\xA2\xC2\x82"},             // cut short
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(CXmlWriter::Escape(c.text), c.written);
+        EXPECT_EQ(CXmlWriter::ValidUtf8(c.text), c.written);
+    }
+}
