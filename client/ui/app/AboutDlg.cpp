@@ -2,6 +2,7 @@
 
 #include "client/resources/ResourceIds.h"
 #include "client/ui/app/DialogControls.h"
+#include "client/ui/shell/ControlId.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -150,61 +150,56 @@ bool CClientApp::RunLoginDialog(CUserLoginRequest& request, LoginDialogResult& r
     return CLoginDlg::Run(request, nullptr, result);
 }
 
-bool CClientApp::HandlesCommand(unsigned id) const
+bool CClientApp::OnCmdMsg(unsigned id, CCommandUpdate* update)
 {
     switch (id) {
+    case ID_FILE_LOGIN:
+    case ID_FILE_LOGOUT:
+        if (update)
+            update->Enable(id == ID_FILE_LOGIN ? m_core->CanLogIn() : m_core->CanLogOut());
+        else if (id == ID_FILE_LOGIN)
+            m_core->LogIn();
+        else
+            m_core->LogOut();
+        return true;
+    case ID_VIEW_DETAILS:
+        if (!m_detailPane)
+            return false;
+        if (update)
+            update->SetCheck(m_detailPane->isVisible());
+        else
+            ToggleDetails();
+        return true;
     case ID_APP_ABOUT:
     case ID_TOOLS_OPTIONS:
     case ID_HELP_WEBSITE:
     case ID_TOOLS_SERVER_OPTIONS:
-    case ID_FILE_LOGIN:
-    case ID_FILE_LOGOUT:
     case ID_APP_EXIT:
     case ID_HELP_INDEX:
     case ID_HELP:
+        if (!update)
+            RunCommand(id);
         return true;
-    case ID_VIEW_DETAILS:
-        return !m_detailPane.isNull();
     default:
         return false;  // sign-up, user information and the upgrade check come later
     }
 }
 
-bool CClientApp::CommandEnabled(unsigned id) const
+void CClientApp::RunCommand(unsigned id)
 {
-    switch (id) {
-    case ID_FILE_LOGIN: return m_core->CanLogIn();
-    case ID_FILE_LOGOUT: return m_core->CanLogOut();
-    default: return HandlesCommand(id);
-    }
-}
-
-bool CClientApp::CommandChecked(unsigned id) const
-{
-    return id == ID_VIEW_DETAILS && m_detailPane && m_detailPane->isVisible();
-}
-
-bool CClientApp::OnCommand(unsigned id)
-{
-    if (!HandlesCommand(id))
-        return false;
     switch (id) {
     case ID_APP_ABOUT: ShowAbout(); break;
     case ID_TOOLS_OPTIONS: ShowOptions(); break;
     case ID_HELP_WEBSITE: OpenUrl(kProductWebSite); break;
     case ID_TOOLS_SERVER_OPTIONS: ShowServerOptions(); break;
-    case ID_FILE_LOGIN: m_core->LogIn(); break;
-    case ID_FILE_LOGOUT: m_core->LogOut(); break;
     case ID_APP_EXIT:
         if (m_mainWindow)
             m_mainWindow->close();
         break;
     case ID_HELP_INDEX:
     case ID_HELP: OpenUrl(m_core->HelpUrl()); break;
-    case ID_VIEW_DETAILS: ToggleDetails(); break;
     default: break;
     }
-    return true;
 }
 
 void CClientApp::OpenUrl(const std::string& url)

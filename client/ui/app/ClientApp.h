@@ -5,6 +5,7 @@
 // QApplication.
 #include "client/app/ClientShell.h"
 #include "client/app/LoginPrompt.h"
+#include "client/ui/shell/CommandTarget.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +18,7 @@ class CClientCore;
 class CSession;
 class QDialog;
 
-class CClientApp : public QObject, public IClientShell, public ILoginPrompt {
+class CClientApp : public QObject, public IClientShell, public ILoginPrompt, public ICommandTarget {
 public:
     CClientApp();
     ~CClientApp() override;
@@ -40,12 +41,8 @@ public:
     /// The main frame, or nullptr before it exists and after it closed.
     QWidget* MainWindow() const { return m_mainWindow.data(); }
 
-    /// Application menu commands: true when this object handles id; then
-    /// CommandEnabled/CommandChecked tell its state and OnCommand runs it.
-    bool HandlesCommand(unsigned id) const;
-    bool CommandEnabled(unsigned id) const;
-    bool CommandChecked(unsigned id) const;
-    bool OnCommand(unsigned id);
+    /// The application's menu commands, the last target of the routing chain.
+    bool OnCmdMsg(unsigned id, CCommandUpdate* update) override;
 
     /// The shell's "open" verb on url.
     void OpenUrl(const std::string& url);
@@ -65,6 +62,7 @@ public:
     bool RunLoginDialog(CUserLoginRequest& request, LoginDialogResult& result) override;
 
 private:
+    void RunCommand(unsigned id);
     void ShowAbout();
     void ShowOptions();
     void ShowServerOptions();

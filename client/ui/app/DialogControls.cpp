@@ -1,22 +1,13 @@
 #include "client/ui/app/DialogControls.h"
 
 #include "client/resources/ResourceIds.h"
+#include "client/resources/images/ResourceImages.h"
+#include "client/ui/shell/ControlId.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
-
-void SetControlId(QWidget* control, int id)
-{
-    control->setObjectName(QStringLiteral("id_%1").arg(id));
-}
-
-QWidget* FindControlById(const QWidget* parent, int id)
-{
-    return parent->findChild<QWidget*>(QStringLiteral("id_%1").arg(id));
-}
 
 QDialogButtonBox* MakeDialogButtons(QDialog* dialog, bool withCancel, const QString& okText)
 {
@@ -33,10 +24,10 @@ QDialogButtonBox* MakeDialogButtons(QDialog* dialog, bool withCancel, const QStr
     return buttons;
 }
 
-QLabel* MakePicture(int bitmapId, QWidget* parent)
+QLabel* MakePicture(unsigned bitmapId, QWidget* parent)
 {
     auto* picture = new QLabel(parent);
-    picture->setPixmap(QPixmap(QStringLiteral(":/bitmaps/%1.png").arg(bitmapId)));
+    picture->setPixmap(LoadBitmapResource(bitmapId));
     picture->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
     return picture;
 }

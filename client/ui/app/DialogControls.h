@@ -7,12 +7,8 @@ class QDialogButtonBox;
 class QLabel;
 class QWidget;
 
-/// Gives a control its id, so that code and tests find it by that id.
-void SetControlId(QWidget* control, int id);
-/// The child of parent with that id, or nullptr.
-QWidget* FindControlById(const QWidget* parent, int id);
 /// An OK button (id 1), and a Cancel button (id 2) when withCancel, wired
 /// to the dialog's accept and reject.
 QDialogButtonBox* MakeDialogButtons(QDialog* dialog, bool withCancel, const QString& okText = {});
 /// A label showing bitmap id from the program's pictures.
-QLabel* MakePicture(int bitmapId, QWidget* parent);
+QLabel* MakePicture(unsigned bitmapId, QWidget* parent);

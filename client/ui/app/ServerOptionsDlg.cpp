@@ -3,6 +3,7 @@
 #include "client/protocol/ServerSettings.h"
 #include "client/resources/ResourceIds.h"
 #include "client/ui/app/DialogControls.h"
+#include "client/ui/shell/ControlId.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -4,6 +4,7 @@
 #include "client/resources/StringTable.h"
 #include "client/ui/app/AppText.h"
 #include "client/ui/app/DialogControls.h"
+#include "client/ui/shell/ControlId.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -8,7 +8,7 @@
 #include "client/app/Session.h"
 #include "client/ui/app/ClientApp.h"
 #include "client/app/CheckForUpgradeRequest.h"
-#include "client/ui/app/DialogControls.h"
+#include "client/ui/shell/ControlId.h"
 #include "platform/Shell.h"
 
 #include <QAbstractButton>
@@ -128,10 +128,10 @@ TEST_F(ClientAppTest, WithoutSavedLoginTheLoginDialogFollowsTheWelcome)
             return;
         }
         if (modal->objectName() == QStringLiteral("id_135")) {
-            qobject_cast<QLineEdit*>(FindControlById(modal, 1023))->setText(QStringLiteral("ann"));
-            qobject_cast<QLineEdit*>(FindControlById(modal, 1024))->setText(QStringLiteral("pw"));
-            qobject_cast<QCheckBox*>(FindControlById(modal, 1102))->setChecked(true);
-            qobject_cast<QAbstractButton*>(FindControlById(modal, 1))->click();
+            qobject_cast<QLineEdit*>(FindControl(modal, 1023))->setText(QStringLiteral("ann"));
+            qobject_cast<QLineEdit*>(FindControl(modal, 1024))->setText(QStringLiteral("pw"));
+            qobject_cast<QCheckBox*>(FindControl(modal, 1102))->setChecked(true);
+            qobject_cast<QAbstractButton*>(FindControl(modal, 1))->click();
         }
     });
     app->StartUp();
@@ -145,8 +145,8 @@ TEST_F(ClientAppTest, WithoutSavedLoginTheLoginDialogFollowsTheWelcome)
     EXPECT_EQ(preferences.GetNumber(Pref::AutoLogin), 1u);
     EXPECT_EQ(preferences.GetString(Pref::UserHandle), "ann");
     EXPECT_EQ(preferences.GetString(Pref::Password), "pw");
-    EXPECT_FALSE(app->CommandEnabled(32784));
-    EXPECT_TRUE(app->CommandEnabled(32826));
+    EXPECT_FALSE(QueryCommand(*app, 32784).Enabled());
+    EXPECT_TRUE(QueryCommand(*app, 32826).Enabled());
 }
 
 TEST_F(ClientAppTest, ExitLogsOutAndRecordsTheRun)
@@ -175,17 +175,35 @@ TEST_F(ClientAppTest, LogInAndLogOutFollowTheSession)
     CModalDriver driver([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
     app->StartUp();
     ASSERT_TRUE(SpinUntil([&] { return app->Session().IsLoggedIn(); }));
-    EXPECT_FALSE(app->CommandEnabled(32784));
-    EXPECT_TRUE(app->CommandEnabled(32826));
-    ASSERT_TRUE(app->OnCommand(32826));
+    EXPECT_FALSE(QueryCommand(*app, 32784).Enabled());
+    EXPECT_TRUE(QueryCommand(*app, 32826).Enabled());
+    ASSERT_TRUE(RunCommand(*app, 32826));
     EXPECT_FALSE(app->Session().IsLoggedIn());
-    EXPECT_TRUE(app->CommandEnabled(32784));
-    EXPECT_FALSE(app->CommandEnabled(32826));
+    EXPECT_TRUE(QueryCommand(*app, 32784).Enabled());
+    EXPECT_FALSE(QueryCommand(*app, 32826).Enabled());
     // Automatic login configured: "Log In" logs in again without a dialog.
-    ASSERT_TRUE(app->OnCommand(32784));
+    ASSERT_TRUE(RunCommand(*app, 32784));
     ASSERT_TRUE(SpinUntil([&] { return app->Session().IsLoggedIn(); }));
     EXPECT_EQ(LoginsWith("Login").size(), 2u);
     EXPECT_EQ(driver.seen, std::vector<std::string>{"id_181"});
+}
+
+TEST_F(ClientAppTest, TheApplicationAnswersItsOwnCommandsOnly)
+{
+    auto app = MakeApp();
+    struct Case {
+        unsigned id;
+        bool enabled;
+    };
+    // Sign-up, the profile sheet and the upgrade window are not part of the
+    // program yet, and "Details" needs the frame's detail pane.
+    const Case cases[] = {{57664, true}, {32778, true}, {32779, true}, {32802, true}, {57667, true},
+                          {57665, true}, {32784, true}, {32826, false}, {32777, false}, {32781, false},
+                          {32786, false}, {59411, false}, {57634, false}, {32783, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(QueryCommand(*app, c.id).Enabled(), c.enabled);
+    }
 }
 
 TEST_F(ClientAppTest, OptionsAndServerOptionsWriteThePreferences)
@@ -194,13 +212,13 @@ TEST_F(ClientAppTest, OptionsAndServerOptionsWriteThePreferences)
     auto app = MakeApp();
     CModalDriver driver([](QWidget* modal) {
         if (modal->objectName() == QStringLiteral("id_139"))
-            qobject_cast<QCheckBox*>(FindControlById(modal, 1103))->setChecked(false);
+            qobject_cast<QCheckBox*>(FindControl(modal, 1103))->setChecked(false);
         if (modal->objectName() == QStringLiteral("id_159"))
-            qobject_cast<QRadioButton*>(FindControlById(modal, 1100))->setChecked(true);
+            qobject_cast<QRadioButton*>(FindControl(modal, 1100))->setChecked(true);
         static_cast<QDialog*>(modal)->accept();
     });
     app->StartUp();
-    ASSERT_TRUE(app->OnCommand(32778));
+    ASSERT_TRUE(RunCommand(*app, 32778));
     CPreferences preferences;
     EXPECT_EQ(preferences.GetNumber(Pref::AutoLogin, 7), 0u);
     EXPECT_EQ(preferences.GetString(Pref::UserHandle), "demo");
@@ -209,7 +227,7 @@ TEST_F(ClientAppTest, OptionsAndServerOptionsWriteThePreferences)
 
     CPreferences().SetNumber(Pref::DefaultPorts, 1);
     app->Session().ServerSettings().SetDefaultPorts(1);
-    ASSERT_TRUE(app->OnCommand(32802));
+    ASSERT_TRUE(RunCommand(*app, 32802));
     EXPECT_EQ(preferences.GetNumber(Pref::DefaultPorts, 7), 0u);
     EXPECT_EQ(preferences.GetString(Pref::AppServer), CLoopbackHttpServer::kHost);
     EXPECT_EQ(app->Session().ServerSettings().DefaultPorts(), 0u);
@@ -226,8 +244,8 @@ TEST_F(ClientAppTest, HelpAndWebSiteOpenThroughTheShell)
     auto app = MakeApp();
     CModalDriver driver([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
     app->StartUp();
-    ASSERT_TRUE(app->OnCommand(57667));
-    ASSERT_TRUE(app->OnCommand(32779));
+    ASSERT_TRUE(RunCommand(*app, 57667));
+    ASSERT_TRUE(RunCommand(*app, 32779));
     SetShellOpenHandler(nullptr);
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0], "http://127.0.0.1:" + std::to_string(m_plain.Port()) +

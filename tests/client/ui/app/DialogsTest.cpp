@@ -4,7 +4,7 @@
 
 #include "client/app/UserLoginRequest.h"
 #include "client/ui/app/AboutDlg.h"
-#include "client/ui/app/DialogControls.h"
+#include "client/ui/shell/ControlId.h"
 #include "client/ui/app/LoginDlg.h"
 #include "client/ui/app/OptionsDlg.h"
 #include "client/ui/app/ServerOptionsDlg.h"
@@ -26,7 +26,7 @@ namespace {
 template <class T>
 T* Control(const QWidget& dialog, int id)
 {
-    auto* control = qobject_cast<T*>(FindControlById(&dialog, id));
+    auto* control = qobject_cast<T*>(FindControl(&dialog, id));
     EXPECT_NE(control, nullptr) << "control " << id;
     return control;
 }
@@ -57,7 +57,7 @@ TEST(AppDialogs, CaptionsAndControls)
         EXPECT_EQ(dialog->windowTitle().toStdString(), c.caption);
         EXPECT_EQ(dialog->objectName(), QStringLiteral("id_%1").arg(c.templateId));
         for (int id : c.controls)
-            EXPECT_NE(FindControlById(dialog.get(), id), nullptr) << "control " << id;
+            EXPECT_NE(FindControl(dialog.get(), id), nullptr) << "control " << id;
     }
 }
 

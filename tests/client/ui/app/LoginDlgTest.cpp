@@ -3,7 +3,7 @@
 #include "AppFixture.h"
 
 #include "client/app/UserLoginRequest.h"
-#include "client/ui/app/DialogControls.h"
+#include "client/ui/shell/ControlId.h"
 #include "client/ui/app/LoginDlg.h"
 
 #include <QAbstractButton>
@@ -29,7 +29,7 @@ protected:
     template <class T>
     static T* Find(const QWidget& dialog, int id)
     {
-        return qobject_cast<T*>(FindControlById(&dialog, id));
+        return qobject_cast<T*>(FindControl(&dialog, id));
     }
 };
 
