@@ -17,6 +17,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <algorithm>
 
 namespace {
 CClientApp* g_instance = nullptr;
@@ -73,7 +77,12 @@ int CClientApp::Run()
 
 bool CClientApp::PagesSettled() const
 {
-    return true;
+    if (!m_mainWindow)
+        return false;
+    const auto views = m_mainWindow->findChildren<QWebEngineView*>();
+    return std::none_of(views.begin(), views.end(), [](const QWebEngineView* view) {
+        return view->isVisible() && view->page() && view->page()->isLoading();
+    });
 }
 
 void CClientApp::StartUp()
