@@ -534,31 +534,35 @@ int64_t CCatalogue::CreatePerformance(int64_t userId, const SNewPerformance& per
         if (artistId == 0)
             return 0;
     }
-    auto db = m_db.Acquire();
-    int64_t genre = performance.genreId;
-    if (genre != 0 && !CLookupTables::Contains(*db, "Genres", genre))
-        genre = 0;
-    CTransaction transaction(*db);
+    int64_t id = 0;
     {
-        CQuery existing = db->Prepare("SELECT id FROM performances WHERE artist_id = ?1 AND title = ?2 COLLATE NOCASE "
-                                      "AND version = ?3 COLLATE NOCASE ORDER BY id LIMIT 1");
-        existing.Bind(1, artistId).Bind(2, title).Bind(3, version);
-        if (existing.Step())
-            return existing.Int(0);
+        auto db = m_db.Acquire();
+        int64_t genre = performance.genreId;
+        if (genre != 0 && !CLookupTables::Contains(*db, "Genres", genre))
+            genre = 0;
+        CTransaction transaction(*db);
+        {
+            CQuery existing = db->Prepare("SELECT id FROM performances WHERE artist_id = ?1 AND title = ?2 COLLATE NOCASE "
+                                          "AND version = ?3 COLLATE NOCASE ORDER BY id LIMIT 1");
+            existing.Bind(1, artistId).Bind(2, title).Bind(3, version);
+            if (existing.Step())
+                return existing.Int(0);
+        }
+        db->Prepare("INSERT INTO performances(title, artist_id, version, length, genre_id, source_id, has_preview, created_by, "
+                    "created) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 0, ?7, ?8)")
+            .Bind(1, title)
+            .Bind(2, artistId)
+            .Bind(3, version)
+            .Bind(4, std::max<int64_t>(0, performance.length))
+            .Bind(5, genre)
+            .Bind(6, performance.sourceId)
+            .Bind(7, userId)
+            .Bind(8, m_clock())
+            .Run();
+        id = db->LastInsertId();
+        transaction.Commit();
     }
-    db->Prepare("INSERT INTO performances(title, artist_id, version, length, genre_id, source_id, has_preview, created_by, "
-                "created) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 0, ?7, ?8)")
-        .Bind(1, title)
-        .Bind(2, artistId)
-        .Bind(3, version)
-        .Bind(4, std::max<int64_t>(0, performance.length))
-        .Bind(5, genre)
-        .Bind(6, performance.sourceId)
-        .Bind(7, userId)
-        .Bind(8, m_clock())
-        .Run();
-    int64_t id = db->LastInsertId();
-    transaction.Commit();
+    // Not while holding a connection: a search rebuilding the index waits for one.
     InvalidateTracks();
     return id;
 }

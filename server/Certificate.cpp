@@ -50,12 +50,27 @@ FILE* OpenPrivate(const std::string& path)
     return file;
 }
 
+// Whether the certificate file names host, so a folder first served under
+// another name gets a new certificate instead of one every client refuses.
+bool Covers(const std::string& certPath, const std::string& host)
+{
+    std::FILE* file = std::fopen(certPath.c_str(), "r");
+    if (!file)
+        return false;
+    std::unique_ptr<X509, decltype(&X509_free)> cert(PEM_read_X509(file, nullptr, nullptr, nullptr), X509_free);
+    std::fclose(file);
+    if (!cert)
+        return false;
+    return IsIpAddress(host) ? X509_check_ip_asc(cert.get(), host.c_str(), 0) == 1
+                             : X509_check_host(cert.get(), host.c_str(), host.size(), 0, nullptr) == 1;
+}
+
 } // namespace
 
 bool CCertificate::EnsureSelfSigned(const std::string& host, const std::string& certPath, const std::string& keyPath,
                                     std::string& error)
 {
-    if (::access(certPath.c_str(), R_OK) == 0 && ::access(keyPath.c_str(), R_OK) == 0)
+    if (::access(keyPath.c_str(), R_OK) == 0 && Covers(certPath, host))
         return true;
 
     std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)> key(EVP_RSA_gen(2048), EVP_PKEY_free);

@@ -3,6 +3,8 @@
 #include "client/app/UserLoginRequest.h"
 #include "client/catalogue/GetPlaylistDetailsRequest.h"
 #include "client/catalogue/GetSummariesRequest.h"
+#include "client/catalogue/LookupTables.h"
+#include "client/catalogue/TablesToXMLRequest.h"
 #include "client/favorites/GetUserBookmarksRequest.h"
 #include "client/profile/ProfileObjects.h"
 #include "client/profile/ProfileRequest.h"
@@ -113,6 +115,29 @@ TEST_F(ClientExchange, LoginOverHttpsGivesTokenAndIdentifierAndRefusalsTheirMess
 
     EXPECT_EQ(login.Logout(token, false), S_OK);
     EXPECT_EQ(Count(Post("UpdateSession.jsp", "UserToken=" + token + "&App=Tessarin"), "//Exception"), 1u);
+}
+
+TEST_F(ClientExchange, LookupTablesReplaceTheBuiltInOnes)
+{
+    CLookupTables tables;
+    tables.LoadDefaults();
+    CTablesToXMLRequest request;
+    CDoneListener done;
+    ASSERT_TRUE(SendAndWait(request, [&] { request.Fetch(&tables); }, done));
+    for (const char* name : {"Genres", "Mood", "Theme", "Country", "StateCode", "MaritalStatus", "SexCode", "HeardAboutSource"}) {
+        SCOPED_TRACE(name);
+        auto table = tables.Lookup(name);
+        ASSERT_TRUE(table);
+        EXPECT_GT(table->size(), 1u);
+    }
+    // Genres hold the genres only: their sub-genres stay out of every table.
+    auto genres = tables.Lookup("Genres");
+    EXPECT_EQ(genres->front().identifier, 0);
+    for (const LookupItem& genre : *genres)
+        EXPECT_EQ(genre.identifier % 100, genre.identifier == 0 ? 0 : 1) << genre.text;
+    EXPECT_FALSE(tables.Lookup("SubGenres"));
+    // Sign-up needs a referral of 1 or more.
+    EXPECT_GE(tables.Lookup("HeardAboutSource")->back().identifier, 1);
 }
 
 TEST_F(ClientExchange, SearchThenGetSummariesOfTheIdentifiersInTheirOrder)
