@@ -1,0 +1,100 @@
+#pragma once
+// The grid with a row model: every data row carries a row item, rows can stand
+// under group (outline) rows, mouse presses and releases become overridable
+// hooks and clicks are told to IGridListeners. Operations take data-row
+// indices: 0 is the first row under the header row; callers keep them below
+// GetRowCount.
+#include "client/protocol/GuardedList.h"
+#include "client/ui/grid/GridRowItem.h"
+#include "client/ui/grid/VSFlexGrid.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+class IGridListener;
+
+class CGridCtrl : public CVSFlexGrid {
+    Q_OBJECT
+public:
+    explicit CGridCtrl(QWidget* parent = nullptr);
+    ~CGridCtrl() override;
+
+    /// With a header: one fixed row and a row count of 1; without: none and 0.
+    /// Colours from the look-and-feel palette.
+    void Setup(bool header);
+    void AddListener(IGridListener* listener);
+    void RemoveListener(IGridListener* listener);
+
+    /// Cells separated by tab characters, at index or at the end (-1).
+    CGridRowItem* AddRow(const std::string& text, int index = -1);
+    /// At the group's index + offset + 1; without an offset (-1), after the
+    /// group's last child row, or right after the group row when it has none.
+    CGridRowItem* AddRowInGroup(const std::string& text, CGridRowItem* group, int offset = -1);
+    /// As AddRow, as a group (outline node) row that becomes selected; the
+    /// outline display comes on.
+    CGridRowItem* AddGroupRow(const std::string& text, int index = -1);
+    /// As AddRowInGroup, as a group row at outline level 1.
+    CGridRowItem* AddGroupRowInGroup(const std::string& text, CGridRowItem* group, int offset = -1);
+
+    int GetRowCount() const;
+    /// nullptr when index has no item.
+    CGridRowItem* GetRowItem(int index) const;
+    static void* GetItemData(const CGridRowItem* item) { return item ? item->Data() : nullptr; }
+    void SetItemData(int index, void* data);
+    void* GetDataAt(int index) const { return GetItemData(GetRowItem(index)); }
+    /// -1 when the item is not in the grid.
+    int IndexOfItem(const CGridRowItem* item) const;
+    /// The first row whose item's data is data, or -1.
+    int IndexOfData(const void* data) const;
+
+    std::string GetCellText(int index, int column) const;
+    void SetCellText(int index, int column, const std::string& text);
+    /// The text colour of one cell, 0xBBGGRR.
+    void SetCellColour(int index, int column, std::uint32_t colour);
+    /// The picture of a bitmap resource.
+    void SetCellBitmap(int index, unsigned bitmap, int column = 0);
+
+    void SelectRow(int index);
+    void SelectCell(int index, int column);
+    /// The first selected row's index, or -1.
+    int GetSelectedIndex() const;
+    CGridRowItem* GetSelectedItem() const;
+    /// -1 when no data row is current.
+    int GetCurrentIndex() const;
+
+    /// Deletes the row's item (not its data) and the row.
+    void RemoveRow(int index);
+    void RemoveItem(CGridRowItem* item);
+    /// Deletes every row item; the header row stays.
+    void RemoveAll();
+    int GetGroupChildCount(const CGridRowItem* group) const;
+    /// Removes the child rows of a group row; a row that is not a group keeps them.
+    void RemoveGroupChildren(CGridRowItem* group);
+
+protected:
+    virtual void OnBeforeLButtonDown(int x, int y, int index, int column, CGridRowItem* item, bool& cancel);
+    virtual void OnBeforeRButtonDown(int x, int y, int index, int column, CGridRowItem* item, bool& cancel);
+    virtual void OnMouseLButtonUp(int x, int y, int index, int column, CGridRowItem* item);
+    /// Selects an unselected row when the grid selects whole rows, then tells
+    /// every listener OnContextRequest.
+    virtual void OnMouseRButtonUp(int x, int y, int index, int column, CGridRowItem* item);
+    /// Tells every listener OnItemClicked and OnCellClicked for the current row.
+    virtual void OnRowClicked();
+
+    /// The widget row of a data-row index.
+    int WidgetRow(int index) const { return index + FixedRows(); }
+    /// Adds a row with a new item; returns the row's index.
+    int InsertRowWithItem(const std::string& text, int index);
+    int GroupInsertIndex(const CGridRowItem* group, int offset) const;
+    void MakeGroup(int index, int level);
+
+private:
+    void DispatchMouseDown(int button, bool& cancel);
+    void DispatchMouseUp(int button);
+    void Unindex(CGridRowItem* item);
+    void DeleteItems(int firstRow, int count);
+
+    CGuardedList<IGridListener*> m_listeners;
+    std::unordered_multimap<const void*, CGridRowItem*> m_byData;
+};

@@ -1,0 +1,717 @@
+#include "client/ui/grid/GridModel.h"
+
+#include <QMetaObject>
+
+#include <algorithm>
+
+CGridModel::CGridModel(QObject* parent) : QAbstractItemModel(parent) {}
+
+CGridModel::~CGridModel() = default;
+
+// ---- counts ----
+
+void CGridModel::SetRows(int count)
+{
+    count = std::max(count, 0);
+    if (count < m_fixedRows)
+        SetFixedRows(count);
+    if (count > Rows()) {
+        if (Rows() < m_fixedRows) {
+            beginResetModel();
+            while (Rows() < m_fixedRows)
+                m_rows.push_back(std::make_unique<Row>());
+            endResetModel();
+        }
+        InsertRows(Rows(), count - Rows());
+    } else if (count < Rows()) {
+        RemoveRows(count, Rows() - count);
+    }
+}
+
+void CGridModel::SetCols(int count)
+{
+    count = std::max(count, 0);
+    if (count == m_cols)
+        return;
+    if (count > m_cols) {
+        beginInsertColumns({}, m_cols, count - 1);
+        m_cols = count;
+        endInsertColumns();
+    } else {
+        beginRemoveColumns({}, count, m_cols - 1);
+        m_cols = count;
+        for (auto& row : m_rows)
+            if (row->cells.size() > static_cast<std::size_t>(count))
+                row->cells.resize(static_cast<std::size_t>(count));
+        endRemoveColumns();
+    }
+    m_colAlignment.resize(static_cast<std::size_t>(m_cols), Qt::AlignLeft);
+}
+
+void CGridModel::SetFixedRows(int count)
+{
+    count = std::max(count, 0);
+    if (count == m_fixedRows)
+        return;
+    Flush();
+    beginResetModel();
+    m_fixedRows = count;
+    while (Rows() < m_fixedRows)
+        m_rows.push_back(std::make_unique<Row>());
+    Renumber(0);
+    Rebuild();
+    endResetModel();
+}
+
+// ---- rows ----
+
+int CGridModel::AddItem(const QString& text, int row)
+{
+    if (row < 0 || row > Rows())
+        row = Rows();
+    row = std::max(row, m_fixedRows);
+    if (Rows() < m_fixedRows)
+        SetRows(m_fixedRows);
+    row = InsertRows(row, 1);
+    Row& added = *m_rows[static_cast<std::size_t>(row)];
+    if (!text.isEmpty() && m_cols > 0) {
+        qsizetype start = 0;
+        for (int col = 0; col < m_cols; ++col) {
+            const qsizetype tab = text.indexOf(u'\t', start);
+            added.cells.resize(static_cast<std::size_t>(col) + 1);
+            added.cells.back().text = text.mid(start, tab < 0 ? -1 : tab - start);
+            if (tab < 0)
+                break;
+            start = tab + 1;
+        }
+    }
+    return row;
+}
+
+void CGridModel::RemoveItem(int row)
+{
+    if (IsData(row))
+        RemoveRows(row, 1);
+}
+
+int CGridModel::InsertRows(int at, int count)
+{
+    Flush();
+    if (count <= 0)
+        return at;
+    const int d = at - m_fixedRows;
+    const int scope = ScopeBefore(at);
+    auto rows = std::vector<std::unique_ptr<Row>>();
+    rows.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        rows.push_back(std::make_unique<Row>());
+        Resolve(*rows.back(), scope);
+        rows.back()->index = at + i;
+    }
+    const bool shown = !rows.front()->folded;
+    const bool atEnd = at == Rows();
+
+    if (!m_mapped && shown) {
+        beginInsertRows({}, d, d + count - 1);
+        m_rows.insert(m_rows.begin() + at, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+        if (atEnd && m_indexValidTo == at)
+            m_indexValidTo = Rows();
+        else
+            Renumber(at);
+        endInsertRows();
+        return at;
+    }
+    if (!m_mapped) {
+        // First rows not shown: start mapping with every present row shown.
+        const int n = Rows() - m_fixedRows;
+        m_shown.resize(static_cast<std::size_t>(n));
+        m_viewOf.resize(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
+            m_shown[static_cast<std::size_t>(i)] = m_viewOf[static_cast<std::size_t>(i)] = i;
+        m_mapped = true;
+    }
+    const auto pos = std::lower_bound(m_shown.begin(), m_shown.end(), d);
+    const int v = static_cast<int>(pos - m_shown.begin());
+    if (shown)
+        beginInsertRows({}, v, v + count - 1);
+    m_rows.insert(m_rows.begin() + at, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    if (atEnd && m_indexValidTo == at)
+        m_indexValidTo = Rows();
+    else
+        Renumber(at);
+    for (auto it = m_shown.begin() + v; it != m_shown.end(); ++it)
+        *it += count;
+    m_viewOf.insert(m_viewOf.begin() + d, static_cast<std::size_t>(count), -1);
+    if (shown) {
+        std::vector<int> added(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i)
+            added[static_cast<std::size_t>(i)] = d + i;
+        m_shown.insert(m_shown.begin() + v, added.begin(), added.end());
+    }
+    for (std::size_t k = static_cast<std::size_t>(v); k < m_shown.size(); ++k)
+        m_viewOf[static_cast<std::size_t>(m_shown[k])] = static_cast<int>(k);
+    if (shown)
+        endInsertRows();
+    return at;
+}
+
+void CGridModel::RemoveRows(int first, int count)
+{
+    Flush();
+    first = std::max(first, m_fixedRows);
+    count = std::min(count, Rows() - first);
+    if (count <= 0)
+        return;
+    const int d = first - m_fixedRows;
+    bool outline = false;
+    for (int r = first; r < first + count; ++r) {
+        Row* row = m_rows[static_cast<std::size_t>(r)].get();
+        Unindex(row);
+        if (row->collapsed)
+            --m_collapsed;
+        outline = outline || row->node;
+    }
+    if (!m_mapped) {
+        beginRemoveRows({}, d, d + count - 1);
+        m_rows.erase(m_rows.begin() + first, m_rows.begin() + first + count);
+        Renumber(first);
+        endRemoveRows();
+    } else {
+        const int v0 = static_cast<int>(std::lower_bound(m_shown.begin(), m_shown.end(), d) - m_shown.begin());
+        const int v1 = static_cast<int>(std::lower_bound(m_shown.begin(), m_shown.end(), d + count) - m_shown.begin());
+        if (v1 > v0)
+            beginRemoveRows({}, v0, v1 - 1);
+        m_rows.erase(m_rows.begin() + first, m_rows.begin() + first + count);
+        Renumber(first);
+        m_shown.erase(m_shown.begin() + v0, m_shown.begin() + v1);
+        for (auto it = m_shown.begin() + v0; it != m_shown.end(); ++it)
+            *it -= count;
+        m_viewOf.erase(m_viewOf.begin() + d, m_viewOf.begin() + d + count);
+        for (std::size_t k = static_cast<std::size_t>(v0); k < m_shown.size(); ++k)
+            m_viewOf[static_cast<std::size_t>(m_shown[k])] = static_cast<int>(k);
+        if (v1 > v0)
+            endRemoveRows();
+    }
+    // A removed node may have closed a collapsed node's children.
+    if (outline && (m_collapsed > 0 || m_mapped))
+        MarkDirty();
+}
+
+void CGridModel::MoveRow(int from, int to)
+{
+    if (!IsData(from) || !IsData(to) || from == to)
+        return;
+    Flush();
+    const int df = from - m_fixedRows;
+    const int dt = to - m_fixedRows;
+    const bool simple = !m_mapped && m_collapsed == 0;
+    if (simple)
+        beginMoveRows({}, df, df, {}, dt > df ? dt + 1 : dt);
+    auto first = m_rows.begin() + std::min(from, to);
+    auto last = m_rows.begin() + std::max(from, to) + 1;
+    if (from < to)
+        std::rotate(first, first + 1, last);
+    else
+        std::rotate(first, last - 1, last);
+    Renumber(std::min(from, to));
+    if (simple) {
+        endMoveRows();
+        return;
+    }
+    // Shown rows and folding may change: work them out again at once.
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    std::vector<int> rowsBefore;
+    for (const QModelIndex& index : before) {
+        int row = FromView(index.row());
+        if (row == from)
+            row = to;
+        else if (from < to && row > from && row <= to)
+            --row;
+        else if (from > to && row >= to && row < from)
+            ++row;
+        rowsBefore.push_back(row);
+    }
+    m_dirty = true;
+    Rebuild();
+    for (std::size_t i = 0; i < rowsBefore.size(); ++i) {
+        const int v = ToView(rowsBefore[i]);
+        after.push_back(v < 0 ? QModelIndex() : index(v, before[static_cast<qsizetype>(i)].column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
+}
+
+// ---- cells ----
+
+const CGridModel::Cell* CGridModel::FindCell(int row, int col) const
+{
+    if (row < 0 || row >= Rows() || col < 0)
+        return nullptr;
+    const Row& r = *m_rows[static_cast<std::size_t>(row)];
+    return static_cast<std::size_t>(col) < r.cells.size() ? &r.cells[static_cast<std::size_t>(col)] : nullptr;
+}
+
+CGridModel::Cell& CGridModel::CellAt(int row, int col)
+{
+    Row& r = *m_rows[static_cast<std::size_t>(row)];
+    if (r.cells.size() <= static_cast<std::size_t>(col))
+        r.cells.resize(static_cast<std::size_t>(col) + 1);
+    return r.cells[static_cast<std::size_t>(col)];
+}
+
+void CGridModel::CellChanged(int row, int col)
+{
+    if (row < m_fixedRows) {
+        emit headerDataChanged(Qt::Horizontal, col, col);
+        return;
+    }
+    const int v = ToView(row);
+    if (v >= 0) {
+        const QModelIndex changed = index(v, col);
+        emit dataChanged(changed, changed);
+    }
+}
+
+QString CGridModel::Text(int row, int col) const
+{
+    const Cell* cell = FindCell(row, col);
+    return cell ? cell->text : QString();
+}
+
+void CGridModel::SetText(int row, int col, const QString& text)
+{
+    if (row < 0 || row >= Rows() || col < 0 || col >= m_cols)
+        return;
+    CellAt(row, col).text = text;
+    CellChanged(row, col);
+}
+
+QColor CGridModel::ForeColor(int row, int col) const
+{
+    const Cell* cell = FindCell(row, col);
+    return cell && cell->hasFore ? QColor(cell->fore) : QColor();
+}
+
+void CGridModel::SetForeColor(int row, int col, const QColor& colour)
+{
+    if (row < 0 || row >= Rows() || col < 0 || col >= m_cols)
+        return;
+    Cell& cell = CellAt(row, col);
+    cell.hasFore = colour.isValid();
+    cell.fore = colour.rgb();
+    CellChanged(row, col);
+}
+
+QPixmap CGridModel::Picture(int row, int col) const
+{
+    const Cell* cell = FindCell(row, col);
+    return cell && cell->picture >= 0 ? m_pictures[static_cast<std::size_t>(cell->picture)] : QPixmap();
+}
+
+void CGridModel::SetPicture(int row, int col, const QPixmap& picture)
+{
+    if (row < 0 || row >= Rows() || col < 0 || col >= m_cols)
+        return;
+    int id = -1;
+    if (!picture.isNull()) {
+        // Cells share one copy per distinct picture.
+        const auto found = m_pictureIndex.find(picture.cacheKey());
+        if (found != m_pictureIndex.end()) {
+            id = found->second;
+        } else {
+            id = static_cast<int>(m_pictures.size());
+            m_pictures.push_back(picture);
+            m_pictureIndex.emplace(picture.cacheKey(), id);
+        }
+    }
+    CellAt(row, col).picture = id;
+    CellChanged(row, col);
+}
+
+Qt::Alignment CGridModel::PictureAlignment(int row, int col) const
+{
+    const Cell* cell = FindCell(row, col);
+    return cell ? cell->pictureAlignment : Qt::Alignment();
+}
+
+void CGridModel::SetPictureAlignment(int row, int col, Qt::Alignment alignment)
+{
+    if (row < 0 || row >= Rows() || col < 0 || col >= m_cols)
+        return;
+    CellAt(row, col).pictureAlignment = alignment;
+    CellChanged(row, col);
+}
+
+Qt::Alignment CGridModel::ColAlignment(int col) const
+{
+    return col >= 0 && col < m_cols ? m_colAlignment[static_cast<std::size_t>(col)] : Qt::AlignLeft;
+}
+
+void CGridModel::SetColAlignment(int col, Qt::Alignment alignment)
+{
+    if (col < 0 || col >= m_cols)
+        return;
+    m_colAlignment[static_cast<std::size_t>(col)] = alignment;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, col), index(rowCount() - 1, col), {Qt::TextAlignmentRole});
+}
+
+// ---- row data ----
+
+int CGridModel::IndexOf(const Row* row) const
+{
+    if (row->index < m_indexValidTo && m_rows[static_cast<std::size_t>(row->index)].get() == row)
+        return row->index;
+    for (int r = m_indexValidTo; r < Rows(); ++r)
+        m_rows[static_cast<std::size_t>(r)]->index = r;
+    m_indexValidTo = Rows();
+    return row->index;
+}
+
+void CGridModel::Index(Row* row)
+{
+    if (row->data)
+        m_byData.emplace(row->data, row);
+}
+
+void CGridModel::Unindex(Row* row)
+{
+    if (!row->data)
+        return;
+    auto [first, last] = m_byData.equal_range(row->data);
+    for (auto it = first; it != last; ++it) {
+        if (it->second == row) {
+            m_byData.erase(it);
+            return;
+        }
+    }
+}
+
+void* CGridModel::RowData(int row) const
+{
+    return row >= 0 && row < Rows() ? m_rows[static_cast<std::size_t>(row)]->data : nullptr;
+}
+
+void CGridModel::SetRowData(int row, void* data)
+{
+    if (row < 0 || row >= Rows())
+        return;
+    Row* r = m_rows[static_cast<std::size_t>(row)].get();
+    if (r->data == data)
+        return;
+    Unindex(r);
+    r->data = data;
+    Index(r);
+}
+
+int CGridModel::FindRow(const void* data, int start) const
+{
+    start = std::max(start, 0);
+    if (!data) {
+        for (int r = start; r < Rows(); ++r)
+            if (!m_rows[static_cast<std::size_t>(r)]->data)
+                return r;
+        return -1;
+    }
+    int best = -1;
+    auto [first, last] = m_byData.equal_range(data);
+    for (auto it = first; it != last; ++it) {
+        const int r = IndexOf(it->second);
+        if (r >= start && (best < 0 || r < best))
+            best = r;
+    }
+    return best;
+}
+
+// ---- hidden rows and the outline ----
+
+bool CGridModel::IsHidden(int row) const
+{
+    return row >= 0 && row < Rows() && m_rows[static_cast<std::size_t>(row)]->hidden;
+}
+
+void CGridModel::SetHidden(int row, bool hidden)
+{
+    if (!IsData(row))
+        return;
+    Row& r = *m_rows[static_cast<std::size_t>(row)];
+    if (r.hidden == hidden)
+        return;
+    r.hidden = hidden;
+    MarkDirty();
+}
+
+bool CGridModel::IsNode(int row) const
+{
+    return row >= 0 && row < Rows() && m_rows[static_cast<std::size_t>(row)]->node;
+}
+
+void CGridModel::SetNode(int row, bool node)
+{
+    if (!IsData(row) || m_rows[static_cast<std::size_t>(row)]->node == node)
+        return;
+    m_rows[static_cast<std::size_t>(row)]->node = node;
+    OutlineChanged(row);
+}
+
+int CGridModel::Level(int row) const
+{
+    return row >= 0 && row < Rows() ? m_rows[static_cast<std::size_t>(row)]->level : 0;
+}
+
+void CGridModel::SetLevel(int row, int level)
+{
+    level = std::max(level, 0);
+    if (!IsData(row) || m_rows[static_cast<std::size_t>(row)]->level == level)
+        return;
+    m_rows[static_cast<std::size_t>(row)]->level = level;
+    OutlineChanged(row);
+}
+
+bool CGridModel::IsCollapsed(int row) const
+{
+    return row >= 0 && row < Rows() && m_rows[static_cast<std::size_t>(row)]->collapsed;
+}
+
+void CGridModel::SetCollapsed(int row, bool collapsed)
+{
+    if (!IsData(row) || m_rows[static_cast<std::size_t>(row)]->collapsed == collapsed)
+        return;
+    m_rows[static_cast<std::size_t>(row)]->collapsed = collapsed;
+    m_collapsed += collapsed ? 1 : -1;
+    OutlineChanged(row);
+}
+
+void CGridModel::ShowOutlineLevel(int level)
+{
+    bool changed = false;
+    for (int r = m_fixedRows; r < Rows(); ++r) {
+        Row& row = *m_rows[static_cast<std::size_t>(r)];
+        const bool collapse = row.node && row.level >= level;
+        if (row.collapsed != collapse) {
+            row.collapsed = collapse;
+            m_collapsed += collapse ? 1 : -1;
+            changed = true;
+        }
+    }
+    if (changed)
+        MarkDirty();
+}
+
+bool CGridModel::HasChildren(int row) const
+{
+    if (!IsData(row) || row + 1 >= Rows())
+        return false;
+    const Row& r = *m_rows[static_cast<std::size_t>(row)];
+    const Row& next = *m_rows[static_cast<std::size_t>(row) + 1];
+    return r.node && (!next.node || next.level > r.level);
+}
+
+int CGridModel::GetNodeRow(int row, NodeRow which) const
+{
+    if (!HasChildren(row))
+        return -1;
+    if (which == kFirstChild)
+        return row + 1;
+    const int level = m_rows[static_cast<std::size_t>(row)]->level;
+    int last = row + 1;
+    while (last + 1 < Rows()) {
+        const Row& next = *m_rows[static_cast<std::size_t>(last) + 1];
+        if (next.node && next.level <= level)
+            break;
+        ++last;
+    }
+    return last;
+}
+
+int CGridModel::ScopeAfter(const Row& row)
+{
+    if (row.node && !row.folded)
+        return row.collapsed ? row.level : -1;
+    return row.scope;
+}
+
+void CGridModel::Resolve(Row& row, int scope)
+{
+    row.folded = scope >= 0 && (!row.node || row.level > scope);
+    row.scope = row.folded ? scope : -1;
+}
+
+int CGridModel::ScopeBefore(int row) const
+{
+    return row <= m_fixedRows ? -1 : ScopeAfter(*m_rows[static_cast<std::size_t>(row) - 1]);
+}
+
+void CGridModel::OutlineChanged(int row)
+{
+    if (m_dirty || (m_collapsed == 0 && !m_mapped))
+        return;
+    if (row != Rows() - 1) {
+        MarkDirty();
+        return;
+    }
+    // The last row folds or unfolds on its own; nothing after it depends on it.
+    Row& r = *m_rows[static_cast<std::size_t>(row)];
+    const bool was = Shown(r);
+    Resolve(r, ScopeBefore(row));
+    if (Shown(r) != was)
+        MarkDirty();
+}
+
+// ---- shown rows ----
+
+int CGridModel::ToView(int row) const
+{
+    if (!IsData(row))
+        return -1;
+    const int d = row - m_fixedRows;
+    return m_mapped ? m_viewOf[static_cast<std::size_t>(d)] : d;
+}
+
+int CGridModel::FromView(int viewRow) const
+{
+    if (viewRow < 0 || viewRow >= rowCount())
+        return -1;
+    return (m_mapped ? m_shown[static_cast<std::size_t>(viewRow)] : viewRow) + m_fixedRows;
+}
+
+void CGridModel::MarkDirty()
+{
+    m_dirty = true;
+    if (m_flushPosted)
+        return;
+    m_flushPosted = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_flushPosted = false;
+        Flush();
+    }, Qt::QueuedConnection);
+}
+
+void CGridModel::Flush()
+{
+    if (!m_dirty)
+        return;
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before)
+        rows.push_back(FromView(index.row()));
+    Rebuild();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int v = ToView(rows[i]);
+        after.push_back(v < 0 ? QModelIndex() : index(v, before[static_cast<qsizetype>(i)].column()));
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
+}
+
+void CGridModel::Rebuild()
+{
+    m_dirty = false;
+    const int n = Rows() - m_fixedRows;
+    m_shown.clear();
+    m_viewOf.assign(static_cast<std::size_t>(std::max(n, 0)), -1);
+    int scope = -1;
+    for (int d = 0; d < n; ++d) {
+        Row& row = *m_rows[static_cast<std::size_t>(d + m_fixedRows)];
+        Resolve(row, scope);
+        scope = ScopeAfter(row);
+        if (Shown(row)) {
+            m_viewOf[static_cast<std::size_t>(d)] = static_cast<int>(m_shown.size());
+            m_shown.push_back(d);
+        }
+    }
+    m_mapped = static_cast<int>(m_shown.size()) != n;
+    if (!m_mapped) {
+        m_shown = {};
+        m_viewOf = {};
+    }
+}
+
+// ---- QAbstractItemModel ----
+
+QModelIndex CGridModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (parent.isValid() || row < 0 || column < 0 || row >= rowCount() || column >= m_cols)
+        return {};
+    return createIndex(row, column);
+}
+
+QModelIndex CGridModel::parent(const QModelIndex&) const
+{
+    return {};
+}
+
+int CGridModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid())
+        return 0;
+    return m_mapped ? static_cast<int>(m_shown.size()) : std::max(Rows() - m_fixedRows, 0);
+}
+
+int CGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_cols;
+}
+
+QVariant CGridModel::data(const QModelIndex& index, int role) const
+{
+    const int row = FromView(index.row());
+    if (row < 0)
+        return {};
+    const Cell* cell = FindCell(row, index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return cell ? cell->text : QString();
+    case Qt::ForegroundRole:
+        return cell && cell->hasFore ? QVariant(QColor(cell->fore)) : QVariant();
+    case Qt::DecorationRole:
+        return cell && cell->picture >= 0 ? QVariant(m_pictures[static_cast<std::size_t>(cell->picture)]) : QVariant();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(ColAlignment(index.column()) | Qt::AlignVCenter);
+    case OutlineRole: {
+        const Row& r = *m_rows[static_cast<std::size_t>(row)];
+        return r.level | (r.node ? 0x100 : 0) | (r.collapsed ? 0x200 : 0) | (HasChildren(row) ? 0x400 : 0);
+    }
+    case GridRowRole:
+        return row;
+    default:
+        return {};
+    }
+}
+
+bool CGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const int row = FromView(index.row());
+    if (row < 0 || role != Qt::EditRole)
+        return false;
+    SetText(row, index.column(), value.toString());
+    return true;
+}
+
+QVariant CGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || m_fixedRows == 0)
+        return {};
+    if (role == Qt::DisplayRole)
+        return Text(0, section);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(ColAlignment(section) | Qt::AlignVCenter);
+    return {};
+}
+
+Qt::ItemFlags CGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    if (m_editable)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
