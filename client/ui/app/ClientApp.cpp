@@ -216,6 +216,18 @@ void CClientApp::OpenUrl(const std::string& url)
     ::OpenUrl(url);
 }
 
+void CClientApp::DisableMainWindow()
+{
+    if (m_mainWindow)
+        m_mainWindow->setEnabled(false);
+}
+
+void CClientApp::EnableMainWindow()
+{
+    if (m_mainWindow)
+        m_mainWindow->setEnabled(true);
+}
+
 void CClientApp::ShowAbout()
 {
     CAboutDlg dialog(m_core->VersionText(), m_mainWindow);

@@ -46,6 +46,9 @@ public:
 
     /// The shell's "open" verb on url.
     void OpenUrl(const std::string& url);
+    /// While a modal request runs, the main window takes no input.
+    void DisableMainWindow();
+    void EnableMainWindow();
 
     // IClientShell
     void CreateMainWindow() override;

@@ -24,7 +24,8 @@ int ShowOnUiThread(const std::string& text, const std::string& caption, unsigned
     QMessageBox box(QApplication::activeModalWidget() ? QApplication::activeModalWidget()
                                                       : QApplication::activeWindow());
     box.setWindowTitle(CaptionOrTitle(caption));
-    box.setText(QString::fromStdString(text));
+    // Texts from the server end their lines with "\n\r"; a label wants "\n".
+    box.setText(QString::fromStdString(text).remove(QLatin1Char('\r')));
     switch (type & 0xF0) {
     case kMbIconError: box.setIcon(QMessageBox::Critical); break;
     case kMbIconQuestion: box.setIcon(QMessageBox::Question); break;

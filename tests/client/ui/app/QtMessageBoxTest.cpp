@@ -82,7 +82,7 @@ TEST_F(QtMessageBoxTest, ButtonsCaptionAndAnswers)
 TEST_F(QtMessageBoxTest, AWorkerThreadsBoxIsShownOnTheUserInterfaceThread)
 {
     CModalDriver driver = Driver(QMessageBox::Ok);
-    auto answer = std::async(std::launch::async, [] { return ShowMessageBox("from a worker"); });
+    auto answer = std::async(std::launch::async, [] { return ShowMessageBox("Service unavailable\n\r"); });
     QDeadlineTimer deadline(20000);
     while (answer.wait_for(std::chrono::seconds(0)) != std::future_status::ready && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
@@ -90,6 +90,8 @@ TEST_F(QtMessageBoxTest, AWorkerThreadsBoxIsShownOnTheUserInterfaceThread)
     EXPECT_EQ(answer.get(), kIdOk);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_TRUE(seen[0].onUiThread);
+    // An answer's "\n\r" line ends show as plain line breaks.
+    EXPECT_EQ(seen[0].text, QStringLiteral("Service unavailable\n"));
 }
 
 TEST_F(QtMessageBoxTest, TransportErrorsLeaveTheWorkerAndShowAnErrorBox)
