@@ -1,0 +1,62 @@
+#pragma once
+// What the playlist editor pane shows and does without its window: the
+// playlist's values, its track rows, loading a stored playlist, publishing it
+// and files dropped on the pane.
+#include "client/editing/PlaylistEditModel.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CPlaylistStore;
+class IEditingSession;
+struct PlaylistDetail;
+
+/// Shown on its own thread while a publish blocks the user-interface thread.
+class IPublishProgress {
+public:
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+
+protected:
+    ~IPublishProgress() = default;
+};
+
+enum class PublishOutcome {
+    Refused,   ///< rows still unresolved; nothing was sent
+    Failed,    ///< the server did not take it; the editor stays open
+    Published, ///< the editor closes
+};
+
+class CPlaylistEditorModel {
+public:
+    CPlaylistEditorModel(CPlaylistStore& store, IEditingSession* session, ILocalTrackLibrary* library);
+
+    // The values of the pane's controls; the pane moves them in and out.
+    std::string title;
+    std::string description;
+    std::string theme;
+    std::string playmaker;
+    std::int32_t genre = 0;
+    std::int32_t mood = 0;
+
+    CPlaylistEditModel& Rows() { return m_rows; }
+    const CPlaylistEditModel& Rows() const { return m_rows; }
+    /// The record being edited, owned by the store; null before LoadPlaylist.
+    PlaylistDetail* Playlist() const { return m_playlist; }
+
+    void LoadPlaylist(PlaylistDetail& detail);
+    /// Refuses with message 3501 while rows are unresolved, else writes the
+    /// values and rows into the record and publishes it through the store.
+    PublishOutcome Publish(IPublishProgress* progress = nullptr);
+    /// Files dropped on the pane outside the grid: only XML playlist documents.
+    void DropFilesOnPane(const std::vector<std::string>& paths);
+
+private:
+    std::string CurrentHandle() const;
+
+    CPlaylistStore& m_store;
+    IEditingSession* m_session;
+    CPlaylistEditModel m_rows;
+    PlaylistDetail* m_playlist = nullptr;
+};

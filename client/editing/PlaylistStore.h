@@ -1,0 +1,90 @@
+#pragma once
+// The member's own playlists with their tracks: loaded at login, forgotten at
+// logout, created, published and deleted here. The store owns the records;
+// panes and the editor borrow them. User-interface thread only.
+#include "client/app/SessionListener.h"
+#include "client/catalogue/PlaylistDetail.h"
+#include "client/editing/PlaylistStoreListener.h"
+#include "client/protocol/GuardedList.h"
+#include "client/protocol/RequestListener.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CGetPlaylistDetailsRequest;
+class CGetUserPlaylistsRequest;
+class CUpdatePlaylistRequest;
+class IEditingSession;
+class ILocalTrackLibrary;
+
+class CPlaylistStore : public ISessionListener, public IRequestListener {
+public:
+    /// session and library may be null: the token and handle then come from
+    /// the last session change, and no track learns a local file.
+    CPlaylistStore(IEditingSession* session, ILocalTrackLibrary* library);
+    ~CPlaylistStore();
+    CPlaylistStore(const CPlaylistStore&) = delete;
+    CPlaylistStore& operator=(const CPlaylistStore&) = delete;
+
+    /// A listener added once the store is loaded is told "loading" and
+    /// "loaded" at once.
+    void AddListener(IPlaylistStoreListener* listener);
+    void RemoveListener(IPlaylistStoreListener* listener);
+
+    int GetCount() const { return static_cast<int>(m_playlists.size()); }
+    PlaylistDetail* GetAt(int index) const;
+    bool Contains(const PlaylistDetail* playlist) const;
+    bool IsLoaded() const { return m_loaded; }
+
+    /// A new, empty playlist of the member who is logged in.
+    PlaylistDetail* NewPlaylist();
+    /// Synchronous create or update; the listeners hear OnPlaylistUpdated
+    /// whatever the outcome, as the record may have changed. E_FAIL when the
+    /// server did not take it (the playlistID then stays as it was).
+    HRESULT PublishPlaylist(PlaylistDetail& playlist);
+    /// Removes and deletes the playlist and tells the server; nothing when the
+    /// store does not hold it.
+    void DeletePlaylist(PlaylistDetail* playlist);
+    /// Tracks with a catalogue number and a local file.
+    static int CountLocalTracks(const PlaylistDetail& playlist);
+
+    void OnSessionChanged(const std::string& handle, const std::string& token) override;
+    void OnRequestCompleted(CServerRequest* request, std::int32_t value1, std::int32_t value2) override;
+    void OnRequestFailed(CServerRequest* request, HRESULT result, std::int32_t value1, std::int32_t value2) override;
+
+    CUpdatePlaylistRequest& UpdateRequest() { return *m_updateRequest; }
+
+private:
+    std::string Token() const;
+    void MakeLoadRequests();
+    void ListLoaded();
+    void DetailsLoaded(std::int32_t playlistID);
+    void RequestNextDetails();
+    void FinishLoading();
+    template <typename F>
+    void Tell(F&& f)
+    {
+        m_listeners.ForEach([&](IPlaylistStoreListener* listener) { f(*listener); });
+    }
+
+    IEditingSession* m_session;
+    ILocalTrackLibrary* m_library;
+    std::string m_handle;
+    std::string m_token;
+    std::vector<std::unique_ptr<PlaylistDetail>> m_playlists;
+    int m_summaryCount = 0;
+    // Playlists whose details are still to come, in order; the first is being
+    // fetched while m_fetching is set.
+    std::vector<PlaylistDetail*> m_toLoad;
+    bool m_fetching = false;
+    bool m_loaded = false;
+    std::unique_ptr<CGetUserPlaylistsRequest> m_listRequest;
+    std::unique_ptr<CGetPlaylistDetailsRequest> m_detailsRequest;
+    std::unique_ptr<CUpdatePlaylistRequest> m_updateRequest;
+    // Load requests of earlier sessions whose answers may still come; no
+    // longer listened to, kept until the store ends.
+    std::vector<std::unique_ptr<CServerRequest>> m_retired;
+    CGuardedList<IPlaylistStoreListener*> m_listeners;
+};

@@ -1,0 +1,334 @@
+#include "client/editing/EditingStrings.h"
+#include "client/editing/PlaylistEditorModel.h"
+#include "client/editing/PlaylistStore.h"
+#include "client/editing/ResolvePerformancesRequest.h"
+#include "client/editing/UpdatePlaylistRequest.h"
+#include "tests/client/editing/EditingModelFixture.h"
+
+#include <gmock/gmock.h>
+
+#include <fstream>
+#include <memory>
+
+namespace {
+
+constexpr char kListPage[] = "GetUserPlaylists.jsp";
+constexpr char kDetailsPage[] = "GetPlaylistDetails.jsp";
+constexpr char kUpdatePage[] = "UpdatePlaylistXML.jsp";
+
+class CRecordingStoreListener : public IPlaylistStoreListener {
+public:
+    explicit CRecordingStoreListener(std::vector<std::string>& log) : m_log(log) {}
+    void OnPlaylistsLoading() override { m_log.push_back("loading"); }
+    void OnPlaylistsLoaded() override { m_log.push_back("loaded"); }
+    void OnPlaylistsCleared() override { m_log.push_back("cleared"); }
+    void OnPlaylistDetailLoaded(PlaylistDetail* playlist) override
+    {
+        m_log.push_back("detail " + std::to_string(playlist->Summary.playlistID) + " local " +
+                        std::to_string(CPlaylistStore::CountLocalTracks(*playlist)));
+    }
+    void OnPlaylistAdded(PlaylistDetail* playlist) override { m_log.push_back("added " + Name(playlist)); }
+    void OnPlaylistRemoved(PlaylistDetail* playlist) override { m_log.push_back("removed " + Name(playlist)); }
+    void OnPlaylistUpdated(PlaylistDetail* playlist) override { m_log.push_back("updated " + Name(playlist)); }
+
+private:
+    static std::string Name(const PlaylistDetail* playlist) { return std::to_string(playlist->Summary.playlistID); }
+    std::vector<std::string>& m_log;
+};
+
+// Free texts arrive escaped once more than a plain form value.
+std::string Unescaped(const std::string& value)
+{
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '%' && i + 2 < value.size()) {
+            out += static_cast<char>(std::stoi(value.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += value[i];
+        }
+    }
+    return out;
+}
+
+std::string PlaylistXml(std::int32_t id, const std::string& name)
+{
+    return "<PlaylistSummary playlistID='" + std::to_string(id) + "'><Name>" + name + "</Name></PlaylistSummary>";
+}
+
+class Store : public EditingModelFixture {
+protected:
+    void SetUp() override
+    {
+        EditingModelFixture::SetUp();
+        // The member's playlists by token: "tok" has 5 and 6, "other" has 8.
+        m_server.SetResponse(PathOf(kListPage), [](const RecordedRequest& request) {
+            ScriptedResponse response;
+            if (request.Form("user") == "tok")
+                response.body = "<R>" + PlaylistXml(5, "Five") + PlaylistXml(6, "Six") + "</R>";
+            else if (request.Form("user") == "other")
+                response.body = "<R>" + PlaylistXml(8, "Eight") + "</R>";
+            else
+                response.body = "<R/>";
+            return response;
+        });
+        m_server.SetResponse(PathOf(kDetailsPage), [](const RecordedRequest& request) {
+            const std::string id = request.Form("playlist");
+            ScriptedResponse response;
+            response.body = "<R><PlaylistDetail>" + PlaylistXml(std::stoi(id), "x") + "</PlaylistDetail>" +
+                            TrackXml(std::stoi(id) * 10, "T" + id, "A") + TrackXml(0, "Unmatched", "A") + "</R>";
+            return response;
+        });
+        m_library.files[50] = "/music/50.mp3";
+        m_library.files[0] = "/music/unmatched.mp3";
+        store = std::make_unique<CPlaylistStore>(&m_session, &m_library);
+        store->AddListener(&listener);
+    }
+    void TearDown() override
+    {
+        for (const char* page : {kListPage, kDetailsPage, kUpdatePage, kResolvePage})
+            m_server.Release(PathOf(page));
+        m_editor.reset();
+        store.reset();
+        EditingModelFixture::TearDown();
+    }
+
+    void LogIn(const std::string& token)
+    {
+        m_session.token = token;
+        store->OnSessionChanged(m_session.handle, token);
+    }
+    bool WaitLoaded() { return m_pump.RunUntil([&] { return store->IsLoaded(); }); }
+    CPlaylistEditorModel& Editor()
+    {
+        if (!m_editor)
+            m_editor = std::make_unique<CPlaylistEditorModel>(*store, &m_session, &m_library);
+        return *m_editor;
+    }
+    RecordedRequest LastUpdate() const
+    {
+        const auto sent = m_server.RequestsTo(PathOf(kUpdatePage));
+        return sent.empty() ? RecordedRequest{} : sent.back();
+    }
+
+    std::vector<std::string> log;
+    CRecordingStoreListener listener{log};
+    std::unique_ptr<CPlaylistStore> store;
+    std::unique_ptr<CPlaylistEditorModel> m_editor;
+};
+
+} // namespace
+
+TEST_F(Store, LoadsThePlaylistsThenEachOnesTracks)
+{
+    LogIn("tok");
+    ASSERT_TRUE(WaitLoaded());
+    // Each playlist's tracks know their local files by the time listeners hear of them.
+    EXPECT_EQ(log, (std::vector<std::string>{"loading", "detail 5 local 1", "detail 6 local 0", "loaded"}));
+    ASSERT_EQ(store->GetCount(), 2);
+    EXPECT_EQ(store->GetAt(0)->Summary.Name, "Five");
+    ASSERT_EQ(store->GetAt(0)->Tracks.size(), 2u);
+    EXPECT_EQ(store->GetAt(0)->Tracks[0]->localFilePath, "/music/50.mp3");
+    // A file for no catalogue track is not a local track.
+    EXPECT_EQ(store->GetAt(0)->Tracks[1]->localFilePath, "/music/unmatched.mp3");
+    const auto details = m_server.RequestsTo(PathOf(kDetailsPage));
+    ASSERT_EQ(details.size(), 2u);
+    EXPECT_EQ(details[0].body, "playlist=5");
+    EXPECT_EQ(details[1].body, "playlist=6");
+    EXPECT_EQ(m_server.RequestsTo(PathOf(kListPage)).at(0).body, "user=tok");
+
+    // A late listener hears "loading" and "loaded" at once.
+    std::vector<std::string> lateLog;
+    CRecordingStoreListener late(lateLog);
+    store->AddListener(&late);
+    EXPECT_EQ(lateLog, (std::vector<std::string>{"loading", "loaded"}));
+    store->RemoveListener(&late);
+
+    log.clear();
+    LogIn("");
+    EXPECT_EQ(log, (std::vector<std::string>{"cleared"}));
+    EXPECT_EQ(store->GetCount(), 0);
+    EXPECT_FALSE(store->IsLoaded());
+    LogIn("tok");
+    ASSERT_TRUE(WaitLoaded());
+    EXPECT_EQ(store->GetCount(), 2);
+}
+
+TEST_F(Store, NoPlaylistsIsLoadedAtOnce)
+{
+    LogIn("empty");
+    ASSERT_TRUE(WaitLoaded());
+    EXPECT_EQ(log, (std::vector<std::string>{"loading", "loaded"}));
+    EXPECT_EQ(m_server.RequestsTo(PathOf(kDetailsPage)).size(), 0u);
+}
+
+TEST_F(Store, AnswersOfAnEarlierSessionAreDropped)
+{
+    m_server.Hold(PathOf(kListPage));
+    LogIn("tok");
+    LogIn("other");
+    ASSERT_TRUE(m_server.WaitForHeld(2));
+    m_server.Release(PathOf(kListPage));
+    ASSERT_TRUE(WaitLoaded());
+    ASSERT_TRUE(m_pump.RunUntil([&] { return m_server.RequestCount() >= 3; }));
+    m_pump.RunPending();
+    ASSERT_EQ(store->GetCount(), 1);
+    EXPECT_EQ(store->GetAt(0)->Summary.playlistID, 8);
+    EXPECT_EQ(log, (std::vector<std::string>{"loading", "loading", "detail 8 local 0", "loaded"}));
+}
+
+TEST_F(Store, DeletingWhileDetailsAreOnTheirWay)
+{
+    m_server.Hold(PathOf(kDetailsPage));
+    LogIn("tok");
+    // The list answer reaches the store on the pump; only then are details asked for.
+    ASSERT_TRUE(m_pump.RunUntil([&] { return store->GetCount() == 2; }));
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    PlaylistDetail* made = store->NewPlaylist();
+    store->DeletePlaylist(store->GetAt(0));
+    m_server.Release(PathOf(kDetailsPage));
+    ASSERT_TRUE(WaitLoaded());
+    // The playlist made meanwhile stays; its details are never asked for.
+    ASSERT_EQ(store->GetCount(), 2);
+    EXPECT_EQ(store->GetAt(0)->Summary.playlistID, 6);
+    EXPECT_EQ(store->GetAt(1), made);
+    EXPECT_EQ(log, (std::vector<std::string>{"loading", "added 0", "removed 5", "detail 6 local 0", "loaded"}));
+    ASSERT_TRUE(m_pump.RunUntil([&] { return m_server.RequestsTo(PathOf(kUpdatePage)).size() == 1; }));
+    EXPECT_EQ(LastUpdate().body, "UserToken=tok&App=Tessarin&Action=Delete&ID=5");
+
+    // A playlist the store does not hold is left alone; a never published one is deleted on the server too.
+    PlaylistDetail stranger;
+    store->DeletePlaylist(&stranger);
+    store->DeletePlaylist(made);
+    EXPECT_EQ(store->GetCount(), 1);
+    ASSERT_TRUE(m_pump.RunUntil([&] { return m_server.RequestsTo(PathOf(kUpdatePage)).size() == 2; }));
+    EXPECT_EQ(LastUpdate().body, "UserToken=tok&App=Tessarin&Action=Delete&ID=0");
+}
+
+TEST_F(Store, PublishCreatesThenUpdates)
+{
+    m_server.SetResponse(PathOf(kUpdatePage), 200, "<R><PlaylistID>77</PlaylistID></R>");
+    PlaylistDetail* playlist = store->NewPlaylist();
+    EXPECT_EQ(playlist->Summary.Playmaker.Handle, "mira");
+    EXPECT_EQ(playlist->Summary.Playmaker.userID, 42);
+
+    CPlaylistEditorModel& editor = Editor();
+    editor.LoadPlaylist(*playlist);
+    EXPECT_EQ(editor.title, "New Playlist");
+    EXPECT_EQ(editor.playmaker, "mira");
+    editor.title = "Road trip & more";
+    editor.description = "line one\r\nline two";
+    editor.theme = "Summer";
+    editor.genre = 3;
+    editor.mood = 4;
+    PerformanceSummary first;
+    first.performanceID = 101;
+    first.Comment = "best\r\nsong";
+    editor.Rows().AddMatchedRow(first);
+    PerformanceSummary second;
+    second.performanceID = 102;
+    editor.Rows().AddMatchedRow(second);
+
+    struct Progress : IPublishProgress {
+        void Show() override { shown.push_back("show"); }
+        void Hide() override { shown.push_back("hide"); }
+        std::vector<std::string> shown;
+    } progress;
+    EXPECT_EQ(editor.Publish(&progress), PublishOutcome::Published);
+    EXPECT_EQ(progress.shown, (std::vector<std::string>{"show", "hide"}));
+    const RecordedRequest created = LastUpdate();
+    EXPECT_EQ(created.Form("Action"), "Create");
+    EXPECT_EQ(created.Form("ID"), "0");
+    EXPECT_EQ(created.Form("UserToken"), "tok");
+    EXPECT_EQ(Unescaped(created.Form("Name")), "Road trip & more");
+    EXPECT_EQ(created.Form("EntryCount"), "2");
+    EXPECT_EQ(created.Form("PrimaryGenreID"), "3");
+    EXPECT_EQ(created.Form("PrimaryMoodID"), "4");
+    EXPECT_EQ(created.Form("IsPublic"), "1");
+    EXPECT_EQ(Unescaped(created.Form("Description")), "line one\r\nline two");
+    EXPECT_EQ(created.Form("TrackID1"), "101");
+    EXPECT_EQ(Unescaped(created.Form("TrackComment1")), "best<BR>song");
+    EXPECT_EQ(created.Form("TrackID2"), "102");
+    EXPECT_EQ(playlist->Summary.playlistID, 77);
+    EXPECT_EQ(playlist->Summary.NumberOfPerformances, 2);
+    ASSERT_EQ(playlist->Tracks.size(), 2u);
+    EXPECT_EQ(playlist->Tracks[0]->Comment, "best\r\nsong");
+
+    // The second publish updates the number the server gave, here with no tracks left.
+    editor.Rows().ResetRows();
+    EXPECT_EQ(editor.Publish(), PublishOutcome::Published);
+    const RecordedRequest updated = LastUpdate();
+    EXPECT_EQ(updated.Form("Action"), "Update");
+    EXPECT_EQ(updated.Form("ID"), "77");
+    EXPECT_EQ(updated.Form("EntryCount"), "0");
+    EXPECT_FALSE(updated.HasForm("TrackID1"));
+    EXPECT_EQ(log, (std::vector<std::string>{"added 0", "updated 77", "updated 77"}));
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Store, PublishRefusedOrFailed)
+{
+    PlaylistDetail* playlist = store->NewPlaylist();
+    CPlaylistEditorModel& editor = Editor();
+    editor.LoadPlaylist(*playlist);
+
+    // Still working, then "click here", then failed: each holds the publish back.
+    m_server.Hold(PathOf(kResolvePage));
+    editor.Rows().AddTrackRow("Nothing", "Nobody", std::nullopt, "");
+    EXPECT_EQ(editor.Publish(), PublishOutcome::Refused);
+    m_server.Release(PathOf(kResolvePage));
+    ASSERT_TRUE(m_pump.RunUntil([&] { return editor.Rows().Row(0).state == MatchState::ClickHere; }));
+    EXPECT_EQ(editor.Publish(), PublishOutcome::Refused);
+    editor.Rows().DeleteRow(0);
+    editor.Rows().AddTrackRow("Broken", "Seether", std::nullopt, "");
+    ASSERT_TRUE(m_pump.RunUntil([&] { return editor.Rows().Row(0).state == MatchState::Error; }));
+    EXPECT_EQ(editor.Publish(), PublishOutcome::Refused);
+    EXPECT_EQ(messages, std::vector<std::string>(3, kStrUnresolvedPerformances.text));
+    EXPECT_EQ(m_server.RequestsTo(PathOf(kUpdatePage)).size(), 0u);
+
+    // An answer without a PlaylistID is no publish: the editor stays open.
+    messages.clear();
+    editor.Rows().DeleteRow(0);
+    m_server.SetResponse(PathOf(kUpdatePage), 200, "<R><Exception>refused</Exception></R>");
+    EXPECT_EQ(editor.Publish(), PublishOutcome::Failed);
+    EXPECT_EQ(messages, std::vector<std::string>{kStrPublishFailed.text});
+    EXPECT_EQ(playlist->Summary.playlistID, 0);
+    EXPECT_EQ(log.back(), "updated 0");
+
+    // The record went with a logout: the member's work becomes a new playlist.
+    LogIn("");
+    m_server.SetResponse(PathOf(kUpdatePage), 200, "<R><PlaylistID>9</PlaylistID></R>");
+    EXPECT_EQ(editor.Publish(), PublishOutcome::Published);
+    ASSERT_EQ(store->GetCount(), 1);
+    EXPECT_EQ(store->GetAt(0)->Summary.playlistID, 9);
+    EXPECT_EQ(editor.Playlist(), store->GetAt(0));
+}
+
+TEST_F(Store, EditorLoadsAndTakesDroppedDocuments)
+{
+    LogIn("tok");
+    ASSERT_TRUE(WaitLoaded());
+    CPlaylistEditorModel& editor = Editor();
+    editor.LoadPlaylist(*store->GetAt(0));
+    ASSERT_EQ(editor.Rows().GetTrackCount(), 2);
+    EXPECT_EQ(editor.Rows().Row(0).state, MatchState::Match);
+    EXPECT_EQ(editor.Rows().LocalFileCount(), 2);
+    EXPECT_EQ(editor.title, "Five");
+
+    const std::string path = (m_temp / "saved.XML").string();
+    std::ofstream(path) << "<R><PlaylistDetail><PlaylistSummary playlistID='3'><Name>Dropped</Name>"
+                           "<PlaylistDescription>About</PlaylistDescription><PrimaryMoodID>2</PrimaryMoodID>"
+                           "<PrimaryGenreID>5</PrimaryGenreID><Theme>Rain</Theme></PlaylistSummary></PlaylistDetail>"
+                        << TrackXml(4, "Help", "the beatles", 7, "from the file") << "</R>";
+    std::ofstream((m_temp / "skip.mp3").string()) << std::string(200, 'x');
+    editor.DropFilesOnPane({(m_temp / "skip.mp3").string(), path});
+    EXPECT_EQ(editor.title, "Dropped");
+    EXPECT_EQ(editor.description, "About");
+    EXPECT_EQ(editor.mood, 2);
+    EXPECT_EQ(editor.genre, 5);
+    EXPECT_EQ(editor.theme, "Rain");
+    ASSERT_EQ(editor.Rows().GetTrackCount(), 3);
+    EXPECT_EQ(editor.Rows().GetComment(2), "from the file");
+    EXPECT_EQ(editor.Rows().Row(2).state, MatchState::Working);
+    ASSERT_TRUE(m_pump.RunUntil([&] { return editor.Rows().Row(2).state == MatchState::Match; }));
+}
