@@ -169,6 +169,8 @@ inline constexpr int IDC_EDITOR_IMPORT = 1121;
 inline constexpr int IDC_EDITOR_EXPORT = 1122;
 inline constexpr int IDC_PLAY_LOCAL = 1123;
 inline constexpr int IDC_EDITOR_CANCEL = 1133;
+inline constexpr int IDC_PROGRESS_ANIMATION = 1098;
+inline constexpr int IDC_PROGRESS_MESSAGE = 1118;
 
 // ---- Pictures (PNG files of corvanta_resources_images) ----
 inline constexpr unsigned IDB_ARTIST = 160;
