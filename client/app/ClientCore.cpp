@@ -165,10 +165,10 @@ void CClientCore::CreateTrackLibrary()
     CComPtr<ICoralindObject> library;
     if (Failed(unknown->QueryInterface(IID_ICoralindObject, library.Out())) || !library)
         return;
-    // A library file that cannot be read leaves the component unloaded; it then
-    // records and finds nothing, which its calls report themselves.
+    // A library file that cannot be read or made leaves the component without a
+    // library; the program then runs without one, as without the component.
     const CScopedBstr name(kTrackLibraryFile);
-    if (Failed(library->LoadLibrary(name.Get())))
+    if (library->LoadLibrary(name.Get()) != S_OK)
         return;
     m_trackLibrary = std::move(library);
 }
