@@ -1,6 +1,7 @@
 #include "client/protocol/ServerRequest.h"
 
 #include "client/protocol/ServerSettings.h"
+#include "platform/BlockingCall.h"
 #include "platform/Dispatcher.h"
 #include "platform/Http.h"
 #include "platform/Url.h"
@@ -69,7 +70,10 @@ HRESULT CServerRequest::Execute(const std::string& formBody, std::string& answer
         port = m_port;
         secure = m_secure;
     }
-    const HRESULT hr = HttpPostForm(host, port, path, formBody, answer, secure);
+    // The exchange may run on a worker while this thread waits; the answer
+    // hook runs here, as it always has for synchronous exchanges.
+    HRESULT hr = E_FAIL;
+    RunBlockingCall([&] { hr = HttpPostForm(host, port, path, formBody, answer, secure); });
     if (Failed(hr))
         return hr;
     ParseAnswer(answer, value1, value2);
