@@ -5,6 +5,7 @@
 #include "client/editing/EditingServices.h"
 #include "client/editing/EditingStrings.h"
 #include "client/editing/ResolvePerformancesRequest.h"
+#include "client/localmedia/DroppedFiles.h"
 #include "client/localmedia/PerformanceClip.h"
 #include "client/localmedia/PlaylistTransfer.h"
 #include "client/xml/XmlDocumentWrapper.h"
@@ -24,12 +25,6 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), LowerAscii);
-    return text;
 }
 
 } // namespace
@@ -329,26 +324,26 @@ void CPlaylistEditModel::ChooseSuggestion(int row, const PerformanceSummary& cho
 void CPlaylistEditModel::DropFiles(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
-        const std::optional<std::string> extension = FileExtension(path);
-        if (!extension)
-            continue;
-        const std::string kind = Lower(*extension);
-        if (kind == "mp3") {
+        switch (DropActionFor(DropTarget::EditorTrackGrid, path)) {
+        case DropAction::AddMp3File: {
             FileError error;
             if (!AddMp3FileRow(*this, path, &error)) {
                 ShowMessageBox(error.text);
                 return;
             }
-        } else if (kind == "xml") {
-            const XmlDocumentPtr document = LoadXmlFromFile(path);
-            if (!document)
-                continue;
-            for (const CXmlNode* element : ElementsNamed(*document, u"PerformanceSummary")) {
-                const std::unique_ptr<PerformanceSummary> track = ReadPerformanceSummary(*element);
-                AddTrackRow(track->SongName, track->ArtistName, std::nullopt, std::string());
-            }
+            break;
         }
-        // A dropped M3U file is recognised and left alone; Import reads them.
+        case DropAction::AddXmlDocument:
+            if (const XmlDocumentPtr document = LoadXmlFromFile(path))
+                for (const CXmlNode* element : ElementsNamed(*document, u"PerformanceSummary")) {
+                    const std::unique_ptr<PerformanceSummary> track = ReadPerformanceSummary(*element);
+                    AddTrackRow(track->SongName, track->ArtistName, std::nullopt, std::string());
+                }
+            break;
+        case DropAction::Ignore:
+            // A dropped M3U file is among these; Import reads them.
+            break;
+        }
     }
 }
 

@@ -6,17 +6,26 @@
 #include "client/editing/EditingServices.h"
 #include "client/editing/EditingStrings.h"
 #include "client/editing/PlaylistStore.h"
-#include "client/localmedia/PlaylistTransfer.h"
+#include "client/localmedia/DroppedFiles.h"
 #include "client/xml/XmlDocumentWrapper.h"
 #include "platform/MessageBox.h"
-
-#include <algorithm>
-#include <cctype>
 
 CPlaylistEditorModel::CPlaylistEditorModel(CPlaylistStore& store, IEditingSession* session,
                                            ILocalTrackLibrary* library)
     : m_store(store), m_session(session), m_rows(library)
 {
+    m_store.AddListener(this);
+}
+
+CPlaylistEditorModel::~CPlaylistEditorModel()
+{
+    m_store.RemoveListener(this);
+}
+
+void CPlaylistEditorModel::OnPlaylistRemoved(PlaylistDetail* playlist)
+{
+    if (playlist == m_playlist)
+        m_playlist = nullptr;
 }
 
 std::string CPlaylistEditorModel::CurrentHandle() const
@@ -49,7 +58,7 @@ PublishOutcome CPlaylistEditorModel::Publish(IPublishProgress* progress)
     }
     // The record may have gone with a logout or a delete while the editor
     // was open; the member's work then becomes a new playlist.
-    if (!m_playlist || !m_store.Contains(m_playlist))
+    if (!m_playlist)
         m_playlist = m_store.NewPlaylist();
     PlaylistDetail& playlist = *m_playlist;
     playlist.Summary.Name = title;
@@ -77,12 +86,7 @@ PublishOutcome CPlaylistEditorModel::Publish(IPublishProgress* progress)
 void CPlaylistEditorModel::DropFilesOnPane(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
-        std::optional<std::string> extension = FileExtension(path);
-        if (!extension)
-            continue;
-        std::transform(extension->begin(), extension->end(), extension->begin(),
-                       [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-        if (*extension != "xml")
+        if (DropActionFor(DropTarget::EditorPane, path) != DropAction::AddXmlDocument)
             continue;
         const XmlDocumentPtr document = LoadXmlFromFile(path);
         if (!document)

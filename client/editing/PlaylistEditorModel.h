@@ -3,6 +3,7 @@
 // playlist's values, its track rows, loading a stored playlist, publishing it
 // and files dropped on the pane.
 #include "client/editing/PlaylistEditModel.h"
+#include "client/editing/PlaylistStoreListener.h"
 
 #include <cstdint>
 #include <string>
@@ -28,9 +29,13 @@ enum class PublishOutcome {
     Published, ///< the editor closes
 };
 
-class CPlaylistEditorModel {
+class CPlaylistEditorModel : private IPlaylistStoreListener {
 public:
+    /// The store must outlive the editor.
     CPlaylistEditorModel(CPlaylistStore& store, IEditingSession* session, ILocalTrackLibrary* library);
+    ~CPlaylistEditorModel();
+    CPlaylistEditorModel(const CPlaylistEditorModel&) = delete;
+    CPlaylistEditorModel& operator=(const CPlaylistEditorModel&) = delete;
 
     // The values of the pane's controls; the pane moves them in and out.
     std::string title;
@@ -54,6 +59,15 @@ public:
 
 private:
     std::string CurrentHandle() const;
+
+    // The record is forgotten when the store deletes it.
+    void OnPlaylistsLoading() override { m_playlist = nullptr; }
+    void OnPlaylistsLoaded() override {}
+    void OnPlaylistsCleared() override { m_playlist = nullptr; }
+    void OnPlaylistDetailLoaded(PlaylistDetail*) override {}
+    void OnPlaylistAdded(PlaylistDetail*) override {}
+    void OnPlaylistRemoved(PlaylistDetail* playlist) override;
+    void OnPlaylistUpdated(PlaylistDetail*) override {}
 
     CPlaylistStore& m_store;
     IEditingSession* m_session;

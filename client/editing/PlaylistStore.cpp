@@ -23,23 +23,12 @@ CPlaylistStore::~CPlaylistStore()
 
 void CPlaylistStore::MakeLoadRequests()
 {
-    // Answers still on their way belong to an earlier session: their requests
-    // are set aside unheard, so they can neither add old playlists to the list
-    // nor fill a playlist of the new one.
-    if (m_listRequest) {
-        m_listRequest->RemoveListener(this);
-        if (m_listRequest->PendingJobCount() > 0)
-            m_retired.push_back(std::move(m_listRequest));
-    }
-    if (m_detailsRequest) {
-        m_detailsRequest->RemoveListener(this);
-        if (m_detailsRequest->PendingJobCount() > 0)
-            m_retired.push_back(std::move(m_detailsRequest));
-    }
-    if (!m_listRequest)
-        m_listRequest = std::make_unique<CGetUserPlaylistsRequest>();
-    if (!m_detailsRequest)
-        m_detailsRequest = std::make_unique<CGetPlaylistDetailsRequest>();
+    // Fresh requests for every session: ending the old ones drops their
+    // answers, also those already on their way to this thread, so an earlier
+    // session can neither add its playlists to the list nor fill one of the
+    // new session's.
+    m_listRequest = std::make_unique<CGetUserPlaylistsRequest>();
+    m_detailsRequest = std::make_unique<CGetPlaylistDetailsRequest>();
     m_listRequest->AddListener(this);
     m_detailsRequest->AddListener(this);
 }
@@ -63,12 +52,6 @@ PlaylistDetail* CPlaylistStore::GetAt(int index) const
     if (index < 0 || index >= GetCount())
         return nullptr;
     return m_playlists[static_cast<std::size_t>(index)].get();
-}
-
-bool CPlaylistStore::Contains(const PlaylistDetail* playlist) const
-{
-    return std::any_of(m_playlists.begin(), m_playlists.end(),
-                       [&](const auto& held) { return held.get() == playlist; });
 }
 
 std::string CPlaylistStore::Token() const
@@ -122,6 +105,11 @@ int CPlaylistStore::CountLocalTracks(const PlaylistDetail& playlist)
     }));
 }
 
+int CPlaylistStore::PlayPlaylistLocal(const PlaylistDetail& playlist)
+{
+    return m_localPlayer.Play(playlist);
+}
+
 void CPlaylistStore::OnSessionChanged(const std::string& handle, const std::string& token)
 {
     m_handle = handle;
@@ -137,8 +125,7 @@ void CPlaylistStore::OnSessionChanged(const std::string& handle, const std::stri
         return;
     }
     Tell([](IPlaylistStoreListener& listener) { listener.OnPlaylistsLoading(); });
-    m_listRequest->Clear();
-    m_listRequest->Fetch(Token());
+    m_listRequest->Fetch(token);
 }
 
 void CPlaylistStore::OnRequestCompleted(CServerRequest* request, std::int32_t value1, std::int32_t)

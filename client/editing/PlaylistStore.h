@@ -5,6 +5,7 @@
 #include "client/app/SessionListener.h"
 #include "client/catalogue/PlaylistDetail.h"
 #include "client/editing/PlaylistStoreListener.h"
+#include "client/localmedia/LocalPlayer.h"
 #include "client/protocol/GuardedList.h"
 #include "client/protocol/RequestListener.h"
 
@@ -22,7 +23,9 @@ class ILocalTrackLibrary;
 class CPlaylistStore : public ISessionListener, public IRequestListener {
 public:
     /// session and library may be null: the token and handle then come from
-    /// the last session change, and no track learns a local file.
+    /// the last session change, and no track learns a local file. Register
+    /// the store as a session listener after making it and remove it before
+    /// deleting it.
     CPlaylistStore(IEditingSession* session, ILocalTrackLibrary* library);
     ~CPlaylistStore();
     CPlaylistStore(const CPlaylistStore&) = delete;
@@ -35,7 +38,6 @@ public:
 
     int GetCount() const { return static_cast<int>(m_playlists.size()); }
     PlaylistDetail* GetAt(int index) const;
-    bool Contains(const PlaylistDetail* playlist) const;
     bool IsLoaded() const { return m_loaded; }
 
     /// A new, empty playlist of the member who is logged in.
@@ -49,6 +51,9 @@ public:
     void DeletePlaylist(PlaylistDetail* playlist);
     /// Tracks with a catalogue number and a local file.
     static int CountLocalTracks(const PlaylistDetail& playlist);
+    /// Opens those tracks as pmt%05d.m3u in the temporary folder; returns how
+    /// many were listed (nothing is opened for none).
+    int PlayPlaylistLocal(const PlaylistDetail& playlist);
 
     void OnSessionChanged(const std::string& handle, const std::string& token) override;
     void OnRequestCompleted(CServerRequest* request, std::int32_t value1, std::int32_t value2) override;
@@ -80,11 +85,9 @@ private:
     std::vector<PlaylistDetail*> m_toLoad;
     bool m_fetching = false;
     bool m_loaded = false;
+    CLocalPlayer m_localPlayer{CLocalPlayer::kStorePrefix};
     std::unique_ptr<CGetUserPlaylistsRequest> m_listRequest;
     std::unique_ptr<CGetPlaylistDetailsRequest> m_detailsRequest;
     std::unique_ptr<CUpdatePlaylistRequest> m_updateRequest;
-    // Load requests of earlier sessions whose answers may still come; no
-    // longer listened to, kept until the store ends.
-    std::vector<std::unique_ptr<CServerRequest>> m_retired;
     CGuardedList<IPlaylistStoreListener*> m_listeners;
 };

@@ -8,6 +8,11 @@ bool NewNameAcceptable(const std::string& name)
     return name.find_first_not_of(" \t") != std::string::npos;
 }
 
+bool NewChoiceComplete(bool addNew, const std::string& typedName, bool rowSelected)
+{
+    return addNew ? NewNameAcceptable(typedName) : rowSelected;
+}
+
 ArtistRecord NewArtistRecord(const std::string& name)
 {
     ArtistRecord artist;

@@ -16,6 +16,10 @@ class CUpdatePerformanceRequest;
 /// removed and something is left.
 bool NewNameAcceptable(const std::string& name);
 
+/// Whether OK of the new artist and new track dialogs is enabled: adding a
+/// new one needs an acceptable typed name, selecting one needs a selected row.
+bool NewChoiceComplete(bool addNew, const std::string& typedName, bool rowSelected);
+
 /// The artist record sent for a new artist: the name, empty texts and both
 /// dates at day 0 (12/30/1899).
 ArtistRecord NewArtistRecord(const std::string& name);

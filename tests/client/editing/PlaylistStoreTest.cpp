@@ -3,12 +3,16 @@
 #include "client/editing/PlaylistStore.h"
 #include "client/editing/ResolvePerformancesRequest.h"
 #include "client/editing/UpdatePlaylistRequest.h"
+#include "platform/Shell.h"
 #include "tests/client/editing/EditingModelFixture.h"
 
 #include <gmock/gmock.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -164,17 +168,32 @@ TEST_F(Store, NoPlaylistsIsLoadedAtOnce)
 
 TEST_F(Store, AnswersOfAnEarlierSessionAreDropped)
 {
-    m_server.Hold(PathOf(kListPage));
-    LogIn("tok");
-    LogIn("other");
-    ASSERT_TRUE(m_server.WaitForHeld(2));
-    m_server.Release(PathOf(kListPage));
-    ASSERT_TRUE(WaitLoaded());
-    ASSERT_TRUE(m_pump.RunUntil([&] { return m_server.RequestCount() >= 3; }));
-    m_pump.RunPending();
-    ASSERT_EQ(store->GetCount(), 1);
-    EXPECT_EQ(store->GetAt(0)->Summary.playlistID, 8);
-    EXPECT_EQ(log, (std::vector<std::string>{"loading", "loading", "detail 8 local 0", "loaded"}));
+    // The first session's list answer is still at the server, or already
+    // waiting on the user-interface thread, when the second session starts.
+    for (const bool atServer : {true, false}) {
+        SCOPED_TRACE(atServer ? "at the server" : "on its way to the user-interface thread");
+        log.clear();
+        store = std::make_unique<CPlaylistStore>(&m_session, &m_library);
+        store->AddListener(&listener);
+        if (atServer) {
+            m_server.Hold(PathOf(kListPage));
+            LogIn("tok");
+            LogIn("other");
+            ASSERT_TRUE(m_server.WaitForHeld(2));
+            m_server.Release(PathOf(kListPage));
+        } else {
+            LogIn("tok");
+            ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+            ASSERT_EQ(m_pump.Queued(), 1);
+            LogIn("other");
+        }
+        ASSERT_TRUE(WaitLoaded());
+        ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+        m_pump.RunPending();
+        ASSERT_EQ(store->GetCount(), 1);
+        EXPECT_EQ(store->GetAt(0)->Summary.playlistID, 8);
+        EXPECT_EQ(log, (std::vector<std::string>{"loading", "loading", "detail 8 local 0", "loaded"}));
+    }
 }
 
 TEST_F(Store, DeletingWhileDetailsAreOnTheirWay)
@@ -203,6 +222,32 @@ TEST_F(Store, DeletingWhileDetailsAreOnTheirWay)
     EXPECT_EQ(store->GetCount(), 1);
     ASSERT_TRUE(m_pump.RunUntil([&] { return m_server.RequestsTo(PathOf(kUpdatePage)).size() == 2; }));
     EXPECT_EQ(LastUpdate().body, "UserToken=tok&App=Tessarin&Action=Delete&ID=0");
+}
+
+TEST_F(Store, PlaysStoredPlaylistsLocally)
+{
+    LogIn("tok");
+    ASSERT_TRUE(WaitLoaded());
+    const char* tmp = std::getenv("TMPDIR");
+    const std::optional<std::string> savedTmp = tmp ? std::optional<std::string>(tmp) : std::nullopt;
+    ::setenv("TMPDIR", m_temp.c_str(), 1);
+    std::vector<std::string> opened;
+    SetShellOpenHandler([&](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    });
+    // Playlist 6's only file belongs to an unmatched track: nothing to play.
+    EXPECT_EQ(store->PlayPlaylistLocal(*store->GetAt(0)), 1);
+    EXPECT_EQ(store->PlayPlaylistLocal(*store->GetAt(1)), 0);
+    SetShellOpenHandler({});
+    if (savedTmp)
+        ::setenv("TMPDIR", savedTmp->c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
+    EXPECT_EQ(opened, std::vector<std::string>{(m_temp / "pmt00001.m3u").string()});
+    std::ifstream played(m_temp / "pmt00001.m3u");
+    const std::string text((std::istreambuf_iterator<char>(played)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "/music/50.mp3\n");
 }
 
 TEST_F(Store, PublishCreatesThenUpdates)

@@ -21,6 +21,21 @@ TEST_F(TrackResolution, NewNamesNeedMoreThanBlanks)
     }
 }
 
+TEST_F(TrackResolution, OkNeedsANameToAddOrARowToSelect)
+{
+    const struct {
+        bool addNew;
+        const char* name;
+        bool rowSelected;
+        bool ok;
+    } cases[] = {{true, "  ", true, false}, {true, " Nina", false, true}, {false, "Nina", false, false},
+                 {false, "", true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.addNew << " '" << c.name << "' " << c.rowSelected);
+        EXPECT_EQ(NewChoiceComplete(c.addNew, c.name, c.rowSelected), c.ok);
+    }
+}
+
 TEST_F(TrackResolution, NewArtistIsSentWithDayZero)
 {
     const std::string body = CUpdateArtistRequest::Body("tok", NewArtistRecord("Nina"));
