@@ -1,6 +1,5 @@
 #include "client/ui/shell/TabView.h"
 
-#include "client/ui/shell/BaseDlgPane.h"
 #include "client/ui/shell/ControlId.h"
 
 #include <QResizeEvent>
@@ -20,7 +19,7 @@ void CTabView::Create(QWidget* parent, int controlId)
 
 bool CTabView::OnCmdMsg(unsigned id, CCommandUpdate* update)
 {
-    if (m_pane && m_pane->OnCmdMsg(id, update))
+    if (m_paneCommands && m_paneCommands->OnCmdMsg(id, update))
         return true;
     return OnViewCmdMsg(id, update);
 }
@@ -30,9 +29,10 @@ bool CTabView::OnViewCmdMsg(unsigned, CCommandUpdate*)
     return false;
 }
 
-void CTabView::SetPane(CBaseDlgPane* pane)
+void CTabView::SetPane(QWidget* pane, ICommandTarget* commands)
 {
     m_pane = pane;
+    m_paneCommands = commands;
     if (pane && pane->parentWidget() != this)
         pane->setParent(this);
     if (pane)

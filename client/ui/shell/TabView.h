@@ -8,7 +8,6 @@
 #include <QString>
 #include <QWidget>
 
-class CBaseDlgPane;
 
 class CTabView : public QWidget, public ICommandTarget {
 public:
@@ -21,19 +20,26 @@ public:
     /// Makes the view a hidden child of parent with controlId.
     void Create(QWidget* parent, int controlId);
 
-    /// The hosted pane (not owned beyond Qt's parenthood), or nullptr.
-    CBaseDlgPane* Pane() const { return m_pane; }
+    /// The hosted pane (a child of the view), or nullptr.
+    QWidget* Pane() const { return m_pane; }
 
     bool OnCmdMsg(unsigned id, CCommandUpdate* update) override;
 
 protected:
-    /// Hosts pane: it becomes a child and follows the view's size.
-    void SetPane(CBaseDlgPane* pane);
+    /// Hosts pane: it becomes a child and follows the view's size; commands
+    /// reach it through commands (usually the pane itself; may be null).
+    void SetPane(QWidget* pane, ICommandTarget* commands);
+    template <class Pane>
+    void SetPane(Pane* pane)
+    {
+        SetPane(pane, pane);
+    }
     /// The view's own commands, after the pane's; none by default.
     virtual bool OnViewCmdMsg(unsigned id, CCommandUpdate* update);
 
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    CBaseDlgPane* m_pane = nullptr;
+    QWidget* m_pane = nullptr;
+    ICommandTarget* m_paneCommands = nullptr;
 };
