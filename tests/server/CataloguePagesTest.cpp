@@ -1,3 +1,4 @@
+#include "server/FormFields.h"
 #include "tests/server/ServerTestEnv.h"
 
 #include <filesystem>
@@ -155,6 +156,56 @@ TEST_F(CataloguePages, SearchTypesAndFieldCombinations)
     EXPECT_LT(Count(rock, "//ID"), Count(all, "//ID"));
     for (auto node : rock.select_nodes("//PlaylistSummary/PrimaryGenreID"))
         EXPECT_STREQ(node.node().text().get(), "201");
+}
+
+TEST_F(CataloguePages, EveryFieldOfEverySearchTakesPart)
+{
+    // Playlist 1 and its first track as the demo community has them; each field, given
+    // exactly, finds its item, and given a text nothing holds, finds nothing.
+    auto detail = Post("GetPlaylistDetails.jsp", "playlist=1");
+    auto text = [&](const char* path) { return CFormFields::PercentEncode(Text(detail, path)); };
+    const std::string owner = detail.select_node("//Playmaker").node().attribute("playmakerID").value();
+    pugi::xml_node track = detail.select_node("(//PerformanceSummary)[1]").node();
+    const std::string trackId = track.attribute("performanceID").value();
+    const std::string artistId = track.child("PrimaryArtist").attribute("primaryArtistID").value();
+    const std::string title = CFormFields::PercentEncode(track.child_value("SongName"));
+    const std::string artist = CFormFields::PercentEncode(track.child("PrimaryArtist").child_value("ArtistName"));
+    const std::string album = CFormFields::PercentEncode(track.child_value("CDTitle"));
+    auto versioned = Post("search/SearchForPerformances.jsp", "Version=e&VersionSearchType=0");
+    const std::string versionedId = Text(versioned, "(//ID)[1]");
+    const std::string version = CFormFields::PercentEncode(Text(versioned, "(//PerformanceSummary)[1]/Version"));
+    ASSERT_FALSE(version.empty());
+
+    struct SCase {
+        const char* page;
+        std::string field; // key=value, searched with type 1 where it is a text
+        std::string found;
+    } cases[] = {
+        {"SearchForPlaylists.jsp", "PlaylistTitle=" + text("//PlaylistSummary/Name"), "1"},
+        {"SearchForPlaylists.jsp", "ArtistName=" + artist, "1"},
+        {"SearchForPlaylists.jsp", "UserHandle=" + text("//Playmaker/PlaymakerName"), "1"},
+        {"SearchForPlaylists.jsp", "PerformanceTitle=" + title, "1"},
+        {"SearchForPlaylists.jsp", "Theme=" + text("//PlaylistSummary/Theme"), "1"},
+        {"SearchForPlaylists.jsp", "Mood=" + text("//PlaylistSummary/PrimaryMoodID"), "1"},
+        {"SearchForPlaylists.jsp", "Genre=" + text("//PlaylistSummary/PrimaryGenreID"), "1"},
+        {"SearchForUsers.jsp", "UserHandle=" + text("//Playmaker/PlaymakerName"), owner},
+        {"SearchForArtists.jsp", "ArtistName=" + artist, artistId},
+        {"SearchForArtists.jsp", "PerformanceTitle=" + title, artistId},
+        {"SearchForPerformances.jsp", "PerformanceTitle=" + title, trackId},
+        {"SearchForPerformances.jsp", "PrimaryArtistName=" + artist, trackId},
+        {"SearchForPerformances.jsp", "Version=" + version, versionedId},
+        {"SearchForPerformances.jsp", "CDTitle=" + album, trackId},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.page + (" " + c.field));
+        const std::string key = c.field.substr(0, c.field.find('='));
+        const bool number = key == "Mood" || key == "Genre";
+        auto doc = Post(std::string("search/") + c.page, c.field + "&" + key + "SearchType=1");
+        const std::string id = "//ID[text()='" + c.found + "']";
+        EXPECT_EQ(Count(doc, id.c_str()), 1u);
+        auto none = Post(std::string("search/") + c.page, key + (number ? "=9999" : "=zqzqzq") + "&" + key + "SearchType=0");
+        EXPECT_EQ(Count(none, "//ID"), 0u);
+    }
 }
 
 TEST_F(CataloguePages, SevenSearchesAtOnceAllAnswer)
