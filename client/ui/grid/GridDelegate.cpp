@@ -37,6 +37,7 @@ public:
 
     QLineEdit* edit;
     QToolButton* button = nullptr;
+    bool closed = false; // closed by its button; focus changes no longer commit
 };
 
 int ShiftState(Qt::KeyboardModifiers modifiers)
@@ -149,6 +150,7 @@ QWidget* CGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
             auto* self = const_cast<CGridDelegate*>(this);
             connect(cell->button, &QToolButton::clicked, self, [self, cell] {
                 const QPersistentModelIndex at = cell->property(kEditIndex).value<QPersistentModelIndex>();
+                cell->closed = true;
                 emit self->commitData(cell);
                 emit self->closeEditor(cell);
                 if (at.isValid())
@@ -200,12 +202,17 @@ bool CGridDelegate::eventFilter(QObject* watched, QEvent* event)
 {
     // Key events reach the inner line edit; the editor the view knows is its parent.
     QWidget* editor = qobject_cast<QWidget*>(watched);
+    const bool isKey = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
     if (qobject_cast<QLineEdit*>(watched) && dynamic_cast<CCellEditor*>(watched->parent()))
         editor = static_cast<QWidget*>(watched->parent());
+    else if (isKey && dynamic_cast<CCellEditor*>(watched))
+        return true; // the inner edit's keys bubbling up: already handled there
     if (!editor)
         return QStyledItemDelegate::eventFilter(watched, event);
+    if (auto* cell = dynamic_cast<CCellEditor*>(editor); cell && cell->closed)
+        return false;
     const QPersistentModelIndex at = editor->property(kEditIndex).value<QPersistentModelIndex>();
-    if (at.isValid() && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+    if (at.isValid() && isKey) {
         auto* keyEvent = static_cast<QKeyEvent*>(event);
         const int row = GridRow(at);
         int key = keyEvent->key();

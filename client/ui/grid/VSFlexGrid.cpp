@@ -185,6 +185,12 @@ bool CVSFlexGrid::RowHidden(int row) const { return m_model->IsHidden(row); }
 
 void CVSFlexGrid::SetRowHidden(int row, bool hidden) { m_model->SetHidden(row, hidden); }
 
+QRect CVSFlexGrid::CellRect(int row, int col) const
+{
+    const QModelIndex index = ViewIndex(row, col);
+    return index.isValid() ? visualRect(index) : QRect();
+}
+
 void CVSFlexGrid::ShowCell(int row, int col)
 {
     Flush();
@@ -617,12 +623,14 @@ void CVSFlexGrid::SetOleDropMode(bool manual)
 {
     m_oleDrop = manual;
     setAcceptDrops(m_oleDrop || m_fileDrops);
+    viewport()->setAcceptDrops(m_oleDrop || m_fileDrops);
 }
 
 void CVSFlexGrid::SetAcceptFileDrops(bool accept)
 {
     m_fileDrops = accept;
     setAcceptDrops(m_oleDrop || m_fileDrops);
+    viewport()->setAcceptDrops(m_oleDrop || m_fileDrops);
 }
 
 QMimeData* CVSFlexGrid::MakeOleDragData()

@@ -80,6 +80,8 @@ public:
     /// A hidden row keeps its place, its number and its data.
     bool RowHidden(int row) const;
     void SetRowHidden(int row, bool hidden);
+    /// The cell's rectangle in the viewport; empty when the row is not shown.
+    QRect CellRect(int row, int col) const;
     /// Brings a row into view.
     void ShowCell(int row, int col = 0);
 
