@@ -9,11 +9,17 @@ QRect DefaultFrameRect(const QSize& workArea, int dpiX, int dpiY)
     return QRect((workArea.width() - width) / 2, (workArea.height() - height) / 2, width, height);
 }
 
-QRect ChooseFrameRect(int x, int y, int cx, int cy, const QSize& workArea, int dpiX, int dpiY)
+QRect ChooseFrameRect(int x, int y, int cx, int cy, const QSize& workArea, int dpiX, int dpiY,
+                      const QList<QRect>& screens)
 {
     if (cx == 0 || cy == 0)
         return DefaultFrameRect(workArea, dpiX, dpiY);
-    return QRect(x, y, cx, cy);
+    const QRect saved(x, y, cx, cy);
+    // A window saved on a screen that is gone would open where nobody sees it.
+    const bool visible = screens.isEmpty() ||
+                         std::any_of(screens.begin(), screens.end(),
+                                     [&](const QRect& screen) { return screen.intersects(saved); });
+    return visible ? saved : DefaultFrameRect(workArea, dpiX, dpiY);
 }
 
 int ChooseHomeWidth(int saved, int dpiX)

@@ -87,9 +87,12 @@ void CMainFrame::RestorePlacement()
     const int homeWidth = ChooseHomeWidth(StoredInt(prefs, Pref::HomeWidth), dpiX);
     m_splitter->setSizes({homeWidth, 1});
 
+    QList<QRect> screens;
+    for (const QScreen* each : QGuiApplication::screens())
+        screens.append(each->geometry());
     const QRect rect = ChooseFrameRect(StoredInt(prefs, Pref::MainX), StoredInt(prefs, Pref::MainY),
                                        StoredInt(prefs, Pref::MainCX), StoredInt(prefs, Pref::MainCY), workArea,
-                                       dpiX, dpiY);
+                                       dpiX, dpiY, screens);
     setGeometry(rect);
     m_splitter->resize(rect.size());
     m_splitter->setSizes({homeWidth, std::max(1, rect.width() - homeWidth)});

@@ -37,9 +37,12 @@ public:
     explicit AppTarget(CSession& session) : m_session(session) {}
     bool OnCmdMsg(unsigned id, CCommandUpdate* update) override
     {
-        if (id != ID_FILE_LOGIN && id != ID_FILE_LOGOUT && id != ID_VIEW_REFRESH)
+        if (id != ID_FILE_LOGIN && id != ID_FILE_LOGOUT && id != ID_VIEW_REFRESH && id != ID_HELP &&
+            id != ID_EDIT_UNDO)
             return false;
-        if (update && id != ID_VIEW_REFRESH)
+        if (update && id == ID_EDIT_UNDO)
+            update->Enable(false);
+        else if (update && (id == ID_FILE_LOGIN || id == ID_FILE_LOGOUT))
             update->Enable(m_session.Token().empty() == (id == ID_FILE_LOGIN));
         else if (!update)
             ran.push_back(id);
@@ -336,6 +339,17 @@ TEST_F(MainFrameTest, TabClicksSelectViewsAndSchemesReachOnlyTheChildView)
     EXPECT_TRUE(RunCommand(frame, ID_LOOK_AND_FEEL_SCHEME2));
     EXPECT_EQ(inside->grab().toImage().pixelColor(2, 2), QColor(128, 128, 128));
     EXPECT_EQ(LookAndFeelPalette::tabHotText(), QColor(255, 255, 255));
+}
+
+TEST_F(MainFrameTest, AcceleratorsRunEnabledCommandsOnly)
+{
+    CMainFrame& frame = ShowFrame();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    QTest::keyClick(frame.windowHandle(), Qt::Key_F1);
+    QTest::keyClick(frame.windowHandle(), Qt::Key_Z, Qt::ControlModifier);  // handled, but disabled
+    QTest::keyClick(frame.windowHandle(), Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(m_app.ran, std::vector<unsigned>{ID_HELP});
 }
 
 TEST_F(MainFrameTest, ExitClosesTheFrameWhenTheApplicationLeavesIt)
