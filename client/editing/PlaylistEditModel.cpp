@@ -3,11 +3,11 @@
 #include "client/catalogue/AnswerXml.h"
 #include "client/catalogue/SummaryReaders.h"
 #include "client/editing/EditingServices.h"
-#include "client/editing/EditingStrings.h"
 #include "client/editing/ResolvePerformancesRequest.h"
 #include "client/localmedia/DroppedFiles.h"
 #include "client/localmedia/PerformanceClip.h"
 #include "client/localmedia/PlaylistTransfer.h"
+#include "client/resources/StringTable.h"
 #include "client/xml/XmlDocumentWrapper.h"
 #include "platform/MessageBox.h"
 
@@ -25,6 +25,12 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+/// The input row's placeholder of the artist or title column.
+std::string Prompt(int column)
+{
+    return LoadResourceString(column == kArtistColumn ? IDS_TYPE_ARTIST_NAME : IDS_TYPE_TRACK_NAME);
 }
 
 } // namespace
@@ -46,17 +52,17 @@ std::string CPlaylistEditModel::MatchText(MatchState state)
 {
     switch (state) {
     case MatchState::Match:
-        return kStrMatch.text;
+        return LoadResourceString(IDS_STATE_MATCH);
     case MatchState::Working:
-        return kStrWorking.text;
+        return LoadResourceString(IDS_STATE_WORKING);
     case MatchState::ClickHere:
-        return kStrClickHere.text;
+        return LoadResourceString(IDS_STATE_CLICK_HERE);
     case MatchState::Error:
-        return kStrError.text;
+        return LoadResourceString(IDS_STATE_ERROR);
     case MatchState::Blank:
         break;
     }
-    return kStrBlank.text;
+    return LoadResourceString(IDS_STATE_BLANK);
 }
 
 std::uint32_t CPlaylistEditModel::MatchColour(MatchState state)
@@ -87,7 +93,7 @@ std::string CPlaylistEditModel::CellText(int row, int column) const
     case kMatchColumn:
         return MatchText(item.state);
     case kLocalColumn:
-        return item.performance.localFilePath.empty() ? std::string() : std::string(kStrLocalYes.text);
+        return item.performance.localFilePath.empty() ? std::string() : LoadResourceString(IDS_LOCAL_YES);
     default:
         return {};
     }
@@ -106,7 +112,7 @@ void CPlaylistEditModel::ResetRows()
 std::unique_ptr<CPlaylistEditRow> CPlaylistEditModel::MakeBlankRow()
 {
     auto row = std::make_unique<CPlaylistEditRow>(m_nextRowId++);
-    row->cells = {kStrTypeArtistName.text, kStrTypeTrackName.text, std::string()};
+    row->cells = {Prompt(kArtistColumn), Prompt(kTitleColumn), std::string()};
     return row;
 }
 
@@ -194,8 +200,7 @@ void CPlaylistEditModel::EditCell(int row, int column, const std::string& text)
     // An emptied cell of the input row shows its prompt again, so the input
     // row never turns into a track row that names nothing.
     if (row == BlankRow() && text.empty() && column != kCommentColumn)
-        item.cells[static_cast<std::size_t>(column)] =
-            column == kArtistColumn ? kStrTypeArtistName.text : kStrTypeTrackName.text;
+        item.cells[static_cast<std::size_t>(column)] = Prompt(column);
     if (column == kCommentColumn) {
         item.performance.Comment = text;
         RowChanged(row);
@@ -203,7 +208,7 @@ void CPlaylistEditModel::EditCell(int row, int column, const std::string& text)
     }
     const std::string& title = item.cells[kTitleColumn];
     const std::string& artist = item.cells[kArtistColumn];
-    if (title == kStrTypeTrackName.text || artist == kStrTypeArtistName.text) {
+    if (title == Prompt(kTitleColumn) || artist == Prompt(kArtistColumn)) {
         RowChanged(row);
         return;
     }

@@ -4,9 +4,9 @@
 #include "client/catalogue/PlaylistDetail.h"
 #include "client/catalogue/SummaryReaders.h"
 #include "client/editing/EditingServices.h"
-#include "client/editing/EditingStrings.h"
 #include "client/editing/PlaylistStore.h"
 #include "client/localmedia/DroppedFiles.h"
+#include "client/resources/StringTable.h"
 #include "client/xml/XmlDocumentWrapper.h"
 #include "platform/MessageBox.h"
 
@@ -53,7 +53,7 @@ PublishOutcome CPlaylistEditorModel::Publish(IPublishProgress* progress)
     // so it holds the publish back like an unresolved one; Retry Matching
     // clears it.
     if (m_rows.CountUnresolved() + m_rows.CountErrors() > 0) {
-        ShowMessageBox(kStrUnresolvedPerformances.text);
+        ShowMessageBox(LoadResourceString(IDS_UNRESOLVED_PERFORMANCES));
         return PublishOutcome::Refused;
     }
     // The record may have gone with a logout or a delete while the editor
@@ -77,7 +77,7 @@ PublishOutcome CPlaylistEditorModel::Publish(IPublishProgress* progress)
     if (progress)
         progress->Hide();
     if (Failed(result)) {
-        ShowMessageBox(kStrPublishFailed.text);
+        ShowMessageBox(kPublishFailedText);
         return PublishOutcome::Failed;
     }
     return PublishOutcome::Published;

@@ -44,9 +44,9 @@ public:
 inline std::string TrackXml(std::int32_t id, const std::string& title, const std::string& artist,
                             std::int32_t artistId = 7, const std::string& comment = std::string())
 {
-    std::string xml = "<PerformanceSummary performanceID='" + std::to_string(id) + "'><PrimaryArtist primaryArtistID='" +
-                      std::to_string(artistId) + "'><ArtistName>" + artist + "</ArtistName></PrimaryArtist><SongName>" +
-                      title + "</SongName>";
+    std::string xml = "<PerformanceSummary performanceID='" + std::to_string(id) +
+                      "'><PrimaryArtist primaryArtistID='" + std::to_string(artistId) + "'><ArtistName>" + artist +
+                      "</ArtistName></PrimaryArtist><SongName>" + title + "</SongName>";
     if (!comment.empty())
         xml += "<Comment>" + comment + "</Comment>";
     return xml + "</PerformanceSummary>";

@@ -1,4 +1,3 @@
-#include "client/editing/EditingStrings.h"
 #include "client/editing/PlaylistEditModel.h"
 #include "client/editing/ResolvePerformancesRequest.h"
 #include "client/localmedia/PerformanceClip.h"
@@ -338,7 +337,8 @@ TEST_F(EditModel, DroppedFiles)
     const std::string tagged = write("tagged.MP3", std::string(50, 'x') + tag);
     const std::string noDot = write("noextension", std::string(300, 'x'));
     const std::string m3u = write("list.m3u", tagged + "\n");
-    const std::string xml = write("tracks.Xml", "<R>" + TrackXml(1, "Nothing", "Nobody") + TrackXml(2, "Help", "x") + "</R>");
+    const std::string xml =
+        write("tracks.Xml", "<R>" + TrackXml(1, "Nothing", "Nobody") + TrackXml(2, "Help", "x") + "</R>");
     const std::string broken = write("broken.xml", "<R>");
     const std::string missing = (m_temp / "missing.mp3").string();
 

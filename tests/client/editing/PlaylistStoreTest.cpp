@@ -1,8 +1,8 @@
-#include "client/editing/EditingStrings.h"
 #include "client/editing/PlaylistEditorModel.h"
 #include "client/editing/PlaylistStore.h"
 #include "client/editing/ResolvePerformancesRequest.h"
 #include "client/editing/UpdatePlaylistRequest.h"
+#include "client/resources/StringTable.h"
 #include "platform/Shell.h"
 #include "tests/client/editing/EditingModelFixture.h"
 
@@ -328,7 +328,7 @@ TEST_F(Store, PublishRefusedOrFailed)
     editor.Rows().AddTrackRow("Broken", "Seether", std::nullopt, "");
     ASSERT_TRUE(m_pump.RunUntil([&] { return editor.Rows().Row(0).state == MatchState::Error; }));
     EXPECT_EQ(editor.Publish(), PublishOutcome::Refused);
-    EXPECT_EQ(messages, std::vector<std::string>(3, kStrUnresolvedPerformances.text));
+    EXPECT_EQ(messages, std::vector<std::string>(3, LoadResourceString(IDS_UNRESOLVED_PERFORMANCES)));
     EXPECT_EQ(m_server.RequestsTo(PathOf(kUpdatePage)).size(), 0u);
 
     // An answer without a PlaylistID is no publish: the editor stays open.
@@ -336,7 +336,7 @@ TEST_F(Store, PublishRefusedOrFailed)
     editor.Rows().DeleteRow(0);
     m_server.SetResponse(PathOf(kUpdatePage), 200, "<R><Exception>refused</Exception></R>");
     EXPECT_EQ(editor.Publish(), PublishOutcome::Failed);
-    EXPECT_EQ(messages, std::vector<std::string>{kStrPublishFailed.text});
+    EXPECT_EQ(messages, std::vector<std::string>{kPublishFailedText});
     EXPECT_EQ(playlist->Summary.playlistID, 0);
     EXPECT_EQ(log.back(), "updated 0");
 
