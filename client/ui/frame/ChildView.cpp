@@ -2,10 +2,10 @@
 
 #include "client/resources/ResourceIds.h"
 #include "client/ui/frame/BookmarkView.h"
-#include "client/ui/frame/ColorTabCtrl.h"
 #include "client/ui/frame/HomeView.h"
 #include "client/ui/frame/PlaylistEditorView.h"
 #include "client/ui/frame/SearchView.h"
+#include "client/ui/shell/ColorTabCtrl.h"
 #include "client/ui/shell/LookAndFeelEvent.h"
 #include "client/ui/shell/LookAndFeelPalette.h"
 

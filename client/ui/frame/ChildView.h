@@ -3,7 +3,7 @@
 // four tab views (Home, Create, Search, Favorites), one visible at a time.
 // Commands go to the current tab view first, then to the child view, which
 // handles the View menu's tab items and the look-and-feel commands.
-#include "client/ui/frame/TabStripListener.h"
+#include "client/ui/shell/TabStripListener.h"
 #include "client/ui/shell/CommandTarget.h"
 
 #include <QWidget>

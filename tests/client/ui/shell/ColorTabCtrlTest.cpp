@@ -1,5 +1,5 @@
-#include "client/ui/frame/ColorTabCtrl.h"
-#include "client/ui/frame/TabStripListener.h"
+#include "client/ui/shell/ColorTabCtrl.h"
+#include "client/ui/shell/TabStripListener.h"
 
 #include <QFontMetrics>
 #include <QTest>

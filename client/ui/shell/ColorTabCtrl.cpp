@@ -1,6 +1,6 @@
-#include "client/ui/frame/ColorTabCtrl.h"
+#include "client/ui/shell/ColorTabCtrl.h"
 
-#include "client/ui/frame/TabStripListener.h"
+#include "client/ui/shell/TabStripListener.h"
 #include "client/ui/shell/ControlId.h"
 
 #include <QFontMetrics>
