@@ -10,8 +10,10 @@
 #include "client/catalogue/LookupTablesModel.h"
 #include "client/editing/PlaylistStore.h"
 #include "client/favorites/FavoritesModel.h"
+#include "client/localmedia/LocalPlayer.h"
 #include "client/protocol/ServerSettings.h"
 #include "platform/MessageBox.h"
+#include "platform/Shell.h"
 #include "platform/Threading.h"
 #include "tests/platform/com/ScopedTestFolders.h"
 #include "tests/support/LoopbackHttpServer.h"
@@ -336,6 +338,67 @@ TEST_F(ClientCoreTest, TrackLibraryKeepsLocalFilesAcrossRuns)
     EXPECT_EQ(core.GetLocalFile(5), "");
 }
 
+TEST_F(ClientCoreTest, StoredPlaylistsLearnTheirLocalFilesAndPlayThem)
+{
+    m_plain.SetResponse(ServerPagePath("GetUserPlaylists.jsp"), 200,
+                        "<R><PlaylistSummary playlistID='5'><Name>Five</Name></PlaylistSummary></R>");
+    m_plain.SetResponse(ServerPagePath("GetPlaylistDetails.jsp"), 200,
+                        "<R><PlaylistDetail><PlaylistSummary playlistID='5'/></PlaylistDetail>"
+                        "<PerformanceSummary performanceID='50'/><PerformanceSummary performanceID='51'/>"
+                        "<PerformanceSummary performanceID='0'/></R>");
+    // The details come once the library is there and knows track 50.
+    m_plain.Hold(ServerPagePath("GetPlaylistDetails.jsp"));
+    CRecordingShell shell;
+    CClientCore core(shell);
+    Prepare(core);
+    bool loaded = false;
+    struct CLoadedListener : IPlaylistStoreListener {
+        bool& loaded;
+        explicit CLoadedListener(bool& flag) : loaded(flag) {}
+        void OnPlaylistsLoading() override {}
+        void OnPlaylistsLoaded() override { loaded = true; }
+        void OnPlaylistsCleared() override {}
+        void OnPlaylistDetailLoaded(PlaylistDetail*) override {}
+        void OnPlaylistAdded(PlaylistDetail*) override {}
+        void OnPlaylistRemoved(PlaylistDetail*) override {}
+        void OnPlaylistUpdated(PlaylistDetail*) override {}
+    } listener(loaded);
+    shell.onMainWindow = [&] { core.PlaylistStore()->AddListener(&listener); };
+    core.StartUp();
+    core.RecordLocalFile(50, "/music/fifty.mp3");
+    // The list has come, so the details are asked for.
+    ASSERT_TRUE(m_pump.RunUntil([&] { return core.PlaylistStore()->GetCount() == 1; }));
+    ASSERT_TRUE(m_plain.WaitForHeld(1));
+    m_plain.Release(ServerPagePath("GetPlaylistDetails.jsp"));
+    ASSERT_TRUE(m_pump.RunUntil([&] { return loaded; }));
+
+    ASSERT_EQ(core.PlaylistStore()->GetCount(), 1);
+    const PlaylistDetail& playlist = *core.PlaylistStore()->GetAt(0);
+    ASSERT_EQ(playlist.Tracks.size(), 3u);
+    EXPECT_EQ(playlist.Tracks[0]->localFilePath, "/music/fifty.mp3");
+    EXPECT_EQ(playlist.Tracks[1]->localFilePath, "");
+    EXPECT_EQ(CPlaylistStore::CountLocalTracks(playlist), 1);
+
+    std::vector<std::string> opened;
+    SetShellOpenHandler([&](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    });
+    const std::string tmp = (m_folders.Root() / "tmp").string();
+    std::filesystem::create_directories(tmp);
+    setenv("TMPDIR", tmp.c_str(), 1);
+    CLocalPlayer player(CLocalPlayer::kStorePrefix);
+    EXPECT_EQ(player.Play(playlist), 1);
+    unsetenv("TMPDIR");
+    SetShellOpenHandler({});
+    EXPECT_EQ(opened, (std::vector<std::string>{tmp + "/pmt00001.m3u"}));
+    std::ifstream in(tmp + "/pmt00001.m3u");
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), "/music/fifty.mp3\n");
+    core.ShutDown();
+}
+
 TEST_F(ClientCoreTest, WithoutAUsableComponentNothingIsRecordedOrFound)
 {
     struct Case {
@@ -385,10 +448,11 @@ TEST_F(ClientCoreTest, PreviewsCarryTheTokenAndTheTrackAddressReachesTheBrowser)
     const RecordedRequest track = m_plain.RequestsTo(ServerPagePath("fulfill/fulfillperformance.jsp")).at(0);
     EXPECT_EQ(track.body, "user=sess:77&PerformanceID=5&FulfillmentTypeID=1&App=Tessarin");
 
-    const std::size_t before = m_plain.RequestCount();
+    const std::string playlistPage = ServerPagePath("fulfill/FulfillPlaylist.jsp");
     core.PreviewPlaylist(31);
-    ASSERT_TRUE(m_plain.WaitForRequests(before + 1));
-    EXPECT_EQ(m_plain.RequestsTo(ServerPagePath("fulfill/FulfillPlaylist.jsp")).at(0).body,
+    // Recorded before its answer goes back, so at the latest when the completion arrives.
+    ASSERT_TRUE(m_pump.RunUntil([&] { return !m_plain.RequestsTo(playlistPage).empty(); }));
+    EXPECT_EQ(m_plain.RequestsTo(playlistPage).at(0).body,
               "user=sess:77&PlaylistID=31&App=Tessarin");
     core.ShutDown();
 }
