@@ -200,14 +200,14 @@ TEST_F(Store, DeletingWhileDetailsAreOnTheirWay)
 {
     m_server.Hold(PathOf(kDetailsPage));
     LogIn("tok");
-    // The list answer reaches the store on the pump; only then are details asked for.
-    ASSERT_TRUE(m_pump.RunUntil([&] { return store->GetCount() == 2; }));
-    ASSERT_TRUE(m_server.WaitForHeld(1));
+    // Made before the list answer has reached the store on the pump.
     PlaylistDetail* made = store->NewPlaylist();
+    ASSERT_TRUE(m_pump.RunUntil([&] { return store->GetCount() == 3; }));
+    ASSERT_TRUE(m_server.WaitForHeld(1));
     store->DeletePlaylist(store->GetAt(0));
     m_server.Release(PathOf(kDetailsPage));
     ASSERT_TRUE(WaitLoaded());
-    // The playlist made meanwhile stays; its details are never asked for.
+    // The playlist made meanwhile stays, after the loaded ones; its details are never asked for.
     ASSERT_EQ(store->GetCount(), 2);
     EXPECT_EQ(store->GetAt(0)->Summary.playlistID, 6);
     EXPECT_EQ(store->GetAt(1), made);
