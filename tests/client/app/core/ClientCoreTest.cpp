@@ -280,6 +280,51 @@ TEST_F(ClientCoreTest, StartsInOrderAndExitsInTheReverseOrder)
     EXPECT_TRUE(m_messages.empty());
 }
 
+TEST_F(ClientCoreTest, ServerAddressFromThePreferencesAndTheServerOptions)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        const char* plain;
+        const char* secure;
+    };
+    const Case cases[] = {
+        {"first start", [this] { std::filesystem::remove_all(m_folders.Registry()); },
+         "http://localhost:80/corvanta/production/", "https://localhost:443/corvanta/production/"},
+        {"empty appserver", [] { CPreferences().SetString(Pref::AppServer, ""); },
+         "http://localhost:80/corvanta/production/", "https://localhost:443/corvanta/production/"},
+        {"own host, application-server ports",
+         [] {
+             CPreferences preferences;
+             preferences.SetString(Pref::AppServer, "srv.example");
+             preferences.SetNumber(Pref::DefaultPorts, 0);
+         },
+         "http://srv.example:7001/corvanta/production/", "https://srv.example:7002/corvanta/production/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.prepare();
+        CRecordingShell shell;
+        CClientCore core(shell);
+        core.Session().LoadServerSettings();
+        EXPECT_EQ(core.GetServerBaseUrl(false), c.plain);
+        EXPECT_EQ(core.GetServerBaseUrl(true), c.secure);
+        EXPECT_EQ(core.HelpUrl(), std::string(c.plain) + "tessarin/help/version1.1/helpindex.htm");
+    }
+
+    // The Server Options dialog's OK holds for the next request and the next start.
+    CRecordingShell shell;
+    CClientCore core(shell);
+    core.Session().LoadServerSettings();
+    core.ApplyServerOptions("other.example", false);
+    EXPECT_EQ(core.GetServerBaseUrl(false), "http://other.example:7001/corvanta/production/");
+    core.ApplyServerOptions("other.example", true);
+    EXPECT_EQ(core.GetServerBaseUrl(true), "https://other.example:443/corvanta/production/");
+    CPreferences preferences;
+    EXPECT_EQ(preferences.GetString(Pref::AppServer), "other.example");
+    EXPECT_EQ(preferences.GetNumber(Pref::DefaultPorts, 7), 1u);
+}
+
 TEST_F(ClientCoreTest, MainWindowClosedDuringTheWelcomeSkipsWhatNeedsIt)
 {
     CRecordingShell shell;
