@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
+
 class CAnimationCtrl : public QWidget {
 public:
     explicit CAnimationCtrl(QWidget* parent = nullptr);

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QString>
 
+#include <utility>
+
 class CColorButton : public QPushButton {
 public:
     explicit CColorButton(const QString& caption = QString(), QWidget* parent = nullptr);
