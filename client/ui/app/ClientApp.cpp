@@ -13,10 +13,13 @@
 #include "client/ui/app/ScreenshotRun.h"
 #include "client/ui/app/ServerOptionsDlg.h"
 #include "client/ui/app/WelcomeDlg.h"
+#include "client/ui/frame/MainFrame.h"
+#include "client/ui/web/BlockingCallRunner.h"
+#include "client/ui/web/DetailViewer.h"
+#include "client/ui/web/PreviewBrowser.h"
+#include "client/ui/web/ProgressDlg.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -27,7 +30,9 @@ CClientApp* g_instance = nullptr;
 
 } // namespace
 
-CClientApp::CClientApp() : m_core(std::make_unique<CClientCore>(*this))
+CClientApp::CClientApp()
+    : m_blockingCalls(std::make_unique<CBlockingCallRunner>([this]() -> QWidget* { return m_mainWindow.data(); })),
+      m_core(std::make_unique<CClientCore>(*this))
 {
     g_instance = this;
     QApplication::setApplicationName(QString::fromLatin1(LoadResourceString(IDS_APP_TITLE)));
@@ -41,6 +46,7 @@ CClientApp::~CClientApp()
 {
     ShutDown();
     m_core.reset();
+    m_blockingCalls.reset();
     UninstallQtMessageBoxes();
     if (g_instance == this)
         g_instance = nullptr;
@@ -49,6 +55,11 @@ CClientApp::~CClientApp()
 CClientApp* CClientApp::Instance()
 {
     return g_instance;
+}
+
+CMainFrame* CClientApp::MainWindow() const
+{
+    return static_cast<CMainFrame*>(m_mainWindow.data());
 }
 
 CSession& CClientApp::Session()
@@ -106,9 +117,7 @@ void CClientApp::CloseMainWindow()
 
 void CClientApp::CreateMainWindow()
 {
-    auto* frame = new QMainWindow;
-    frame->setWindowTitle(QStringLiteral("Corvanta"));
-    frame->setCentralWidget(new QLabel(QStringLiteral("Corvanta"), frame));
+    auto* frame = new CMainFrame(m_core->Session(), m_core->FavoritesModel(), this);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     m_mainWindow = frame;
     connect(frame, &QObject::destroyed, this, [this] {
@@ -132,6 +141,11 @@ bool CClientApp::MainWindowExists() const
 
 void CClientApp::CreatePreviewBrowser()
 {
+    CMainFrame* frame = MainWindow();
+    if (!frame)
+        return;
+    m_detailPane = frame->GetDetailViewer();
+    m_previewBrowser = new CPreviewBrowser(frame);
 }
 
 void CClientApp::AcceptDroppedFiles()
@@ -140,8 +154,10 @@ void CClientApp::AcceptDroppedFiles()
         m_mainWindow->setAcceptDrops(true);
 }
 
-void CClientApp::NavigatePreview(const std::string&)
+void CClientApp::NavigatePreview(const std::string& url)
 {
+    if (m_previewBrowser)
+        m_previewBrowser->NavigatePreview(url);
 }
 
 void CClientApp::ShowUpgradeStatus(const CCheckForUpgradeRequest&)
@@ -152,6 +168,8 @@ void CClientApp::ShowUpgradeStatus(const CCheckForUpgradeRequest&)
 
 void CClientApp::DestroyExitWindows()
 {
+    delete m_previewBrowser.data();
+    HideProgress();
 }
 
 bool CClientApp::RunLoginDialog(CUserLoginRequest& request, LoginDialogResult& result)
@@ -226,6 +244,20 @@ void CClientApp::EnableMainWindow()
 {
     if (m_mainWindow)
         m_mainWindow->setEnabled(true);
+}
+
+void CClientApp::ShowProgress(QWidget* parent, unsigned stringId)
+{
+    m_progress = std::make_unique<CProgressDlg>();
+    m_progress->Create(parent);
+    m_progress->CenterOn(m_mainWindow);
+    m_progress->show();
+    m_progress->SetTextId(stringId);
+}
+
+void CClientApp::HideProgress()
+{
+    m_progress.reset();
 }
 
 void CClientApp::ShowAbout()

@@ -14,7 +14,11 @@
 #include <memory>
 #include <string>
 
+class CBlockingCallRunner;
 class CClientCore;
+class CMainFrame;
+class CPreviewBrowser;
+class CProgressDlg;
 class CSession;
 class QDialog;
 
@@ -39,7 +43,7 @@ public:
     CClientCore& Core() { return *m_core; }
     CSession& Session();
     /// The main frame, or nullptr before it exists and after it closed.
-    QWidget* MainWindow() const { return m_mainWindow.data(); }
+    CMainFrame* MainWindow() const;
 
     /// The application's menu commands, the last target of the routing chain.
     bool OnCmdMsg(unsigned id, CCommandUpdate* update) override;
@@ -49,6 +53,11 @@ public:
     /// While a modal request runs, the main window takes no input.
     void DisableMainWindow();
     void EnableMainWindow();
+    /// The busy window over parent, centred on the main window, showing
+    /// string id; one at a time. HideProgress destroys it.
+    void ShowProgress(QWidget* parent, unsigned stringId);
+    void HideProgress();
+    CProgressDlg* ProgressWindow() const { return m_progress.get(); }
 
     // IClientShell
     void CreateMainWindow() override;
@@ -74,8 +83,11 @@ private:
     /// No page of the main window is still loading.
     bool PagesSettled() const;
 
+    std::unique_ptr<CBlockingCallRunner> m_blockingCalls;
     std::unique_ptr<CClientCore> m_core;
     QPointer<QWidget> m_mainWindow;
     QPointer<QWidget> m_detailPane;
+    QPointer<CPreviewBrowser> m_previewBrowser;
+    std::unique_ptr<CProgressDlg> m_progress;
     bool m_inMessageLoop = false;
 };

@@ -7,6 +7,8 @@
 #include "client/app/Preferences.h"
 #include "client/app/Session.h"
 #include "client/ui/app/ClientApp.h"
+#include "client/ui/frame/LoginStatusBar.h"
+#include "client/ui/frame/MainFrame.h"
 #include "client/app/CheckForUpgradeRequest.h"
 #include "client/ui/shell/ControlId.h"
 #include "platform/Shell.h"
@@ -105,6 +107,7 @@ TEST_F(ClientAppTest, StartUpPostsTablesAndUpgradeCheckThenWelcomesThenLogsIn)
     EXPECT_EQ(loginsDuringWelcome, 0u);
     ASSERT_NE(app->MainWindow(), nullptr);
     EXPECT_TRUE(app->MainWindow()->isVisible());
+    CLoginStatusBar* statusBar = app->MainWindow()->GetStatusBar();
 
     // The automatic login is posted; its answer completes the session.
     ASSERT_TRUE(SpinUntil([&] { return app->Session().IsLoggedIn(); }));
@@ -113,6 +116,7 @@ TEST_F(ClientAppTest, StartUpPostsTablesAndUpgradeCheckThenWelcomesThenLogsIn)
     ASSERT_EQ(logins.size(), 1u);
     EXPECT_EQ(logins[0].Form("UserHandle"), "demo");
     EXPECT_EQ(recorder.changes.back(), (std::pair<std::string, std::string>{"demo", "sess:41"}));
+    EXPECT_EQ(statusBar->PaneText(1), QStringLiteral("demo logged in."));
     EXPECT_EQ(CPreferences().GetString(Pref::PreviousSession), "41");
     EXPECT_TRUE(m_messages.empty());
     app->Session().RemoveSessionListener(&recorder);
@@ -157,6 +161,8 @@ TEST_F(ClientAppTest, ExitLogsOutAndRecordsTheRun)
     app->StartUp();
     ASSERT_TRUE(SpinUntil([&] { return app->Session().IsLoggedIn(); }));
     EXPECT_EQ(CPreferences().GetNumber(Pref::PreviouslyRun, 7), 7u);
+    EXPECT_EQ(CPreferences().GetNumber(Pref::MainCX), 0u);
+    const QRect placed = app->MainWindow()->normalGeometry();
     app->ShutDown();
     EXPECT_EQ(app->MainWindow(), nullptr);
     const auto logouts = LoginsWith("Logout");
@@ -164,6 +170,10 @@ TEST_F(ClientAppTest, ExitLogsOutAndRecordsTheRun)
     EXPECT_EQ(logouts[0].Form("UserToken"), "sess:41");
     CPreferences preferences;
     EXPECT_EQ(preferences.GetNumber(Pref::PreviouslyRun, 7), 1u);
+    EXPECT_EQ(preferences.GetNumber(Pref::MainCX), static_cast<DWORD>(placed.width()));
+    EXPECT_EQ(preferences.GetNumber(Pref::MainCY), static_cast<DWORD>(placed.height()));
+    EXPECT_EQ(preferences.GetNumber(Pref::Maximize, 7), 0u);
+    EXPECT_GT(preferences.GetNumber(Pref::HomeWidth), 0u);
     EXPECT_EQ(preferences.GetString(Pref::PreviousSession), "");
     EXPECT_FALSE(app->Session().IsLoggedIn());
 }
@@ -179,13 +189,15 @@ TEST_F(ClientAppTest, LogInAndLogOutFollowTheSession)
     EXPECT_TRUE(QueryCommand(*app, 32826).Enabled());
     ASSERT_TRUE(RunCommand(*app, 32826));
     EXPECT_FALSE(app->Session().IsLoggedIn());
+    EXPECT_EQ(app->MainWindow()->GetStatusBar()->PaneText(1), QStringLiteral("Not logged in."));
     EXPECT_TRUE(QueryCommand(*app, 32784).Enabled());
     EXPECT_FALSE(QueryCommand(*app, 32826).Enabled());
     // Automatic login configured: "Log In" logs in again without a dialog.
     ASSERT_TRUE(RunCommand(*app, 32784));
     ASSERT_TRUE(SpinUntil([&] { return app->Session().IsLoggedIn(); }));
     EXPECT_EQ(LoginsWith("Login").size(), 2u);
-    EXPECT_EQ(driver.seen, std::vector<std::string>{"id_181"});
+    // The logout showed the busy window; no Login dialog came up.
+    EXPECT_EQ(driver.seen, (std::vector<std::string>{"id_181", "id_178"}));
 }
 
 TEST_F(ClientAppTest, TheApplicationAnswersItsOwnCommandsOnly)
