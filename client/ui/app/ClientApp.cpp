@@ -20,10 +20,6 @@
 #include "client/ui/web/ProgressDlg.h"
 
 #include <QApplication>
-#include <QWebEnginePage>
-#include <QWebEngineView>
-
-#include <algorithm>
 
 namespace {
 CClientApp* g_instance = nullptr;
@@ -71,8 +67,7 @@ int CClientApp::Run()
 {
     std::unique_ptr<CScreenshotRun> screenshot;
     if (const QString file = CScreenshotRun::RequestedFile(); !file.isEmpty())
-        screenshot = std::make_unique<CScreenshotRun>(
-            file, Session(), [this] { return MainWindow(); }, [this] { return PagesSettled(); });
+        screenshot = std::make_unique<CScreenshotRun>(file, Session(), [this]() -> QWidget* { return MainWindow(); });
     StartUp();
     int code = 0;
     if (MainWindowExists()) {
@@ -84,16 +79,6 @@ int CClientApp::Run()
     if (screenshot && !screenshot->Saved())
         return 1;
     return code;
-}
-
-bool CClientApp::PagesSettled() const
-{
-    if (!m_mainWindow)
-        return false;
-    const auto views = m_mainWindow->findChildren<QWebEngineView*>();
-    return std::none_of(views.begin(), views.end(), [](const QWebEngineView* view) {
-        return view->isVisible() && view->page() && view->page()->isLoading();
-    });
 }
 
 void CClientApp::StartUp()

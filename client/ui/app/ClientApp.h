@@ -80,8 +80,6 @@ private:
     void ShowServerOptions();
     void ToggleDetails();
     void CloseMainWindow();
-    /// No page of the main window is still loading.
-    bool PagesSettled() const;
 
     std::unique_ptr<CBlockingCallRunner> m_blockingCalls;
     std::unique_ptr<CClientCore> m_core;

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QWidget>
 
 #include <cstdio>
@@ -25,9 +27,8 @@ QString CScreenshotRun::RequestedFile()
     return file ? QString::fromLocal8Bit(file) : QString();
 }
 
-CScreenshotRun::CScreenshotRun(QString file, CSession& session, std::function<QWidget*()> mainWindow,
-                               std::function<bool()> settled)
-    : m_file(std::move(file)), m_session(session), m_mainWindow(std::move(mainWindow)), m_settled(std::move(settled))
+CScreenshotRun::CScreenshotRun(QString file, CSession& session, std::function<QWidget*()> mainWindow)
+    : m_file(std::move(file)), m_session(session), m_mainWindow(std::move(mainWindow))
 {
     m_session.AddSessionListener(this);
     connect(&m_timer, &QTimer::timeout, this, &CScreenshotRun::Tick);
@@ -43,6 +44,27 @@ CScreenshotRun::~CScreenshotRun()
 void CScreenshotRun::OnSessionChanged(const std::string&, const std::string& token)
 {
     m_loggedIn = !token.empty();
+    // The panes load their pages anew at every login; count from here.
+    m_loaded.clear();
+    m_settledTicks = 0;
+}
+
+bool CScreenshotRun::PagesLoaded(QWidget* window)
+{
+    bool loaded = true;
+    for (QWebEngineView* view : window->findChildren<QWebEngineView*>()) {
+        if (!m_watched.contains(view)) {
+            m_watched.insert(view);
+            connect(view, &QWebEngineView::loadFinished, this, [this, view] { m_loaded.insert(view); });
+            connect(view, &QObject::destroyed, this, [this, view] {
+                m_watched.remove(view);
+                m_loaded.remove(view);
+            });
+        }
+        if (view->isVisible() && (!m_loaded.contains(view) || (view->page() && view->page()->isLoading())))
+            loaded = false;
+    }
+    return loaded;
 }
 
 void CScreenshotRun::Tick()
@@ -54,7 +76,7 @@ void CScreenshotRun::Tick()
     QWidget* window = m_mainWindow();
     if (m_saved || !m_loggedIn || !window || !window->isVisible())
         return;
-    m_settledTicks = (!m_settled || m_settled()) ? m_settledTicks + 1 : 0;
+    m_settledTicks = PagesLoaded(window) ? m_settledTicks + 1 : 0;
     if (m_settledTicks >= kSettledTicks)
         Save(window);
 }

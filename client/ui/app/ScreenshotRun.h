@@ -1,16 +1,20 @@
 #pragma once
 // A run that ends itself with a picture: the welcome dialog is continued at
-// once, and when a member is logged in and the main window has settled, a PNG
-// of it is saved and the window closed, which ends the program.
+// once, and when a member is logged in and every page of the main window has
+// loaded since, a PNG of the window is saved and the window closed, which
+// ends the program.
 #include "client/app/SessionListener.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
 
 class CSession;
+class QWebEngineView;
 class QWidget;
 
 class CScreenshotRun : public QObject, public ISessionListener {
@@ -18,10 +22,8 @@ public:
     /// The file named by CORVANTA_SCREENSHOT, empty when it is unset.
     static QString RequestedFile();
 
-    /// mainWindow gives the window to save (nullptr while there is none);
-    /// settled says when its pages have finished loading.
-    CScreenshotRun(QString file, CSession& session, std::function<QWidget*()> mainWindow,
-                   std::function<bool()> settled);
+    /// mainWindow gives the window to save (nullptr while there is none).
+    CScreenshotRun(QString file, CSession& session, std::function<QWidget*()> mainWindow);
     ~CScreenshotRun() override;
 
     void OnSessionChanged(const std::string& handle, const std::string& token) override;
@@ -31,15 +33,18 @@ public:
 
 private:
     void Tick();
+    /// Every visible page has finished a load since the login and none is loading.
+    bool PagesLoaded(QWidget* window);
     void Save(QWidget* window);
     void GiveUp();
 
     QString m_file;
     CSession& m_session;
     std::function<QWidget*()> m_mainWindow;
-    std::function<bool()> m_settled;
     QTimer m_timer;
     bool m_loggedIn = false;
     bool m_saved = false;
     int m_settledTicks = 0;
+    QSet<QWebEngineView*> m_watched;
+    QSet<QWebEngineView*> m_loaded;
 };
