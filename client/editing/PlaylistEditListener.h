@@ -22,16 +22,3 @@ public:
 protected:
     ~IPlaylistEditListener() = default;
 };
-
-/// What the grid that shows the rows needs to redraw; row indices as after
-/// the change.
-class IPlaylistEditView {
-public:
-    virtual void OnRowsReset() = 0;
-    virtual void OnRowInserted(int row) = 0;
-    virtual void OnRowRemoved(int row) = 0;
-    virtual void OnRowChanged(int row) = 0;
-
-protected:
-    ~IPlaylistEditView() = default;
-};

@@ -4,6 +4,7 @@
 // and the outcomes of the member's edits, drops, pastes and choices.
 #include "client/editing/PlaylistEditListener.h"
 #include "client/editing/PlaylistEditRow.h"
+#include "client/editing/PlaylistEditView.h"
 #include "client/localmedia/PlaylistRows.h"
 #include "client/protocol/GuardedList.h"
 #include "client/protocol/RequestListener.h"

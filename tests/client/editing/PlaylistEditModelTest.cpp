@@ -359,3 +359,24 @@ TEST_F(EditModel, DroppedFiles)
     Settle();
     EXPECT_EQ(States(), (std::vector<MatchState>{S::ClickHere, S::Match, S::ClickHere, S::ClickHere, S::Blank}));
 }
+
+TEST_F(EditModel, ViewHearsEveryChangeWithTheIndexAfterIt)
+{
+    struct View : IPlaylistEditView {
+        void OnRowsReset() override { events.push_back("reset"); }
+        void OnRowInserted(int row) override { events.push_back("insert " + std::to_string(row)); }
+        void OnRowRemoved(int row) override { events.push_back("remove " + std::to_string(row)); }
+        void OnRowChanged(int row) override { events.push_back("change " + std::to_string(row)); }
+        std::vector<std::string> events;
+    } view;
+    model->SetView(&view);
+    model->AddMatchedRow(PerformanceSummary());
+    Type("Nobody", "Nothing");
+    Settle();
+    model->MoveRow(1, 0);
+    model->DeleteRow(1);
+    model->ResetRows();
+    model->SetView(nullptr);
+    EXPECT_EQ(view.events, (std::vector<std::string>{"insert 0", "change 1", "change 1", "insert 2", "change 1",
+                                                     "remove 1", "insert 0", "remove 1", "reset"}));
+}
