@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -59,6 +60,18 @@ TEST(AppDialogs, CaptionsAndControls)
         for (int id : c.controls)
             EXPECT_NE(FindControl(dialog.get(), id), nullptr) << "control " << id;
     }
+}
+
+bool ShowsAPicture(const QWidget& dialog)
+{
+    const auto labels = dialog.findChildren<QLabel*>();
+    return std::any_of(labels.begin(), labels.end(), [](const QLabel* label) { return !label->pixmap().isNull(); });
+}
+
+TEST(AppDialogs, WelcomeAndAboutShowOurPicture)
+{
+    EXPECT_TRUE(ShowsAPicture(CWelcomeDlg("1.1.0.5")));
+    EXPECT_TRUE(ShowsAPicture(CAboutDlg("1.1.0.5")));
 }
 
 TEST(AppDialogs, WelcomeTextCarriesTheVersionAndOurFeedbackAddress)
