@@ -9,6 +9,8 @@
 #include "client/ui/app/ClientApp.h"
 #include "client/ui/frame/LoginStatusBar.h"
 #include "client/ui/frame/MainFrame.h"
+#include "client/ui/web/DetailViewer.h"
+#include "client/ui/web/ProgressDlg.h"
 #include "client/app/CheckForUpgradeRequest.h"
 #include "client/ui/shell/ControlId.h"
 #include "platform/Shell.h"
@@ -244,6 +246,35 @@ TEST_F(ClientAppTest, OptionsAndServerOptionsWriteThePreferences)
     EXPECT_EQ(preferences.GetString(Pref::AppServer), CLoopbackHttpServer::kHost);
     EXPECT_EQ(app->Session().ServerSettings().DefaultPorts(), 0u);
     EXPECT_EQ(driver.seen.back(), "id_159");
+}
+
+TEST_F(ClientAppTest, DetailsCommandShowsAndHidesTheDetailPane)
+{
+    auto app = MakeApp();
+    CModalDriver driver([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    app->StartUp();
+    QWidget* details = app->MainWindow()->GetDetailViewer();
+    ASSERT_NE(details, nullptr);
+    for (bool shown : {false, true}) {
+        ASSERT_TRUE(RunCommand(*app, 59411));
+        EXPECT_EQ(details->isVisible(), shown);
+        EXPECT_EQ(QueryCommand(*app, 59411).Checked(), shown);
+    }
+}
+
+TEST_F(ClientAppTest, ProgressWindowShowsItsTextUntilHidden)
+{
+    auto app = MakeApp();
+    QWidget owner;
+    owner.show();
+    app->ShowProgress(&owner, 3552);
+    ASSERT_NE(app->ProgressWindow(), nullptr);
+    EXPECT_TRUE(app->ProgressWindow()->isVisible());
+    EXPECT_EQ(app->ProgressWindow()->Text(), "Creating Track");
+    app->ShowProgress(&owner, 3551);
+    EXPECT_EQ(app->ProgressWindow()->Text(), "Creating Artist");
+    app->HideProgress();
+    EXPECT_EQ(app->ProgressWindow(), nullptr);
 }
 
 TEST_F(ClientAppTest, HelpAndWebSiteOpenThroughTheShell)
