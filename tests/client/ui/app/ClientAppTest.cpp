@@ -119,6 +119,11 @@ TEST_F(ClientAppTest, StartUpPostsTablesAndUpgradeCheckThenWelcomesThenLogsIn)
     EXPECT_EQ(logins[0].Form("UserHandle"), "demo");
     EXPECT_EQ(recorder.changes.back(), (std::pair<std::string, std::string>{"demo", "sess:41"}));
     EXPECT_EQ(statusBar->PaneText(1), QStringLiteral("demo logged in."));
+    // Both browser panes load their pages from the server.
+    EXPECT_TRUE(SpinUntil([&] {
+        return !m_plain.RequestsTo("/corvanta/production/tessarin/home/index.html").empty() &&
+               !m_plain.RequestsTo("/corvanta/production/tessarin/details/NoDetails.htm").empty();
+    }));
     EXPECT_EQ(CPreferences().GetString(Pref::PreviousSession), "41");
     EXPECT_TRUE(m_messages.empty());
     app->Session().RemoveSessionListener(&recorder);
