@@ -25,6 +25,8 @@ const QPixmap& BitmapPicture(unsigned id)
 
 CGridCtrl::CGridCtrl(QWidget* parent) : CVSFlexGrid(parent)
 {
+    // A row's item goes with its row.
+    SetRowDataDeleter([this](void* item) { m_items.Release(static_cast<CGridRowItem*>(item)); });
     connect(this, &CVSFlexGrid::BeforeMouseDown, this,
             [this](int button, int, float, float, bool& cancel) { DispatchMouseDown(button, cancel); });
     connect(this, &CVSFlexGrid::MouseUp, this, [this](int button, int, float, float) { DispatchMouseUp(button); });
@@ -33,7 +35,8 @@ CGridCtrl::CGridCtrl(QWidget* parent) : CVSFlexGrid(parent)
 
 CGridCtrl::~CGridCtrl()
 {
-    DeleteItems(FixedRows(), GetRowCount());
+    // The items go with the pool; the rows outlive it.
+    SetRowDataDeleter({});
 }
 
 void CGridCtrl::Setup(bool header)
@@ -60,7 +63,9 @@ void CGridCtrl::RemoveListener(IGridListener* listener) { m_listeners.Remove(lis
 int CGridCtrl::InsertRowWithItem(const std::string& text, int index)
 {
     const int row = AddItem(QString::fromStdString(text), index < 0 ? -1 : WidgetRow(index));
-    SetRowData(row, new CGridRowItem);
+    CGridRowItem* item = m_items.Make();
+    item->m_row = RowHandle(row);
+    SetRowData(row, item);
     return row - FixedRows();
 }
 
@@ -123,15 +128,7 @@ CGridRowItem* CGridCtrl::GetRowItem(int index) const
 
 void CGridCtrl::Unindex(CGridRowItem* item)
 {
-    if (!item->m_data)
-        return;
-    auto [first, last] = m_byData.equal_range(item->m_data);
-    for (auto it = first; it != last; ++it) {
-        if (it->second == item) {
-            m_byData.erase(it);
-            return;
-        }
-    }
+    m_byData.Remove(item->m_data, item);
 }
 
 void CGridCtrl::SetItemData(int index, void* value)
@@ -141,16 +138,15 @@ void CGridCtrl::SetItemData(int index, void* value)
         return;
     Unindex(item);
     item->m_data = value;
-    if (value)
-        m_byData.emplace(value, item);
+    m_byData.Add(value, item);
 }
 
 int CGridCtrl::IndexOfItem(const CGridRowItem* item) const
 {
     if (!item)
         return -1;
-    const int row = FindRow(item, FixedRows());
-    return row < 0 ? -1 : row - FixedRows();
+    const int row = RowOfHandle(item->m_row);
+    return row < FixedRows() || RowData(row) != item ? -1 : row - FixedRows();
 }
 
 int CGridCtrl::IndexOfData(const void* value) const
@@ -162,12 +158,11 @@ int CGridCtrl::IndexOfData(const void* value) const
         return -1;
     }
     int best = -1;
-    auto [first, last] = m_byData.equal_range(value);
-    for (auto it = first; it != last; ++it) {
-        const int index = IndexOfItem(it->second);
+    m_byData.ForEach(value, [&](const CGridRowItem* item) {
+        const int index = IndexOfItem(item);
         if (index >= 0 && (best < 0 || index < best))
             best = index;
-    }
+    });
     return best;
 }
 
@@ -217,23 +212,18 @@ int CGridCtrl::GetCurrentIndex() const
 
 // ---- removing rows ----
 
-void CGridCtrl::DeleteItems(int firstRow, int count)
+void CGridCtrl::UnindexRows(int firstRow, int count)
 {
-    for (int row = firstRow; row < firstRow + count; ++row) {
-        auto* item = static_cast<CGridRowItem*>(RowData(row));
-        if (!item)
-            continue;
-        Unindex(item);
-        SetRowData(row, nullptr);
-        delete item;
-    }
+    for (int row = firstRow; row < firstRow + count; ++row)
+        if (auto* item = static_cast<CGridRowItem*>(RowData(row)))
+            Unindex(item);
 }
 
 void CGridCtrl::RemoveRow(int index)
 {
     if (index < 0 || index >= GetRowCount())
         return;
-    DeleteItems(WidgetRow(index), 1);
+    UnindexRows(WidgetRow(index), 1);
     CVSFlexGrid::RemoveItem(WidgetRow(index));
 }
 
@@ -241,9 +231,11 @@ void CGridCtrl::RemoveItem(CGridRowItem* item) { RemoveRow(IndexOfItem(item)); }
 
 void CGridCtrl::RemoveAll()
 {
-    DeleteItems(FixedRows(), GetRowCount());
-    m_byData.clear();
+    m_byData.Clear();
+    SetRowDataDeleter({});
     SetRows(FixedRows());
+    m_items.ReleaseAll();
+    SetRowDataDeleter([this](void* item) { m_items.Release(static_cast<CGridRowItem*>(item)); });
 }
 
 int CGridCtrl::GetGroupChildCount(const CGridRowItem* group) const
@@ -269,7 +261,7 @@ void CGridCtrl::RemoveGroupChildren(CGridRowItem* group)
     const int last = GetNodeRow(WidgetRow(index), kLastChild);
     if (first < 0 || last < 0)
         return;
-    DeleteItems(first, last - first + 1);
+    UnindexRows(first, last - first + 1);
     RemoveItems(first, last - first + 1);
 }
 

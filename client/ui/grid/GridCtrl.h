@@ -6,11 +6,12 @@
 // GetRowCount.
 #include "client/protocol/GuardedList.h"
 #include "client/ui/grid/GridRowItem.h"
+#include "client/ui/grid/ObjectPool.h"
+#include "client/ui/grid/PointerIndex.h"
 #include "client/ui/grid/VSFlexGrid.h"
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 
 class IGridListener;
 
@@ -93,8 +94,9 @@ private:
     void DispatchMouseDown(int button, bool& cancel);
     void DispatchMouseUp(int button);
     void Unindex(CGridRowItem* item);
-    void DeleteItems(int firstRow, int count);
+    void UnindexRows(int firstRow, int count);
 
     CGuardedList<IGridListener*> m_listeners;
-    std::unordered_multimap<const void*, CGridRowItem*> m_byData;
+    CPointerIndex<CGridRowItem> m_byData;
+    CObjectPool<CGridRowItem> m_items;
 };

@@ -6,7 +6,13 @@
 
 CGridModel::CGridModel(QObject* parent) : QAbstractItemModel(parent) {}
 
-CGridModel::~CGridModel() = default;
+CGridModel::~CGridModel()
+{
+    if (m_dataDeleter)
+        for (Row* row : m_rows)
+            if (row->data)
+                m_dataDeleter(row->data);
+}
 
 // ---- counts ----
 
@@ -19,7 +25,7 @@ void CGridModel::SetRows(int count)
         if (Rows() < m_fixedRows) {
             beginResetModel();
             while (Rows() < m_fixedRows)
-                m_rows.push_back(std::make_unique<Row>());
+                m_rows.push_back(m_pool.Make());
             endResetModel();
         }
         InsertRows(Rows(), count - Rows());
@@ -40,9 +46,12 @@ void CGridModel::SetCols(int count)
     } else {
         beginRemoveColumns({}, count, m_cols - 1);
         m_cols = count;
-        for (auto& row : m_rows)
-            if (row->cells.size() > static_cast<std::size_t>(count))
-                row->cells.resize(static_cast<std::size_t>(count));
+        for (auto& row : m_rows) {
+            if (count == 0)
+                row->first = Cell();
+            if (row->more.size() + 1 > static_cast<std::size_t>(count))
+                row->more.resize(static_cast<std::size_t>(std::max(count - 1, 0)));
+        }
         endRemoveColumns();
     }
     m_colAlignment.resize(static_cast<std::size_t>(m_cols), Qt::AlignLeft);
@@ -57,7 +66,7 @@ void CGridModel::SetFixedRows(int count)
     beginResetModel();
     m_fixedRows = count;
     while (Rows() < m_fixedRows)
-        m_rows.push_back(std::make_unique<Row>());
+        m_rows.push_back(m_pool.Make());
     Renumber(0);
     Rebuild();
     endResetModel();
@@ -73,13 +82,15 @@ int CGridModel::AddItem(const QString& text, int row)
     if (Rows() < m_fixedRows)
         SetRows(m_fixedRows);
     row = InsertRows(row, 1);
-    Row& added = *m_rows[static_cast<std::size_t>(row)];
     if (!text.isEmpty() && m_cols > 0) {
         qsizetype start = 0;
         for (int col = 0; col < m_cols; ++col) {
             const qsizetype tab = text.indexOf(u'\t', start);
-            added.cells.resize(static_cast<std::size_t>(col) + 1);
-            added.cells.back().text = text.mid(start, tab < 0 ? -1 : tab - start);
+            if (col == 0 && tab < 0) {
+                CellAt(row, 0).text = text; // shares the caller's string
+                break;
+            }
+            CellAt(row, col).text = text.mid(start, tab < 0 ? -1 : tab - start);
             if (tab < 0)
                 break;
             start = tab + 1;
@@ -101,19 +112,23 @@ int CGridModel::InsertRows(int at, int count)
         return at;
     const int d = at - m_fixedRows;
     const int scope = ScopeBefore(at);
-    auto rows = std::vector<std::unique_ptr<Row>>();
-    rows.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        rows.push_back(std::make_unique<Row>());
-        Resolve(*rows.back(), scope);
-        rows.back()->index = at + i;
-    }
-    const bool shown = !rows.front()->folded;
+    Row* const firstAdded = m_pool.Make();
+    Resolve(*firstAdded, scope);
+    const bool shown = !firstAdded->folded;
+    const auto insertAdded = [&] {
+        m_rows.insert(m_rows.begin() + at, static_cast<std::size_t>(count), nullptr);
+        for (int i = 0; i < count; ++i) {
+            Row* row = i == 0 ? firstAdded : m_pool.Make();
+            Resolve(*row, scope);
+            row->index = at + i;
+            m_rows[static_cast<std::size_t>(at + i)] = row;
+        }
+    };
     const bool atEnd = at == Rows();
 
     if (!m_mapped && shown) {
         beginInsertRows({}, d, d + count - 1);
-        m_rows.insert(m_rows.begin() + at, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+        insertAdded();
         if (atEnd && m_indexValidTo == at)
             m_indexValidTo = Rows();
         else
@@ -134,7 +149,7 @@ int CGridModel::InsertRows(int at, int count)
     const int v = static_cast<int>(pos - m_shown.begin());
     if (shown)
         beginInsertRows({}, v, v + count - 1);
-    m_rows.insert(m_rows.begin() + at, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    insertAdded();
     if (atEnd && m_indexValidTo == at)
         m_indexValidTo = Rows();
     else
@@ -163,35 +178,54 @@ void CGridModel::RemoveRows(int first, int count)
     if (count <= 0)
         return;
     const int d = first - m_fixedRows;
+    int v0 = d;
+    int v1 = d + count;
+    if (m_mapped) {
+        v0 = static_cast<int>(std::lower_bound(m_shown.begin(), m_shown.end(), d) - m_shown.begin());
+        v1 = static_cast<int>(std::lower_bound(m_shown.begin(), m_shown.end(), d + count) - m_shown.begin());
+    }
+    if (v1 > v0)
+        beginRemoveRows({}, v0, v1 - 1);
+    // One pass over the rows that go; removing most rows, the index is made
+    // again from the rows that stay.
+    const bool reindex = count > Rows() / 2;
+    const bool all = first == 0 && count == Rows();
     bool outline = false;
     for (int r = first; r < first + count; ++r) {
-        Row* row = m_rows[static_cast<std::size_t>(r)].get();
-        Unindex(row);
+        Row* row = m_rows[static_cast<std::size_t>(r)];
+        if (!reindex)
+            Unindex(row);
         if (row->collapsed)
             --m_collapsed;
         outline = outline || row->node;
+        if (m_dataDeleter && row->data)
+            m_dataDeleter(row->data);
+        if (!all)
+            m_pool.Release(row);
     }
-    if (!m_mapped) {
-        beginRemoveRows({}, d, d + count - 1);
-        m_rows.erase(m_rows.begin() + first, m_rows.begin() + first + count);
-        Renumber(first);
-        endRemoveRows();
-    } else {
-        const int v0 = static_cast<int>(std::lower_bound(m_shown.begin(), m_shown.end(), d) - m_shown.begin());
-        const int v1 = static_cast<int>(std::lower_bound(m_shown.begin(), m_shown.end(), d + count) - m_shown.begin());
-        if (v1 > v0)
-            beginRemoveRows({}, v0, v1 - 1);
-        m_rows.erase(m_rows.begin() + first, m_rows.begin() + first + count);
-        Renumber(first);
+    if (all)
+        m_pool.ReleaseAll();
+    m_rows.erase(m_rows.begin() + first, m_rows.begin() + first + count);
+    Renumber(first);
+    if (reindex && m_indexBuilt) {
+        m_byData.Clear();
+        for (Row* row : m_rows)
+            m_byData.Add(row->data, row);
+    }
+    if (m_mapped && Rows() == m_fixedRows) {
+        m_mapped = false;
+        m_shown = {};
+        m_viewOf = {};
+    } else if (m_mapped) {
         m_shown.erase(m_shown.begin() + v0, m_shown.begin() + v1);
         for (auto it = m_shown.begin() + v0; it != m_shown.end(); ++it)
             *it -= count;
         m_viewOf.erase(m_viewOf.begin() + d, m_viewOf.begin() + d + count);
         for (std::size_t k = static_cast<std::size_t>(v0); k < m_shown.size(); ++k)
             m_viewOf[static_cast<std::size_t>(m_shown[k])] = static_cast<int>(k);
-        if (v1 > v0)
-            endRemoveRows();
     }
+    if (v1 > v0)
+        endRemoveRows();
     // A removed node may have closed a collapsed node's children.
     if (outline && (m_collapsed > 0 || m_mapped))
         MarkDirty();
@@ -250,15 +284,19 @@ const CGridModel::Cell* CGridModel::FindCell(int row, int col) const
     if (row < 0 || row >= Rows() || col < 0)
         return nullptr;
     const Row& r = *m_rows[static_cast<std::size_t>(row)];
-    return static_cast<std::size_t>(col) < r.cells.size() ? &r.cells[static_cast<std::size_t>(col)] : nullptr;
+    if (col == 0)
+        return &r.first;
+    return static_cast<std::size_t>(col) <= r.more.size() ? &r.more[static_cast<std::size_t>(col) - 1] : nullptr;
 }
 
 CGridModel::Cell& CGridModel::CellAt(int row, int col)
 {
     Row& r = *m_rows[static_cast<std::size_t>(row)];
-    if (r.cells.size() <= static_cast<std::size_t>(col))
-        r.cells.resize(static_cast<std::size_t>(col) + 1);
-    return r.cells[static_cast<std::size_t>(col)];
+    if (col == 0)
+        return r.first;
+    if (r.more.size() < static_cast<std::size_t>(col))
+        r.more.resize(static_cast<std::size_t>(col));
+    return r.more[static_cast<std::size_t>(col) - 1];
 }
 
 void CGridModel::CellChanged(int row, int col)
@@ -362,7 +400,7 @@ void CGridModel::SetColAlignment(int col, Qt::Alignment alignment)
 
 int CGridModel::IndexOf(const Row* row) const
 {
-    if (row->index < m_indexValidTo && m_rows[static_cast<std::size_t>(row->index)].get() == row)
+    if (row->index < m_indexValidTo && m_rows[static_cast<std::size_t>(row->index)] == row)
         return row->index;
     for (int r = m_indexValidTo; r < Rows(); ++r)
         m_rows[static_cast<std::size_t>(r)]->index = r;
@@ -372,21 +410,27 @@ int CGridModel::IndexOf(const Row* row) const
 
 void CGridModel::Index(Row* row)
 {
-    if (row->data)
-        m_byData.emplace(row->data, row);
+    if (m_indexBuilt)
+        m_byData.Add(row->data, row);
 }
 
 void CGridModel::Unindex(Row* row)
 {
-    if (!row->data)
-        return;
-    auto [first, last] = m_byData.equal_range(row->data);
-    for (auto it = first; it != last; ++it) {
-        if (it->second == row) {
-            m_byData.erase(it);
-            return;
-        }
-    }
+    if (m_indexBuilt)
+        m_byData.Remove(row->data, row);
+}
+
+const void* CGridModel::RowHandle(int row) const
+{
+    return row >= 0 && row < Rows() ? m_rows[static_cast<std::size_t>(row)] : nullptr;
+}
+
+int CGridModel::RowOfHandle(const void* handle) const
+{
+    if (!handle)
+        return -1;
+    const int row = IndexOf(static_cast<const Row*>(handle));
+    return row >= 0 && row < Rows() && m_rows[static_cast<std::size_t>(row)] == handle ? row : -1;
 }
 
 void* CGridModel::RowData(int row) const
@@ -398,7 +442,7 @@ void CGridModel::SetRowData(int row, void* data)
 {
     if (row < 0 || row >= Rows())
         return;
-    Row* r = m_rows[static_cast<std::size_t>(row)].get();
+    Row* r = m_rows[static_cast<std::size_t>(row)];
     if (r->data == data)
         return;
     Unindex(r);
@@ -415,13 +459,18 @@ int CGridModel::FindRow(const void* data, int start) const
                 return r;
         return -1;
     }
+    if (!m_indexBuilt) {
+        // The index is made the first time a row is looked for.
+        for (Row* row : m_rows)
+            m_byData.Add(row->data, row);
+        m_indexBuilt = true;
+    }
     int best = -1;
-    auto [first, last] = m_byData.equal_range(data);
-    for (auto it = first; it != last; ++it) {
-        const int r = IndexOf(it->second);
+    m_byData.ForEach(data, [&](const Row* candidate) {
+        const int r = IndexOf(candidate);
         if (r >= start && (best < 0 || r < best))
             best = r;
-    }
+    });
     return best;
 }
 

@@ -6,13 +6,16 @@
 // Large lists stay cheap: appending is constant time, a row is found by its data
 // through a hash index, row positions are renumbered lazily, and hiding rows only
 // marks them; the shown rows are worked out once, after a batch of changes.
+#include "client/ui/grid/ObjectPool.h"
+#include "client/ui/grid/PointerIndex.h"
+
 #include <QAbstractItemModel>
 #include <QColor>
 #include <QPixmap>
 #include <QString>
 
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -57,8 +60,16 @@ public:
     Qt::Alignment ColAlignment(int col) const;
     void SetColAlignment(int col, Qt::Alignment alignment);
 
+    /// With a deleter the rows own their data: it runs for the data of every
+    /// row that goes, and of every row when the model ends (SetRowData does
+    /// not delete the value it replaces).
+    void SetRowDataDeleter(std::function<void(void*)> deleter) { m_dataDeleter = std::move(deleter); }
     void* RowData(int row) const;
     void SetRowData(int row, void* data);
+    /// A value that stands for a row while it lives, whatever its number, and
+    /// the row's number now (-1 when it is not a row of this model).
+    const void* RowHandle(int row) const;
+    int RowOfHandle(const void* handle) const;
     /// The first row from start on whose data equals data, or -1.
     int FindRow(const void* data, int start = 0) const;
 
@@ -105,7 +116,8 @@ private:
         Qt::Alignment pictureAlignment;
     };
     struct Row {
-        std::vector<Cell> cells;
+        Cell first;             // column 0, kept inline: most lists have one column
+        std::vector<Cell> more; // columns 1 and up
         void* data = nullptr;
         mutable int index = 0; // valid below m_indexValidTo
         int level = 0;
@@ -117,6 +129,7 @@ private:
     };
 
     int IndexOf(const Row* row) const;
+
     void Renumber(int from) const { m_indexValidTo = std::min(m_indexValidTo, from); }
     const Cell* FindCell(int row, int col) const;
     Cell& CellAt(int row, int col);
@@ -137,13 +150,16 @@ private:
     void Rebuild();
     bool HasChildren(int row) const;
 
-    std::vector<std::unique_ptr<Row>> m_rows;
+    CObjectPool<Row> m_pool;
+    std::vector<Row*> m_rows;
     mutable int m_indexValidTo = 0;
-    std::unordered_multimap<const void*, Row*> m_byData;
+    mutable CPointerIndex<Row> m_byData;
+    mutable bool m_indexBuilt = false;
     int m_cols = 0;
     int m_fixedRows = 0;
     int m_collapsed = 0; // collapsed node rows
     bool m_editable = false;
+    std::function<void(void*)> m_dataDeleter;
     std::vector<Qt::Alignment> m_colAlignment;
     std::vector<QPixmap> m_pictures;
     std::unordered_map<qint64, int> m_pictureIndex;

@@ -11,4 +11,5 @@ private:
     friend class CGridCtrl;
     bool m_group = false;
     void* m_data = nullptr;
+    const void* m_row = nullptr; // the widget's handle of the row
 };

@@ -159,6 +159,11 @@ void CVSFlexGrid::ApplyPalette()
 
 // ---- rows ----
 
+void CVSFlexGrid::SetRowDataDeleter(std::function<void(void*)> deleter)
+{
+    m_model->SetRowDataDeleter(std::move(deleter));
+}
+
 void* CVSFlexGrid::RowData(int row) const { return m_model->RowData(row); }
 
 void CVSFlexGrid::SetRowData(int row, void* value) { m_model->SetRowData(row, value); }
@@ -178,6 +183,10 @@ void CVSFlexGrid::RemoveItems(int row, int count)
         FinishRowDrag(false);
     m_model->RemoveItems(row, count);
 }
+
+const void* CVSFlexGrid::RowHandle(int row) const { return m_model->RowHandle(row); }
+
+int CVSFlexGrid::RowOfHandle(const void* handle) const { return m_model->RowOfHandle(handle); }
 
 int CVSFlexGrid::FindRow(const void* value, int startRow) const { return m_model->FindRow(value, startRow); }
 

@@ -12,6 +12,7 @@
 // key codes (Qt::Key_Delete, Qt::Key_Tab), 0 set by a handler swallows the key.
 #include <QTableView>
 
+#include <functional>
 #include <vector>
 
 class CGridModel;
@@ -67,6 +68,9 @@ public:
     void SetForeColor(const QColor& colour);
 
     // Rows.
+    /// With a deleter the rows own their data slots: it runs for the value of
+    /// every row that goes and of every row when the grid ends.
+    void SetRowDataDeleter(std::function<void(void*)> deleter);
     void* RowData(int row) const;
     void SetRowData(int row, void* data);
     /// Cells separated by tab characters, inserted at row, or appended when row
@@ -75,6 +79,10 @@ public:
     void RemoveItem(int row);
     /// Removes count rows from row on.
     void RemoveItems(int row, int count);
+    /// A value that stands for a row while it lives, and the row's number now
+    /// (-1 when the row is gone or of another grid).
+    const void* RowHandle(int row) const;
+    int RowOfHandle(const void* handle) const;
     /// The first row from startRow on whose data slot equals data, or -1.
     int FindRow(const void* data, int startRow = 0) const;
     /// A hidden row keeps its place, its number and its data.
