@@ -41,6 +41,8 @@ std::string PageWithId(const char* format, long id, const std::string& token = {
 CDetailViewer::CDetailViewer(CSession& session, CFavoritesModel* favorites, QWidget* parent)
     : CBaseDlgPane(IDD_DETAIL_VIEWER, parent), m_session(session), m_favorites(favorites)
 {
+    // Built at once, so the pane works whether or not its host calls Create.
+    OnInitDialog();
 }
 
 CDetailViewer::~CDetailViewer()
@@ -52,6 +54,8 @@ CDetailViewer::~CDetailViewer()
 void CDetailViewer::OnInitDialog()
 {
     SetBackgroundColor(kPaneBackground);
+    if (m_browser != nullptr)
+        return;
 
     CHoverBitmapButton** members[] = {&m_back, &m_forward, &m_stop, &m_refresh};
     int x = 0;

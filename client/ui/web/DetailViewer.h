@@ -21,7 +21,7 @@ public:
 
     /// session gives the token, the server address and the session events;
     /// favorites (may be null) receives the add links. Both outlive the pane.
-    /// The controls are built by Create (template 147).
+    /// The controls of template 147 are built at construction.
     CDetailViewer(CSession& session, CFavoritesModel* favorites, QWidget* parent = nullptr);
     ~CDetailViewer() override;
 
@@ -48,7 +48,6 @@ public:
 
     void OnSessionChanged(const std::string& handle, const std::string& token) override;
 
-    /// nullptr until Create.
     CWebBrowser2* Browser() const { return m_browser; }
     /// The address of a details-folder page on the current server.
     std::string DetailsUrl(const std::string& page) const;

@@ -22,6 +22,8 @@ bool Contains(const std::string& text, const char* word) { return text.find(word
 CHomePane::CHomePane(CSession& session, QWidget* parent) : CBaseDlgPane(IDD_HOME_PANE, parent), m_session(session)
 {
     m_session.AddSessionListener(this);
+    // Built at once, so the pane works whether or not its host calls Create.
+    OnInitDialog();
 }
 
 CHomePane::~CHomePane()
@@ -32,6 +34,8 @@ CHomePane::~CHomePane()
 void CHomePane::OnInitDialog()
 {
     SetBackgroundColor(kPaneBackground);
+    if (m_browser != nullptr)
+        return;
     m_browser = new CWebBrowser2(this, IDC_BROWSER);
     m_browser->setGeometry(0, 0, width(), height());
     m_browser->SetSilent(true);

@@ -15,7 +15,7 @@ class CHomePane : public CBaseDlgPane, public ISessionListener {
 public:
     /// session gives the token, the member's identifier, the server address
     /// and the session events; it outlives the pane. The pane listens to it
-    /// from construction; the browser is built by Create (template 148).
+    /// from construction; the browser of template 148 is built then too.
     explicit CHomePane(CSession& session, QWidget* parent = nullptr);
     ~CHomePane() override;
 
@@ -42,7 +42,6 @@ public:
 
     void OnSessionChanged(const std::string& handle, const std::string& token) override;
 
-    /// nullptr until Create.
     CWebBrowser2* Browser() const { return m_browser; }
     std::string HomeUrl() const;
 

@@ -19,10 +19,9 @@ class HomePaneTest : public WebPaneFixture {
 protected:
     void MakePanes()
     {
+        // As the frame makes them: constructed, never created through Create.
         m_viewer = std::make_unique<CDetailViewer>(m_session, m_favorites.get());
-        m_viewer->Create(nullptr, 0);
         m_home = std::make_unique<CHomePane>(m_session);
-        m_home->Create(nullptr, 0);
         m_home->SetDetailViewer(m_viewer.get());
     }
 
