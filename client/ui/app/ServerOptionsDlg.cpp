@@ -49,5 +49,10 @@ CServerOptionsDlg::CServerOptionsDlg(const ServerChoice& shown, QWidget* parent)
 
 ServerChoice CServerOptionsDlg::Values() const
 {
-    return {m_host->currentText().toStdString(), m_defaultPorts->isChecked()};
+    // A host name never has blanks around it; an empty one means the default
+    // server now, as it does at the next start.
+    std::string host = m_host->currentText().trimmed().toStdString();
+    if (host.empty())
+        host = kDefaultServerHost;
+    return {host, m_defaultPorts->isChecked()};
 }

@@ -19,6 +19,8 @@ public:
     static const char* const kOfferedHosts[4];
 
     explicit CServerOptionsDlg(const ServerChoice& shown, QWidget* parent = nullptr);
+    /// The host as typed without surrounding blanks (empty: the default
+    /// server) and the chosen ports.
     ServerChoice Values() const;
 
 private:

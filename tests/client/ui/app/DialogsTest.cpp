@@ -151,6 +151,15 @@ TEST(AppDialogs, ServerOptionsOfferFourHostsAndTheChosenPorts)
     Control<QRadioButton>(dialog, 1100)->setChecked(true);
     EXPECT_EQ(dialog.Values().host, "127.0.0.1");
     EXPECT_FALSE(dialog.Values().defaultPorts);
+    const struct {
+        const char* typed;
+        const char* host;
+    } typedHosts[] = {{"  my.server  ", "my.server"}, {"", kDefaultServerHost}, {"   ", kDefaultServerHost}};
+    for (const auto& c : typedHosts) {
+        SCOPED_TRACE(c.typed);
+        Control<QComboBox>(dialog, 1088)->setEditText(QString::fromLatin1(c.typed));
+        EXPECT_EQ(dialog.Values().host, c.host);
+    }
 }
 
 } // namespace
