@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -407,6 +408,120 @@ TEST_F(GridFixture, CellColourPictureAndWidth)
     grid.SetOutlineBar(true);
     grid.SetIsSubtotal(0, true);
     EXPECT_FALSE(grid.grab().isNull());
+}
+
+// Random edits against a plain list that works everything out the slow way:
+// which rows are shown, where each row's data is, the children of node rows.
+TEST_F(GridFixture, RandomEditsAgreeWithAPlainList)
+{
+    struct Plain {
+        std::string text;
+        std::intptr_t data;
+        bool hidden = false, node = false, collapsed = false;
+        int level = 0;
+    };
+    std::vector<Plain> rows;
+    auto descendant = [&](std::size_t i, std::size_t j) { // row i is under node j
+        if (!rows[j].node || j >= i)
+            return false;
+        for (std::size_t k = j + 1; k <= i; ++k)
+            if (rows[k].node && rows[k].level <= rows[j].level)
+                return false;
+        return true;
+    };
+    auto shown = [&] {
+        Strings texts;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            bool folded = false;
+            for (std::size_t j = 0; j < i && !folded; ++j)
+                folded = rows[j].collapsed && descendant(i, j);
+            if (!rows[i].hidden && !folded)
+                texts.push_back(rows[i].text);
+        }
+        return texts;
+    };
+    grid.SetCols(1);
+    grid.resize(300, 300);
+    grid.show();
+    std::mt19937 random(7);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    std::intptr_t next = 1;
+    for (int step = 0; step < 2000; ++step) {
+        const int n = static_cast<int>(rows.size());
+        const int op = n < 5 ? 0 : pick(11);
+        const int r = n > 0 ? pick(n) : 0;
+        const auto at = static_cast<std::size_t>(r);
+        switch (op) {
+        case 0:
+        case 1:
+        case 10: {
+            const int pos = pick(n + 1);
+            const std::string text = "r" + std::to_string(next);
+            grid.SetRowData(grid.AddItem(QString::fromStdString(text), pos), Tag(next));
+            rows.insert(rows.begin() + pos, Plain{text, next++});
+            break;
+        }
+        case 2:
+            grid.RemoveItem(r);
+            rows.erase(rows.begin() + r);
+            break;
+        case 3:
+            grid.SetRowHidden(r, !rows[at].hidden);
+            rows[at].hidden = !rows[at].hidden;
+            break;
+        case 4:
+            grid.SetIsSubtotal(r, !rows[at].node);
+            rows[at].node = !rows[at].node;
+            break;
+        case 5:
+            rows[at].level = pick(3);
+            grid.SetRowOutlineLevel(r, rows[at].level);
+            break;
+        case 6:
+            grid.SetIsCollapsed(r, !rows[at].collapsed);
+            rows[at].collapsed = !rows[at].collapsed;
+            break;
+        case 7: {
+            const int to = pick(n);
+            grid.MoveRow(r, to);
+            Plain moved = rows[at];
+            rows.erase(rows.begin() + r);
+            rows.insert(rows.begin() + to, moved);
+            break;
+        }
+        case 8: {
+            const int count = std::min(pick(2) + 1, n - r);
+            grid.RemoveItems(r, count);
+            rows.erase(rows.begin() + r, rows.begin() + r + count);
+            break;
+        }
+        case 9: {
+            const int level = pick(3);
+            grid.Outline(level);
+            for (Plain& row : rows)
+                row.collapsed = row.node && row.level >= level;
+            break;
+        }
+        }
+        if (step % 7 != 0)
+            continue; // several edits may wait for one update of the shown rows
+        SCOPED_TRACE("step " + std::to_string(step));
+        ASSERT_EQ(ShownTexts(), shown());
+        ASSERT_EQ(grid.verticalHeader()->count(), grid.model()->rowCount());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const int row = static_cast<int>(i);
+            ASSERT_EQ(grid.TextMatrix(row, 0).toStdString(), rows[i].text);
+            ASSERT_EQ(grid.FindRow(Tag(rows[i].data)), row);
+            int first = -1;
+            int last = -1;
+            for (std::size_t k = i + 1; k < rows.size() && descendant(k, i); ++k) {
+                first = first < 0 ? static_cast<int>(k) : first;
+                last = static_cast<int>(k);
+            }
+            ASSERT_EQ(grid.GetNodeRow(row, CVSFlexGrid::kFirstChild), first);
+            ASSERT_EQ(grid.GetNodeRow(row, CVSFlexGrid::kLastChild), last);
+        }
+    }
 }
 
 } // namespace
