@@ -13,13 +13,9 @@
 #include "client/ui/app/ScreenshotRun.h"
 #include "client/ui/app/ServerOptionsDlg.h"
 #include "client/ui/app/WelcomeDlg.h"
-#include "client/ui/frame/ChildView.h"
-#include "client/ui/frame/HomeView.h"
 #include "client/ui/frame/MainFrame.h"
-#include "client/ui/shell/ControlId.h"
 #include "client/ui/web/BlockingCallRunner.h"
 #include "client/ui/web/DetailViewer.h"
-#include "client/ui/web/HomePane.h"
 #include "client/ui/web/PreviewBrowser.h"
 #include "client/ui/web/ProgressDlg.h"
 
@@ -113,19 +109,8 @@ void CClientApp::CreateMainWindow()
         if (m_inMessageLoop)
             QApplication::quit();
     });
-    CreateBrowserPanes(*frame);
     frame->show();
     frame->repaint();
-}
-
-void CClientApp::CreateBrowserPanes(CMainFrame& frame)
-{
-    // A pane builds its controls when it is created; the frame holds the two
-    // browser panes in place. Creating a pane a second time does nothing.
-    if (CDetailViewer* details = frame.GetDetailViewer())
-        details->CreateAndShow(details->parentWidget(), ControlId(details));
-    if (CHomeView* home = frame.GetChildView() ? frame.GetChildView()->HomeView() : nullptr)
-        home->HomePane()->CreateAndShow(home, IDC_TAB_PANE);
 }
 
 void CClientApp::RunWelcomeDialog(const std::string& versionText)

@@ -80,7 +80,6 @@ private:
     void ShowServerOptions();
     void ToggleDetails();
     void CloseMainWindow();
-    void CreateBrowserPanes(CMainFrame& frame);
 
     std::unique_ptr<CBlockingCallRunner> m_blockingCalls;
     std::unique_ptr<CClientCore> m_core;
