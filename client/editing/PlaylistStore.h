@@ -59,8 +59,6 @@ public:
     void OnRequestCompleted(CServerRequest* request, std::int32_t value1, std::int32_t value2) override;
     void OnRequestFailed(CServerRequest* request, HRESULT result, std::int32_t value1, std::int32_t value2) override;
 
-    CUpdatePlaylistRequest& UpdateRequest() { return *m_updateRequest; }
-
 private:
     std::string Token() const;
     void MakeLoadRequests();
