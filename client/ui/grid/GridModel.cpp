@@ -107,7 +107,8 @@ void CGridModel::RemoveItem(int row)
 
 int CGridModel::InsertRows(int at, int count)
 {
-    Flush();
+    if (m_dirty)
+        Flush();
     if (count <= 0)
         return at;
     const int d = at - m_fixedRows;
@@ -125,6 +126,17 @@ int CGridModel::InsertRows(int at, int count)
         }
     };
     const bool atEnd = at == Rows();
+    if (atEnd && !m_mapped && shown) {
+        // Appended rows are announced to the view together, from the event
+        // loop or before the next change elsewhere.
+        insertAdded();
+        if (m_indexValidTo == at)
+            m_indexValidTo = Rows();
+        m_pending += count;
+        PostFlush();
+        return at;
+    }
+    Flush();
 
     if (!m_mapped && shown) {
         beginInsertRows({}, d, d + count - 1);
@@ -616,7 +628,9 @@ int CGridModel::ToView(int row) const
     if (!IsData(row))
         return -1;
     const int d = row - m_fixedRows;
-    return m_mapped ? m_viewOf[static_cast<std::size_t>(d)] : d;
+    if (m_mapped)
+        return m_viewOf[static_cast<std::size_t>(d)];
+    return d < rowCount() ? d : -1;
 }
 
 int CGridModel::FromView(int viewRow) const
@@ -629,6 +643,11 @@ int CGridModel::FromView(int viewRow) const
 void CGridModel::MarkDirty()
 {
     m_dirty = true;
+    PostFlush();
+}
+
+void CGridModel::PostFlush()
+{
     if (m_flushPosted)
         return;
     m_flushPosted = true;
@@ -640,6 +659,12 @@ void CGridModel::MarkDirty()
 
 void CGridModel::Flush()
 {
+    if (m_pending > 0) {
+        const int first = rowCount();
+        beginInsertRows({}, first, first + m_pending - 1);
+        m_pending = 0;
+        endInsertRows();
+    }
     if (!m_dirty)
         return;
     emit layoutAboutToBeChanged();
@@ -700,7 +725,7 @@ int CGridModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid())
         return 0;
-    return m_mapped ? static_cast<int>(m_shown.size()) : std::max(Rows() - m_fixedRows, 0);
+    return m_mapped ? static_cast<int>(m_shown.size()) : std::max(Rows() - m_fixedRows - m_pending, 0);
 }
 
 int CGridModel::columnCount(const QModelIndex& parent) const

@@ -92,8 +92,8 @@ public:
     int ToView(int row) const;
     int FromView(int viewRow) const;
 
-    /// Applies pending changes of the shown rows now (they also apply from the
-    /// event loop, once per batch).
+    /// Tells the view of appended rows and applies pending changes of the shown
+    /// rows now (both also happen from the event loop, once per batch).
     void Flush();
 
     // QAbstractItemModel
@@ -147,6 +147,7 @@ private:
     /// otherwise the shown rows are worked out again.
     void OutlineChanged(int row);
     void MarkDirty();
+    void PostFlush();
     void Rebuild();
     bool HasChildren(int row) const;
 
@@ -172,4 +173,5 @@ private:
     std::vector<int> m_viewOf;
     bool m_dirty = false;
     bool m_flushPosted = false;
+    int m_pending = 0; // appended rows the view has not been told of yet
 };

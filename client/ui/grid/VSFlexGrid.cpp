@@ -212,6 +212,7 @@ void CVSFlexGrid::Flush() { m_model->Flush(); }
 
 QModelIndex CVSFlexGrid::ViewIndex(int row, int col) const
 {
+    m_model->Flush();
     const int v = m_model->ToView(row);
     return v < 0 ? QModelIndex() : m_model->index(v, col);
 }
@@ -563,7 +564,7 @@ bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event)
 
 void CVSFlexGrid::DragRow(int row)
 {
-    if (!m_rowMoving || m_model->ToView(row) < 0)
+    if (!m_rowMoving || !ViewIndex(row, 0).isValid())
         return;
     m_dragRow = row;
     m_dropRow = row;

@@ -147,6 +147,17 @@ TEST_F(GridFixture, HiddenRowsKeepTheirPlaceAndData)
     EXPECT_EQ(ShownTexts(), Texts());
 }
 
+TEST_F(GridFixture, TheViewCatchesUpFromTheEventLoop)
+{
+    Fill(3);
+    grid.SetRowHidden(1, true);
+    grid.AddItem("3");
+    // Nothing asks for the shown rows: the event loop brings the view up to date.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return grid.model()->rowCount() == 3; }, 5000));
+    EXPECT_EQ(grid.verticalHeader()->count(), 3);
+    EXPECT_EQ(grid.model()->index(1, 0).data().toString(), "2");
+}
+
 TEST_F(GridFixture, HidingTheSelectedRowDropsItFromTheSelection)
 {
     Fill(5);
