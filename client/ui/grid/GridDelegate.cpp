@@ -80,7 +80,8 @@ void CGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     QRect rect = option.rect.adjusted(3, 0, -3, 0);
     if (col == 0 && m_grid->m_outlineBar) {
         const int level = model.Level(row);
-        rect.setLeft(option.rect.left() + (level + 1) * kIndent);
+        // Plain rows stand one step in from the node row above them.
+        rect.setLeft(option.rect.left() + (level + (model.IsNode(row) ? 1 : 2)) * kIndent);
         if (model.IsNode(row) && model.GetNodeRow(row, CGridModel::kFirstChild) >= 0) {
             const QRect box = SymbolRect(option.rect, level);
             painter->setPen(option.palette.color(QPalette::Text));
