@@ -554,7 +554,7 @@ bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event)
                 if (wasPressed && mouse->button() == Qt::LeftButton)
                     emit Click();
             }
-            return type != QEvent::MouseMove;
+            return false; // the header still resizes its columns
         }
     }
     return QTableView::eventFilter(watched, event);

@@ -10,6 +10,10 @@
 // Mouse positions in events are pixels relative to the widget; buttons are
 // 1 left, 2 right, 4 middle; shift is 1 Shift, 2 Control, 4 Alt; keys are Qt
 // key codes (Qt::Key_Delete, Qt::Key_Tab), 0 set by a handler swallows the key.
+//
+// Work with rows through these functions: the Qt model behind the view learns
+// of appended rows and of hidden or collapsed ones in batches, from the event
+// loop or before the next function that needs it.
 #include <QTableView>
 
 #include <functional>
