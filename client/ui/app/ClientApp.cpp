@@ -23,7 +23,6 @@
 
 namespace {
 CClientApp* g_instance = nullptr;
-
 } // namespace
 
 CClientApp::CClientApp()
@@ -233,16 +232,23 @@ void CClientApp::EnableMainWindow()
 
 void CClientApp::ShowProgress(QWidget* parent, unsigned stringId)
 {
-    m_progress = std::make_unique<CProgressDlg>();
-    m_progress->Create(parent);
-    m_progress->CenterOn(m_mainWindow);
-    m_progress->show();
-    m_progress->SetTextId(stringId);
+    HideProgress();
+    auto* progress = new CProgressDlg;
+    m_progress = progress;
+    progress->Create(parent);
+    progress->CenterOn(m_mainWindow);
+    progress->show();
+    progress->SetTextId(stringId);
 }
 
 void CClientApp::HideProgress()
 {
-    m_progress.reset();
+    delete m_progress.data();
+}
+
+CProgressDlg* CClientApp::ProgressWindow() const
+{
+    return static_cast<CProgressDlg*>(m_progress.data());
 }
 
 void CClientApp::ShowAbout()

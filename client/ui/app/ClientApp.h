@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QDialog>
 #include <QWidget>
 
 #include <memory>
@@ -20,7 +21,6 @@ class CMainFrame;
 class CPreviewBrowser;
 class CProgressDlg;
 class CSession;
-class QDialog;
 
 class CClientApp : public QObject, public IClientShell, public ILoginPrompt, public ICommandTarget {
 public:
@@ -57,7 +57,7 @@ public:
     /// string id; one at a time. HideProgress destroys it.
     void ShowProgress(QWidget* parent, unsigned stringId);
     void HideProgress();
-    CProgressDlg* ProgressWindow() const { return m_progress.get(); }
+    CProgressDlg* ProgressWindow() const;
 
     // IClientShell
     void CreateMainWindow() override;
@@ -86,6 +86,7 @@ private:
     QPointer<QWidget> m_mainWindow;
     QPointer<QWidget> m_detailPane;
     QPointer<CPreviewBrowser> m_previewBrowser;
-    std::unique_ptr<CProgressDlg> m_progress;
+    // Owned here; also a child of the window it stands over, which may go first.
+    QPointer<QDialog> m_progress;
     bool m_inMessageLoop = false;
 };

@@ -280,6 +280,13 @@ TEST_F(ClientAppTest, ProgressWindowShowsItsTextUntilHidden)
     EXPECT_EQ(app->ProgressWindow()->Text(), "Creating Artist");
     app->HideProgress();
     EXPECT_EQ(app->ProgressWindow(), nullptr);
+    // A window that goes before the busy window over it takes it along.
+    auto* parent = new QWidget;
+    parent->show();
+    app->ShowProgress(parent, 3551);
+    delete parent;
+    EXPECT_EQ(app->ProgressWindow(), nullptr);
+    app->HideProgress();
 }
 
 TEST_F(ClientAppTest, HelpAndWebSiteOpenThroughTheShell)
