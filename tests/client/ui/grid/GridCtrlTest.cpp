@@ -213,6 +213,9 @@ TEST_F(GridCtrlFixture, ListenersHearInOrderAndMayLeave)
     Recorder second;
     second.grid = &grid;
     grid.AddListener(&second);
+    // No row is current yet: a click below the rows tells nobody.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, QPoint(5, grid.viewport()->height() - 3));
+    EXPECT_TRUE(second.calls.empty());
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, Centre(0));
     grid.RemoveListener(&recorder);
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, Centre(0));
