@@ -29,11 +29,13 @@ constexpr SButtonSpec kButtons[] = {
     {IDC_DETAIL_REFRESH, "r", IDB_REFRESH, IDB_REFRESH_PRESSED, IDB_REFRESH_HOVER, IDB_REFRESH_PRESSED, IDB_REFRESH},
 };
 
+// The token goes into the query as a value: the few characters that would
+// end it early are escaped (a plain token stays as it is).
 std::string PageWithId(const char* format, long id, const std::string& token = {})
 {
     char buffer[160];
     std::snprintf(buffer, sizeof buffer, format, id);
-    return buffer + token;
+    return buffer + FormValue(token);
 }
 
 } // namespace

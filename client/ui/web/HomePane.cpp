@@ -142,7 +142,8 @@ bool CHomePane::InterceptNavigation(const std::string& url, const std::string& h
                 m_detailViewer->ShowPerformanceDetail(n);
         }
     }
-    const std::string token = m_session.Token();
+    // Escaped as a query value; a plain token stays as it is.
+    const std::string token = FormValue(m_session.Token());
     if (Contains(url, "UpdateProfile") && !Contains(url, "UserToken") && headers.empty()) {
         m_browser->Navigate(url + "?UserToken=" + token + "&App=Tessarin", CWebBrowser2::kNavNoReadFromCache,
                             kNoCacheHeader);

@@ -162,6 +162,10 @@ TEST_F(DetailViewerTest, PagesCarryTheTokenOfTheMomentAndLoggedOutAddsNothing)
         (viewer.get()->*c.show)(c.id);
         EXPECT_TRUE(WaitForRequested(browser, Base(std::string("tessarin/details/") + c.page)));
     }
+    // A token with characters that would end the value early stays one value.
+    m_session.SetSession("a&b#c d");
+    viewer->ShowArtistDetail(15);
+    EXPECT_TRUE(WaitForRequested(browser, Base("tessarin/details/ShowArtistDetail.jsp?artist=15&UserToken=a%26b%23c%20d")));
 }
 
 // Login and logout both bring back the empty page.
