@@ -196,10 +196,8 @@ void CGridCtrl::SelectCell(int index, int column) { Select(WidgetRow(index), col
 
 int CGridCtrl::GetSelectedIndex() const
 {
-    for (int row : SelectedRows())
-        if (row >= FixedRows())
-            return row - FixedRows();
-    return -1;
+    const int row = FirstSelectedRow();
+    return row < FixedRows() ? -1 : row - FixedRows();
 }
 
 CGridRowItem* CGridCtrl::GetSelectedItem() const { return GetRowItem(GetSelectedIndex()); }

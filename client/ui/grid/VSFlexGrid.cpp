@@ -303,6 +303,18 @@ std::vector<int> CVSFlexGrid::SelectedRows() const
     return rows;
 }
 
+int CVSFlexGrid::FirstSelectedRow() const
+{
+    // Shown rows keep the grid's order, so the first is the top of a range.
+    int first = -1;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        const int row = m_model->FromView(range.top());
+        if (row >= 0 && (first < 0 || row < first))
+            first = row;
+    }
+    return first;
+}
+
 bool CVSFlexGrid::IsSelected(int row) const
 {
     const int v = m_model->ToView(row);

@@ -109,6 +109,8 @@ public:
     void Select(int row, int col, int endRow = -1, int endCol = -1);
     /// The rows with a selected cell, in grid order.
     std::vector<int> SelectedRows() const;
+    /// The first of them, or -1.
+    int FirstSelectedRow() const;
     bool IsSelected(int row) const;
     void SetIsSelected(int row, bool selected);
     int MouseRow() const;
