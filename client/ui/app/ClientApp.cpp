@@ -10,6 +10,7 @@
 #include "client/ui/app/OpenUrl.h"
 #include "client/ui/app/OptionsDlg.h"
 #include "client/ui/app/QtMessageBox.h"
+#include "client/ui/app/QuitSignals.h"
 #include "client/ui/app/ScreenshotRun.h"
 #include "client/ui/app/ServerOptionsDlg.h"
 #include "client/ui/app/WelcomeDlg.h"
@@ -64,6 +65,13 @@ CSession& CClientApp::Session()
 
 int CClientApp::Run()
 {
+    // Ended by a signal, the program still logs out and saves what it saves at exit.
+    CQuitSignals quitSignals([this] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+        if (m_mainWindow)
+            m_mainWindow->close();
+    });
     std::unique_ptr<CScreenshotRun> screenshot;
     if (const QString file = CScreenshotRun::RequestedFile(); !file.isEmpty())
         screenshot = std::make_unique<CScreenshotRun>(file, Session(), [this]() -> QWidget* { return MainWindow(); });
