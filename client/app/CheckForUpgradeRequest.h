@@ -6,10 +6,11 @@
 #include <string>
 
 #include "client/protocol/ServerRequest.h"
+#include "client/resources/StringTable.h"
 #include "platform/Threading.h"
 
 /// The product web site, also the download address when the server names none.
-inline constexpr const char* kProductWebSite = "http://www.corvanta.example/";
+inline const char* const kProductWebSite = LoadResourceString(IDS_PRODUCT_WEB_SITE);
 
 class CCheckForUpgradeRequest : public CServerRequest {
 public:

@@ -1,17 +1,19 @@
 #include "client/favorites/BookmarkType.h"
 
+#include "client/resources/StringTable.h"
+
 const char* BookmarkTypeName(std::int32_t type)
 {
     switch (type) {
     case kBookmarkArtist:
-        return "Artist";
+        return LoadResourceString(IDS_TYPE_ARTIST);
     case kBookmarkPlaylist:
-        return "Playlist";
+        return LoadResourceString(IDS_TYPE_PLAYLIST);
     case kBookmarkTrack:
-        return "Track";
+        return LoadResourceString(IDS_TYPE_TRACK);
     case kBookmarkPlaymaker:
-        return "Playmaker";
+        return LoadResourceString(IDS_TYPE_PLAYMAKER);
     default:
-        return "Item";
+        return LoadResourceString(IDS_TYPE_ITEM);
     }
 }

@@ -1,6 +1,6 @@
 #include "client/favorites/FavoritesModel.h"
 
-#include "client/favorites/FavoritesStrings.h"
+#include "client/resources/StringTable.h"
 #include "platform/MessageBox.h"
 
 #include <algorithm>
@@ -461,7 +461,7 @@ void CFavoritesModel::FinishOperation(Pending finished, bool failed)
         if (failed) {
             operation->success = true;
             m_listeners.ForEach([&](IFavoritesListener* l) { l->OnOperationFinished(operation); });
-            ShowMessageBox(FormatText(kFavoritesNotAddedText, {typeName, ItemNames(*operation)}), {}, kMbOk);
+            ShowMessageBox(FormatText(LoadResourceString(IDS_FAVORITES_NOT_ADDED_FMT), {typeName, ItemNames(*operation)}), {}, kMbOk);
             for (const auto& item : operation->items) {
                 item->SetBookmarkID(0);
                 item->SetIdentifier(0);
@@ -471,7 +471,7 @@ void CFavoritesModel::FinishOperation(Pending finished, bool failed)
     case kBookmarkDelete:
         m_listeners.ForEach([&](IFavoritesListener* l) { l->OnOperationFinished(operation); });
         if (failed) {
-            ShowMessageBox(FormatText(kFavoritesNotRemovedText, {typeName, ItemNames(*operation)}), {}, kMbOk);
+            ShowMessageBox(FormatText(LoadResourceString(IDS_FAVORITES_NOT_REMOVED_FMT), {typeName, ItemNames(*operation)}), {}, kMbOk);
         } else {
             std::unordered_set<const void*> removed;
             for (const auto& item : operation->items)
@@ -497,7 +497,7 @@ void CFavoritesModel::FinishOperation(Pending finished, bool failed)
         break;
     case kBookmarkMove:
         if (failed)
-            ShowMessageBox(FormatText(kFavoriteNotMovedText, {typeName, ItemNames(*operation)}), {}, kMbOk);
+            ShowMessageBox(FormatText(LoadResourceString(IDS_FAVORITE_NOT_MOVED_FMT), {typeName, ItemNames(*operation)}), {}, kMbOk);
         break;
     default:
         break;

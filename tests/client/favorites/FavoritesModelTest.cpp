@@ -1,5 +1,4 @@
 #include "client/favorites/FavoritesModel.h"
-#include "client/favorites/FavoritesStrings.h"
 #include "platform/MessageBox.h"
 #include "tests/client/catalogue/RequestFixture.h"
 
