@@ -1,6 +1,8 @@
 #include "client/editing/UpdatePlaylistRequest.h"
 
 #include "client/catalogue/AnswerXml.h"
+#include "client/resources/StringTable.h"
+#include "platform/BlockingCall.h"
 #include "platform/Url.h"
 
 namespace {
@@ -55,6 +57,8 @@ HRESULT CUpdatePlaylistRequest::Publish(const std::string& token, PlaylistDetail
     m_publishing = &playlist;
     m_published = false;
     std::string answer;
+    // The program's progress window names what the member waits for.
+    const CBlockingCallMessage progressText(IDS_PUBLISHING);
     const HRESULT result = Execute(PublishBody(token, playlist), answer, 0, kPublishMarker);
     m_publishing = nullptr;
     if (Failed(result))
