@@ -21,17 +21,10 @@ void CGridModel::SetRows(int count)
     count = std::max(count, 0);
     if (count < m_fixedRows)
         SetFixedRows(count);
-    if (count > Rows()) {
-        if (Rows() < m_fixedRows) {
-            beginResetModel();
-            while (Rows() < m_fixedRows)
-                m_rows.push_back(m_pool.Make());
-            endResetModel();
-        }
+    if (count > Rows())
         InsertRows(Rows(), count - Rows());
-    } else if (count < Rows()) {
+    else if (count < Rows())
         RemoveRows(count, Rows() - count);
-    }
 }
 
 void CGridModel::SetCols(int count)
