@@ -14,11 +14,15 @@
 #include "client/ui/app/ScreenshotRun.h"
 #include "client/ui/app/ServerOptionsDlg.h"
 #include "client/ui/app/WelcomeDlg.h"
+#include "client/ui/frame/ChildView.h"
+#include "client/ui/frame/HomeView.h"
 #include "client/ui/frame/MainFrame.h"
 #include "client/ui/web/BlockingCallRunner.h"
 #include "client/ui/web/DetailViewer.h"
+#include "client/ui/web/HomePane.h"
 #include "client/ui/web/PreviewBrowser.h"
 #include "client/ui/web/ProgressDlg.h"
+#include "client/ui/web/WebBrowser2.h"
 
 #include <QApplication>
 
@@ -74,7 +78,12 @@ int CClientApp::Run()
     });
     std::unique_ptr<CScreenshotRun> screenshot;
     if (const QString file = CScreenshotRun::RequestedFile(); !file.isEmpty())
-        screenshot = std::make_unique<CScreenshotRun>(file, Session(), [this]() -> QWidget* { return MainWindow(); });
+        screenshot = std::make_unique<CScreenshotRun>(
+            file, Session(), [this]() -> QWidget* { return MainWindow(); }, [this]() -> QWebEngineView* {
+                CMainFrame* frame = MainWindow();
+                CHomeView* home = frame && frame->GetChildView() ? frame->GetChildView()->HomeView() : nullptr;
+                return home && home->HomePane() ? home->HomePane()->Browser() : nullptr;
+            });
     StartUp();
     int code = 0;
     if (MainWindowExists()) {

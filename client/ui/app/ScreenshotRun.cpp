@@ -19,6 +19,8 @@ constexpr int kTickMs = 100;
 constexpr int kSettledTicks = 10;
 // A run that has not logged in by then gives up.
 constexpr int kGiveUpMs = 120000;
+// How long the detail page of the followed link may take.
+constexpr int kFollowBoundTicks = 100;
 } // namespace
 
 QString CScreenshotRun::RequestedFile()
@@ -27,8 +29,12 @@ QString CScreenshotRun::RequestedFile()
     return file ? QString::fromLocal8Bit(file) : QString();
 }
 
-CScreenshotRun::CScreenshotRun(QString file, CSession& session, std::function<QWidget*()> mainWindow)
-    : m_file(std::move(file)), m_session(session), m_mainWindow(std::move(mainWindow))
+CScreenshotRun::CScreenshotRun(QString file, CSession& session, std::function<QWidget*()> mainWindow,
+                               std::function<QWebEngineView*()> homeBrowser)
+    : m_file(std::move(file)),
+      m_session(session),
+      m_mainWindow(std::move(mainWindow)),
+      m_homeBrowser(std::move(homeBrowser))
 {
     m_session.AddSessionListener(this);
     connect(&m_timer, &QTimer::timeout, this, &CScreenshotRun::Tick);
@@ -77,8 +83,29 @@ void CScreenshotRun::Tick()
     if (m_saved || !m_loggedIn || !window || !window->isVisible())
         return;
     m_settledTicks = PagesLoaded(window) ? m_settledTicks + 1 : 0;
-    if (m_settledTicks >= kSettledTicks)
-        Save(window);
+    if (m_followed && ++m_ticksSinceFollowed >= kFollowBoundTicks)
+        m_settledTicks = kSettledTicks;  // the link led nowhere: the window is as it will be
+    if (m_settledTicks < kSettledTicks)
+        return;
+    if (!m_followed) {
+        FollowFirstPlaylist(window);
+        return;
+    }
+    Save(window);
+}
+
+void CScreenshotRun::FollowFirstPlaylist(QWidget* window)
+{
+    // The picture shows a detail page too: the home page's first playlist,
+    // clicked as a member would, so the home pane's own link handling runs.
+    m_followed = true;
+    QWebEngineView* home = m_homeBrowser ? m_homeBrowser() : nullptr;
+    if (!home || !window->isAncestorOf(home))
+        return;
+    m_loaded.clear();
+    m_settledTicks = 0;
+    home->page()->runJavaScript(QStringLiteral(
+        "(function(){var a=document.querySelector('a[href*=\"showplaylist=\"]');if(a)a.click();})()"));
 }
 
 void CScreenshotRun::GiveUp()
