@@ -61,6 +61,7 @@ void CGridModel::SetFixedRows(int count)
     while (Rows() < m_fixedRows)
         m_rows.push_back(m_pool.Make());
     Renumber(0);
+    m_memoNode = m_memoLast = nullptr;
     Rebuild();
     endResetModel();
 }
@@ -110,6 +111,9 @@ int CGridModel::InsertRows(int at, int count)
     Resolve(*firstAdded, scope);
     const bool shown = !firstAdded->folded;
     const auto insertAdded = [&] {
+        // Rows added right after the remembered node's last child become its last.
+        const Row* anchor = m_memoLast ? m_memoLast : m_memoNode;
+        const bool extends = anchor && IndexOf(anchor) + 1 == at;
         m_rows.insert(m_rows.begin() + at, static_cast<std::size_t>(count), nullptr);
         for (int i = 0; i < count; ++i) {
             Row* row = i == 0 ? firstAdded : m_pool.Make();
@@ -117,14 +121,17 @@ int CGridModel::InsertRows(int at, int count)
             row->index = at + i;
             m_rows[static_cast<std::size_t>(at + i)] = row;
         }
+        // The rows above keep their numbers and the new ones have theirs.
+        if (m_indexValidTo >= at)
+            m_indexValidTo = at + count;
+        if (extends)
+            m_memoLast = m_rows[static_cast<std::size_t>(at + count - 1)];
     };
     const bool atEnd = at == Rows();
     if (atEnd && !m_mapped && shown) {
         // Appended rows are announced to the view together, from the event
         // loop or before the next change elsewhere.
         insertAdded();
-        if (m_indexValidTo == at)
-            m_indexValidTo = Rows();
         m_pending += count;
         PostFlush();
         return at;
@@ -134,10 +141,6 @@ int CGridModel::InsertRows(int at, int count)
     if (!m_mapped && shown) {
         beginInsertRows({}, d, d + count - 1);
         insertAdded();
-        if (atEnd && m_indexValidTo == at)
-            m_indexValidTo = Rows();
-        else
-            Renumber(at);
         endInsertRows();
         return at;
     }
@@ -155,10 +158,6 @@ int CGridModel::InsertRows(int at, int count)
     if (shown)
         beginInsertRows({}, v, v + count - 1);
     insertAdded();
-    if (atEnd && m_indexValidTo == at)
-        m_indexValidTo = Rows();
-    else
-        Renumber(at);
     for (auto it = m_shown.begin() + v; it != m_shown.end(); ++it)
         *it += count;
     m_viewOf.insert(m_viewOf.begin() + d, static_cast<std::size_t>(count), -1);
@@ -191,6 +190,7 @@ void CGridModel::RemoveRows(int first, int count)
     }
     if (v1 > v0)
         beginRemoveRows({}, v0, v1 - 1);
+    m_memoNode = m_memoLast = nullptr;
     // One pass over the rows that go; removing most rows, the index is made
     // again from the rows that stay.
     const bool reindex = count > Rows() / 2;
@@ -253,6 +253,7 @@ void CGridModel::MoveRow(int from, int to)
     else
         std::rotate(first, last - 1, last);
     Renumber(std::min(from, to));
+    m_memoNode = m_memoLast = nullptr;
     if (simple) {
         endMoveRows();
         return;
@@ -507,6 +508,7 @@ void CGridModel::SetNode(int row, bool node)
     if (!IsData(row) || m_rows[static_cast<std::size_t>(row)]->node == node)
         return;
     m_rows[static_cast<std::size_t>(row)]->node = node;
+    ForgetLastChild(row);
     OutlineChanged(row);
 }
 
@@ -521,6 +523,7 @@ void CGridModel::SetLevel(int row, int level)
     if (!IsData(row) || m_rows[static_cast<std::size_t>(row)]->level == level)
         return;
     m_rows[static_cast<std::size_t>(row)]->level = level;
+    ForgetLastChild(row);
     OutlineChanged(row);
 }
 
@@ -563,20 +566,40 @@ bool CGridModel::HasChildren(int row) const
     return r.node && (!next.node || next.level > r.level);
 }
 
+void CGridModel::ForgetLastChild(int row)
+{
+    const Row* changed = m_rows[static_cast<std::size_t>(row)];
+    // The remembered last child stays one while it is plain or a deeper node.
+    if (changed == m_memoLast && (!changed->node || changed->level > m_memoNode->level))
+        return;
+    m_memoNode = m_memoLast = nullptr;
+}
+
 int CGridModel::GetNodeRow(int row, NodeRow which) const
 {
-    if (!HasChildren(row))
+    if (!HasChildren(row)) {
+        if (IsNode(row) && which == kLastChild) {
+            m_memoNode = m_rows[static_cast<std::size_t>(row)];
+            m_memoLast = nullptr;
+        }
         return -1;
+    }
     if (which == kFirstChild)
         return row + 1;
-    const int level = m_rows[static_cast<std::size_t>(row)]->level;
+    const Row* node = m_rows[static_cast<std::size_t>(row)];
+    if (node == m_memoNode && m_memoLast)
+        return IndexOf(m_memoLast);
+    // Adding rows to the end of one group, as lists fill, asks again and
+    // again: the answer is remembered and kept up to date.
     int last = row + 1;
     while (last + 1 < Rows()) {
         const Row& next = *m_rows[static_cast<std::size_t>(last) + 1];
-        if (next.node && next.level <= level)
+        if (next.node && next.level <= node->level)
             break;
         ++last;
     }
+    m_memoNode = node;
+    m_memoLast = m_rows[static_cast<std::size_t>(last)];
     return last;
 }
 

@@ -150,6 +150,7 @@ private:
     void PostFlush();
     void Rebuild();
     bool HasChildren(int row) const;
+    void ForgetLastChild(int row);
 
     CObjectPool<Row> m_pool;
     std::vector<Row*> m_rows;
@@ -174,4 +175,8 @@ private:
     bool m_dirty = false;
     bool m_flushPosted = false;
     int m_pending = 0; // appended rows the view has not been told of yet
+    // The last GetNodeRow answer for a last child: the node and its last child
+    // row (none when it has no children yet).
+    mutable const Row* m_memoNode = nullptr;
+    mutable const Row* m_memoLast = nullptr;
 };

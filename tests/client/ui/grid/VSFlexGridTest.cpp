@@ -459,14 +459,20 @@ TEST_F(GridFixture, RandomEditsAgreeWithAPlainList)
     std::intptr_t next = 1;
     for (int step = 0; step < 2000; ++step) {
         const int n = static_cast<int>(rows.size());
-        const int op = n < 5 ? 0 : pick(11);
+        const int op = n < 5 ? 0 : pick(12);
         const int r = n > 0 ? pick(n) : 0;
         const auto at = static_cast<std::size_t>(r);
         switch (op) {
         case 0:
         case 1:
-        case 10: {
-            const int pos = pick(n + 1);
+        case 10:
+        case 11: {
+            // Appending to a node's children, as a list fills a group, or anywhere.
+            int pos = pick(n + 1);
+            if (op == 11 && n > 0) {
+                const int last = grid.GetNodeRow(r, CVSFlexGrid::kLastChild);
+                pos = rows[at].node ? (last < 0 ? r + 1 : last + 1) : pos;
+            }
             const std::string text = "r" + std::to_string(next);
             grid.SetRowData(grid.AddItem(QString::fromStdString(text), pos), Tag(next));
             rows.insert(rows.begin() + pos, Plain{text, next++});
