@@ -192,9 +192,13 @@ TEST_F(ClientAppTest, LogInAndLogOutFollowTheSession)
     CModalDriver driver([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
     app->StartUp();
     ASSERT_TRUE(SpinUntil([&] { return app->Session().IsLoggedIn(); }));
-    EXPECT_FALSE(QueryCommand(*app, 32784).Enabled());
-    EXPECT_TRUE(QueryCommand(*app, 32826).Enabled());
-    ASSERT_TRUE(RunCommand(*app, 32826));
+    // The frame's menus ask the whole chain; the application is its last target.
+    CMainFrame& frame = *app->MainWindow();
+    EXPECT_FALSE(QueryCommand(frame, 32784).Enabled());
+    EXPECT_TRUE(QueryCommand(frame, 32826).Enabled());
+    EXPECT_TRUE(QueryCommand(frame, 57664).Enabled());
+    EXPECT_FALSE(QueryCommand(frame, 32783).Enabled());
+    ASSERT_TRUE(RunCommand(frame, 32826));
     EXPECT_FALSE(app->Session().IsLoggedIn());
     EXPECT_EQ(app->MainWindow()->GetStatusBar()->PaneText(1), QStringLiteral("Not logged in."));
     EXPECT_TRUE(QueryCommand(*app, 32784).Enabled());
