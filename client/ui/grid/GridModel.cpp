@@ -127,10 +127,13 @@ int CGridModel::InsertRows(int at, int count)
         if (extends)
             m_memoLast = m_rows[static_cast<std::size_t>(at + count - 1)];
     };
-    const bool atEnd = at == Rows();
-    if (atEnd && !m_mapped && shown) {
-        // Appended rows are announced to the view together, from the event
-        // loop or before the next change elsewhere.
+    if (!m_mapped && shown) {
+        // Rows added one after another in one place reach the view together,
+        // from the event loop or before the next change elsewhere.
+        if (m_pending > 0 && (d < m_pendingFirst || d > m_pendingFirst + m_pending))
+            Flush();
+        if (m_pending == 0)
+            m_pendingFirst = d;
         insertAdded();
         m_pending += count;
         PostFlush();
@@ -138,12 +141,6 @@ int CGridModel::InsertRows(int at, int count)
     }
     Flush();
 
-    if (!m_mapped && shown) {
-        beginInsertRows({}, d, d + count - 1);
-        insertAdded();
-        endInsertRows();
-        return at;
-    }
     if (!m_mapped) {
         // First rows not shown: start mapping with every present row shown.
         const int n = Rows() - m_fixedRows;
@@ -646,14 +643,18 @@ int CGridModel::ToView(int row) const
     const int d = row - m_fixedRows;
     if (m_mapped)
         return m_viewOf[static_cast<std::size_t>(d)];
-    return d < rowCount() ? d : -1;
+    if (d < m_pendingFirst || m_pending == 0)
+        return d;
+    return d < m_pendingFirst + m_pending ? -1 : d - m_pending;
 }
 
 int CGridModel::FromView(int viewRow) const
 {
     if (viewRow < 0 || viewRow >= rowCount())
         return -1;
-    return (m_mapped ? m_shown[static_cast<std::size_t>(viewRow)] : viewRow) + m_fixedRows;
+    if (m_mapped)
+        return m_shown[static_cast<std::size_t>(viewRow)] + m_fixedRows;
+    return (m_pending > 0 && viewRow >= m_pendingFirst ? viewRow + m_pending : viewRow) + m_fixedRows;
 }
 
 void CGridModel::MarkDirty()
@@ -676,8 +677,7 @@ void CGridModel::PostFlush()
 void CGridModel::Flush()
 {
     if (m_pending > 0) {
-        const int first = rowCount();
-        beginInsertRows({}, first, first + m_pending - 1);
+        beginInsertRows({}, m_pendingFirst, m_pendingFirst + m_pending - 1);
         m_pending = 0;
         endInsertRows();
     }

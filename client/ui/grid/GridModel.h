@@ -174,7 +174,10 @@ private:
     std::vector<int> m_viewOf;
     bool m_dirty = false;
     bool m_flushPosted = false;
-    int m_pending = 0; // appended rows the view has not been told of yet
+    // Added rows the view has not been told of yet: data offsets
+    // m_pendingFirst to m_pendingFirst + m_pending - 1 (unmapped only).
+    int m_pendingFirst = 0;
+    int m_pending = 0;
     // The last GetNodeRow answer for a last child: the node and its last child
     // row (none when it has no children yet).
     mutable const Row* m_memoNode = nullptr;

@@ -1,6 +1,8 @@
 // The grid widget with real widgets on the offscreen platform.
 #include "client/ui/grid/VSFlexGrid.h"
 
+#include "client/ui/grid/GridModel.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -523,6 +525,18 @@ TEST_F(GridFixture, RandomEditsAgreeWithAPlainList)
         if (step % 7 != 0)
             continue; // several edits may wait for one update of the shown rows
         SCOPED_TRACE("step " + std::to_string(step));
+        // Before the view catches up, its rows and the grid's still map one to one.
+        const auto* model = dynamic_cast<const CGridModel*>(grid.model());
+        ASSERT_NE(model, nullptr);
+        int mapped = 0;
+        for (int row = 0; row < grid.Rows(); ++row) {
+            const int v = model->ToView(row);
+            if (v >= 0) {
+                ASSERT_EQ(model->FromView(v), row);
+                ++mapped;
+            }
+        }
+        ASSERT_EQ(mapped, model->rowCount());
         ASSERT_EQ(ShownTexts(), shown());
         ASSERT_EQ(grid.verticalHeader()->count(), grid.model()->rowCount());
         for (std::size_t i = 0; i < rows.size(); ++i) {
