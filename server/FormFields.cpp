@@ -1,23 +1,10 @@
 #include "server/FormFields.h"
 
+#include "platform/HexDigit.h"
+
 #include <limits>
 
 namespace corvanta::server {
-
-namespace {
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
 
 std::string CFormFields::PercentDecode(std::string_view text, bool plusIsBlank)
 {
@@ -27,8 +14,8 @@ std::string CFormFields::PercentDecode(std::string_view text, bool plusIsBlank)
         char c = text[i];
         if (c == '+' && plusIsBlank) {
             out += ' ';
-        } else if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+        } else if (c == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 && HexDigitValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
             i += 2;
         } else {
             // A "%" without two hex digits stays as it is.

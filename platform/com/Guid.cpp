@@ -1,26 +1,17 @@
 #include "platform/com/ComTypes.h"
 
+#include "platform/HexDigit.h"
+
 #include <cstdio>
 
 namespace {
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Reads `digits` hex digits at text[pos]; false on any non-hex character.
 bool ReadHex(std::string_view text, std::size_t pos, int digits, std::uint32_t& out)
 {
     out = 0;
     for (int i = 0; i < digits; ++i) {
-        const int v = HexValue(text[pos + static_cast<std::size_t>(i)]);
+        const int v = HexDigitValue(text[pos + static_cast<std::size_t>(i)]);
         if (v < 0)
             return false;
         out = (out << 4) | static_cast<std::uint32_t>(v);
