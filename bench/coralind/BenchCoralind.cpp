@@ -2,6 +2,7 @@
 // the object, beside a plain read and rewrite (and plain appends) of the same
 // file as the reference. Our load also syncs the rewritten file to disk
 // before renaming it over the old one; the reference does not.
+#include "bench/BenchFigure.h"
 #include "coralind/CoralindObject.h"
 #include "platform/com/ComPtr.h"
 
@@ -75,11 +76,6 @@ void PlainAppends(const std::filesystem::path& file)
     }
 }
 
-void Figure(const char* what, double ours, double reference, const char* unit)
-{
-    std::printf("FIGURE: %s: %.2f vs %.2f %s (ratio %.2f)\n", what, ours, reference, unit, ours / reference);
-}
-
 } // namespace
 
 int main()
@@ -128,8 +124,8 @@ int main()
     }
     SysFreeString(name);
 
-    Figure("load and compact 100000 tracks", Best(loads), Best(references), "ms");
-    Figure("10000 Add calls", Best(adds), Best(appends), "ms");
+    PrintFigure("load and compact 100000 tracks", "plain read and rewrite", Best(loads), Best(references), "ms", 2);
+    PrintFigure("10000 Add calls", "plain append", Best(adds), Best(appends), "ms", 2);
 
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);

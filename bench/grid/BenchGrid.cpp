@@ -2,6 +2,7 @@
 // adding rows with pictures, hiding every tenth row, finding rows by their
 // data and removing everything, and filling two groups row by row, each step
 // until the view has caught up.
+#include "bench/BenchFigure.h"
 #include "client/catalogue/ItemRef.h"
 #include "client/catalogue/PerformanceSummary.h"
 #include "client/resources/images/ResourceImages.h"
@@ -160,8 +161,7 @@ void Keep(Figures& best, const Figures& run)
 
 void Report(const char* what, double ours, double theirs)
 {
-    std::printf("grid %s: %.1f vs %.1f ms vs QTableView on QStandardItemModel (ratio %.2f)\n", what, ours, theirs,
-                theirs > 0 ? ours / theirs : 0.0);
+    PrintFigure((std::string("grid ") + what).c_str(), "QTableView on QStandardItemModel", ours, theirs, "ms");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // bench_server: drives corvanta-server's pages on loopback with wrk and prints
 // requests per second and latency percentiles beside a static-file baseline.
+#include "bench/BenchFigure.h"
 #include "server/CommunityServer.h"
 
 #include <curl/curl.h>
@@ -128,11 +129,6 @@ std::unique_ptr<CCommunityServer> StartServer(const std::string& dir, bool demo,
     return server;
 }
 
-void Figure(const char* what, double ours, double reference, const char* unit)
-{
-    std::printf("FIGURE: %s: %.0f vs %.0f %s (ratio %.2f)\n", what, ours, reference, unit, reference > 0 ? ours / reference : 0.0);
-}
-
 } // namespace
 
 int main()
@@ -172,18 +168,17 @@ int main()
     row("GetSummaries of 50 tracks (http)", summaries);
     row("static file (https baseline)", secureBaseline);
     row("login, PBKDF2 200000 (https)", login);
-    Figure("tracks search vs static file", search.requestsPerSecond, baseline.requestsPerSecond, "req/s");
-    Figure("GetSummaries of 50 vs static file", summaries.requestsPerSecond, baseline.requestsPerSecond, "req/s");
-    Figure("login vs https static file", login.requestsPerSecond, secureBaseline.requestsPerSecond, "req/s");
-    Figure("tracks search vs 1000 req/s target", search.requestsPerSecond, 1000, "req/s");
-    Figure("tracks search on new connections vs 1000 req/s target", freshSearch.requestsPerSecond, 1000, "req/s");
+    PrintFigure("tracks search", "static file", search.requestsPerSecond, baseline.requestsPerSecond, "req/s", 0);
+    PrintFigure("GetSummaries of 50", "static file", summaries.requestsPerSecond, baseline.requestsPerSecond, "req/s", 0);
+    PrintFigure("login", "https static file", login.requestsPerSecond, secureBaseline.requestsPerSecond, "req/s", 0);
+    PrintFigure("tracks search", "1000 req/s target", search.requestsPerSecond, 1000, "req/s", 0);
+    PrintFigure("tracks search on new connections", "1000 req/s target", freshSearch.requestsPerSecond, 1000, "req/s", 0);
 
     // Seven fresh connections at once, with our backlog and with the library's 5.
     auto small = StartServer(dir + "/small", false, 5, 1000);
     double ours = WorstBurstMs(server->HttpPort(), 200);
     double reference = WorstBurstMs(small->HttpPort(), 200);
-    std::printf("FIGURE: worst of 200 bursts of 7 fresh connections: %.1f vs %.1f ms with backlog 5 (ratio %.2f)\n", ours,
-                reference, reference > 0 ? ours / reference : 0.0);
+    PrintFigure("worst of 200 bursts of 7 fresh connections", "listen backlog 5", ours, reference, "ms");
 
     small->Stop();
     server->Stop();

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchFigure.h"
 #include "client/xml/XmlDocument.h"
 #include "client/xml/XmlParser.h"
 #include "client/xml/XmlText.h"
@@ -270,8 +271,7 @@ double PeakKiB(const std::function<void()>& once)
 
 void Report(const char* what, const char* reference, double ours, double theirs, const char* unit)
 {
-    std::printf("xml %s: %.1f vs %.1f %s vs %s (ratio %.2f)\n", what, ours, theirs, unit, reference,
-                theirs > 0 ? ours / theirs : 0.0);
+    PrintFigure((std::string("xml ") + what).c_str(), reference, ours, theirs, unit);
 }
 
 }  // namespace
