@@ -357,19 +357,28 @@ std::string CPlaylistEditModel::GetLibraryPath(int row) const
     return m_library ? m_library->GetLocalFile(Row(row).performance.performanceID) : std::string();
 }
 
+int CPlaylistEditModel::AnsweredRow(std::int32_t key, std::int32_t context)
+{
+    const int index = IndexOfId(context);
+    if (index < 0)
+        return -1;
+    CPlaylistEditRow& row = *m_rows[static_cast<std::size_t>(index)];
+    if (row.pendingKey != key)
+        return -1;  // an answer to an earlier lookup of an edited row
+    row.pendingKey = -1;
+    row.ClearCandidates();
+    return index;
+}
+
 void CPlaylistEditModel::OnRequestCompleted(CServerRequest* request, std::int32_t key, std::int32_t context)
 {
     if (request != m_resolver)
         return;
     CPlaylistEditRow::Candidates candidates = m_resolver->TakeCandidates(key);
-    const int index = IndexOfId(context);
+    const int index = AnsweredRow(key, context);
     if (index < 0)
         return;
     CPlaylistEditRow& row = *m_rows[static_cast<std::size_t>(index)];
-    if (row.pendingKey != key)
-        return;
-    row.pendingKey = -1;
-    row.ClearCandidates();
     const PerformanceSummary* first = candidates.empty() ? nullptr : candidates.front().get();
     if (first && EqualIgnoringCase(first->SongName, row.performance.SongName) &&
         EqualIgnoringCase(first->ArtistName, row.performance.ArtistName)) {
@@ -394,15 +403,10 @@ void CPlaylistEditModel::OnRequestFailed(CServerRequest* request, HRESULT, std::
     if (request != m_resolver)
         return;
     m_resolver->TakeCandidates(key);
-    const int index = IndexOfId(context);
+    const int index = AnsweredRow(key, context);
     if (index < 0)
         return;
-    CPlaylistEditRow& row = *m_rows[static_cast<std::size_t>(index)];
-    if (row.pendingKey != key)
-        return;
-    row.pendingKey = -1;
-    row.ClearCandidates();
-    row.state = MatchState::Error;
+    m_rows[static_cast<std::size_t>(index)]->state = MatchState::Error;
     RowChanged(index);
 }
 

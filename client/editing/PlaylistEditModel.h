@@ -108,6 +108,9 @@ public:
 private:
     bool IsTrackRow(int row) const { return row >= 0 && row < BlankRow(); }
     int IndexOfId(std::int32_t id) const;
+    /// The row a resolver answer is for, with its lookup cleared; -1 when the
+    /// row is gone or the answer is not its newest lookup.
+    int AnsweredRow(std::int32_t key, std::int32_t context);
     std::unique_ptr<CPlaylistEditRow> MakeBlankRow();
     void AppendBlankRow();
     int InsertRow(std::unique_ptr<CPlaylistEditRow> row);
