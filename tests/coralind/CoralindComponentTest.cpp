@@ -4,7 +4,7 @@
 #include "platform/Registry.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/ComRuntime.h"
-#include "tests/platform/com/ScopedTestFolders.h"
+#include "tests/support/ScopedTestFolders.h"
 
 #include <gtest/gtest.h>
 

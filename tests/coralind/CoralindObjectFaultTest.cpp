@@ -3,7 +3,7 @@
 #include "coralind/CoralindObject.h"
 #include "coralind/TrackLibraryFile.h"
 #include "platform/com/ComPtr.h"
-#include "tests/platform/com/ScopedTestFolders.h"
+#include "tests/support/ScopedTestFolders.h"
 
 #include <gtest/gtest.h>
 

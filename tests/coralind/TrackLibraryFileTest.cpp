@@ -1,7 +1,7 @@
 #include "coralind/TrackLibraryFile.h"
 
 #include "coralind/TrackMap.h"
-#include "tests/platform/com/ScopedTestFolders.h"
+#include "tests/support/ScopedTestFolders.h"
 
 #include <gtest/gtest.h>
 

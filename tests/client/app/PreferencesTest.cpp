@@ -1,6 +1,7 @@
 #include "client/app/Preferences.h"
 
 #include "platform/Registry.h"
+#include "tests/support/ScopedTestFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -14,23 +15,10 @@ namespace {
 
 class PreferencesTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/corvanta-prefs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_temp = pattern;
-        setenv("CORVANTA_REGISTRY_DIR", (m_temp + "/registry").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        unsetenv("CORVANTA_REGISTRY_DIR");
-        std::error_code ec;
-        fs::remove_all(m_temp, ec);
-    }
-
     static std::unique_ptr<CRegKey> Key() { return CRegKey::Open(RegHive::CurrentUser, CPreferences::KeyPath); }
 
-    std::string m_temp;
+    CScopedTestFolders m_folders;  // a private registry, removed with the test
+    const std::string m_temp = m_folders.RootText();
 };
 
 TEST_F(PreferencesTest, FirstStartReadsDefaultsAndCreatesTheKey)

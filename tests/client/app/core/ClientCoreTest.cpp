@@ -15,7 +15,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
 #include "platform/Threading.h"
-#include "tests/platform/com/ScopedTestFolders.h"
+#include "tests/support/ScopedTestFolders.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestPump.h"
 

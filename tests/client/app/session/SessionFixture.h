@@ -7,6 +7,7 @@
 #include "platform/Threading.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestPump.h"
+#include "tests/support/ScopedTestFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +27,6 @@ protected:
 
     void SetUp() override
     {
-        char pattern[] = "/tmp/corvanta-session-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_temp = pattern;
-        setenv("CORVANTA_REGISTRY_DIR", (m_temp + "/registry").c_str(), 1);
         setenv("no_proxy", "127.0.0.1,localhost", 1);
         setenv("CORVANTA_CA_FILE", m_secure.CertificateFile().c_str(), 1);
         m_settings.SetServerHost(CLoopbackHttpServer::kHost);
@@ -48,14 +45,12 @@ protected:
         SetMessageBoxHandler({});
         SetActiveServerSettings(nullptr);
         unsetenv("CORVANTA_CA_FILE");
-        unsetenv("CORVANTA_REGISTRY_DIR");
-        std::error_code ec;
-        std::filesystem::remove_all(m_temp, ec);
     }
 
     static std::string PagePath(const std::string& page) { return kPagePrefix + page; }
 
-    std::string m_temp;
+    CScopedTestFolders m_folders;  // a private registry, removed with the test
+    const std::string m_temp = m_folders.RootText();
     CTestPump m_pump;
     CLoopbackHttpServer m_plain{false};
     CLoopbackHttpServer m_secure{true};

@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Threading.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ScopedTestFolders.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -44,10 +45,6 @@ protected:
 
     void SetUp() override
     {
-        char pattern[] = "/tmp/corvanta-ui-app-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_temp = pattern;
-        setenv("CORVANTA_REGISTRY_DIR", (m_temp + "/registry").c_str(), 1);
         setenv("no_proxy", "127.0.0.1,localhost", 1);
         m_secure.TrustCertificate();
         m_settings.SetServerHost(CLoopbackHttpServer::kHost);
@@ -66,12 +63,10 @@ protected:
         SetMessageBoxHandler({});
         SetActiveServerSettings(nullptr);
         unsetenv("CORVANTA_CA_FILE");
-        unsetenv("CORVANTA_REGISTRY_DIR");
-        std::error_code ec;
-        std::filesystem::remove_all(m_temp, ec);
     }
 
-    std::string m_temp;
+    CScopedTestFolders m_folders;  // a private registry, removed with the test
+    const std::string m_temp = m_folders.RootText();
     CLoopbackHttpServer m_plain{false};
     CLoopbackHttpServer m_secure{true};
     CServerSettings m_settings;

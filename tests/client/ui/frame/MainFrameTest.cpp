@@ -12,6 +12,7 @@
 #include "client/ui/shell/TabView.h"
 #include "client/ui/web/DetailViewer.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ScopedTestFolders.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -63,10 +64,6 @@ class MainFrameTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/corvanta-frame-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_temp = pattern;
-        setenv("CORVANTA_REGISTRY_DIR", (m_temp + "/registry").c_str(), 1);
         m_session.ServerSettings().SetServerHost(CLoopbackHttpServer::kHost);
         m_session.ServerSettings().SetPortOverride(m_server.Port(), m_server.Port());
         SetActiveServerSettings(&m_session.ServerSettings());
@@ -77,9 +74,6 @@ protected:
         m_frame.reset();
         SetActiveServerSettings(nullptr);
         LookAndFeelPalette::ResetToStartValues();
-        unsetenv("CORVANTA_REGISTRY_DIR");
-        std::error_code ec;
-        std::filesystem::remove_all(m_temp, ec);
     }
 
     CMainFrame& MakeFrame()
@@ -97,7 +91,8 @@ protected:
     QMenu* Menu(const char* title) { return FindPopup(m_frame->menuBar(), QString::fromLatin1(title)); }
     static DWORD Number(const char* name) { return CPreferences().GetNumber(name, 12345); }
 
-    std::string m_temp;
+    CScopedTestFolders m_folders;  // a private registry, removed with the test
+    const std::string m_temp = m_folders.RootText();
     CLoopbackHttpServer m_server;
     CSession m_session;
     AppTarget m_app{m_session};

@@ -10,7 +10,7 @@ class CScopedTestFolders {
 public:
     CScopedTestFolders()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "corvanta-com-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "corvanta-test-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             std::abort();
         m_root = pattern;
@@ -23,12 +23,15 @@ public:
     CScopedTestFolders& operator=(const CScopedTestFolders&) = delete;
     ~CScopedTestFolders()
     {
+        unsetenv("CORVANTA_REGISTRY_DIR");
+        unsetenv("CORVANTA_DATA_DIR");
         std::error_code ec;
         std::filesystem::permissions(Data(), std::filesystem::perms::owner_all, ec);
         std::filesystem::remove_all(m_root, ec);
     }
 
     const std::filesystem::path& Root() const { return m_root; }
+    std::string RootText() const { return m_root.string(); }
     std::filesystem::path Registry() const { return m_root / "registry"; }
     std::filesystem::path Data() const { return m_root / "data"; }
 
