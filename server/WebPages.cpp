@@ -465,7 +465,8 @@ SWebAnswer CWebPages::Home()
                                "FROM users u ORDER BY fans * 3 + lists DESC, u.id LIMIT 10");
         while (q.Step())
             body += "<li><a href=\"index.html?showplaymaker=" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">" +
-                    N(q.Int(2)) + (q.Int(2) == 1 ? " playlist" : " playlists") + "</span></li>";
+                    N(q.Int(2)) + (q.Int(2) == 1 ? " playlist, " : " playlists, ") + N(q.Int(3)) +
+                    (q.Int(3) == 1 ? " fan" : " fans") + "</span></li>";
     }
     body += "</ol></section>\n<section><h2>Top tracks</h2><ol>";
     {
