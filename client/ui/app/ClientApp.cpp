@@ -70,12 +70,7 @@ CSession& CClientApp::Session()
 int CClientApp::Run()
 {
     // Ended by a signal, the program still logs out and saves what it saves at exit.
-    CQuitSignals quitSignals([this] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
-        if (m_mainWindow)
-            m_mainWindow->close();
-    });
+    CQuitSignals quitSignals([this] { RequestQuit(); });
     std::unique_ptr<CScreenshotRun> screenshot;
     if (const QString file = CScreenshotRun::RequestedFile(); !file.isEmpty())
         screenshot = std::make_unique<CScreenshotRun>(
@@ -135,9 +130,20 @@ void CClientApp::RunWelcomeDialog(const std::string& versionText)
     dialog.exec();
 }
 
+void CClientApp::RequestQuit()
+{
+    m_quitRequested = true;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        modal->close();
+    if (m_mainWindow)
+        m_mainWindow->close();
+}
+
 bool CClientApp::MainWindowExists() const
 {
-    return !m_mainWindow.isNull();
+    // A closed frame goes at the next turn of the event loop; after a quit it
+    // counts as gone at once, so no login is started for a closing program.
+    return !m_quitRequested && !m_mainWindow.isNull();
 }
 
 void CClientApp::CreatePreviewBrowser()

@@ -35,6 +35,9 @@ public:
     /// Start-up, the message loop while the main window is open, then exit.
     /// Returns the loop's exit code.
     int Run();
+    /// What SIGINT and SIGTERM do: close the modal window that is up and the
+    /// main window; start-up, if still under way, goes no further.
+    void RequestQuit();
     /// Start-up alone (Run's first part).
     void StartUp();
     /// Exit alone: the main window (if any) is closed first.
@@ -89,4 +92,5 @@ private:
     // Owned here; also a child of the window it stands over, which may go first.
     QPointer<QDialog> m_progress;
     bool m_inMessageLoop = false;
+    bool m_quitRequested = false;
 };

@@ -2,8 +2,14 @@
 #include "client/ui/app/ClientApp.h"
 #include "client/ui/base/QtUiDispatcher.h"
 
+#include "platform/Threading.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char** argv)
 {
@@ -13,5 +19,12 @@ int main(int argc, char** argv)
     parser.parse(QApplication::arguments());
     CQtUiDispatcher dispatcher;
     CClientApp app;
-    return app.Run();
+    const int code = app.Run();
+    // A post still under way (a login sent just before the window closed)
+    // must not find the libraries it runs on torn down by the exit.
+    if (!WaitForWorkerThreads(std::chrono::seconds(10))) {
+        std::fflush(nullptr);
+        std::quick_exit(code);
+    }
+    return code;
 }

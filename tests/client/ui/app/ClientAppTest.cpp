@@ -160,6 +160,24 @@ TEST_F(ClientAppTest, WithoutSavedLoginTheLoginDialogFollowsTheWelcome)
     EXPECT_TRUE(QueryCommand(*app, 32826).Enabled());
 }
 
+TEST_F(ClientAppTest, AQuitDuringTheWelcomeEndsStartUpThere)
+{
+    // A signal while the welcome dialog is up: the program closes, and no
+    // login is sent for it (an exchange still under way at exit would outlive it).
+    SaveAutomaticLogin();
+    auto app = MakeApp();
+    CModalDriver driver([&](QWidget* modal) {
+        if (modal->objectName() == QStringLiteral("id_181"))
+            app->RequestQuit();
+    });
+    app->StartUp();
+    EXPECT_EQ(driver.seen, std::vector<std::string>{"id_181"});
+    EXPECT_FALSE(app->MainWindowExists());
+    app->ShutDown();
+    EXPECT_TRUE(LoginsWith("Login").empty());
+    EXPECT_EQ(CPreferences().GetNumber(Pref::PreviouslyRun, 7), 1u);
+}
+
 TEST_F(ClientAppTest, ExitLogsOutAndRecordsTheRun)
 {
     SaveAutomaticLogin();
