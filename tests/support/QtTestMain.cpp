@@ -25,6 +25,8 @@ int main(int argc, char** argv)
         chmod(runtime.c_str(), 0700);
         setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     }
+    // Qt WebEngine wants shared OpenGL contexts set before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     CQtUiDispatcher dispatcher;
     testing::InitGoogleTest(&argc, argv);

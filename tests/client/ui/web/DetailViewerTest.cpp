@@ -46,9 +46,7 @@ TEST_F(DetailViewerTest, ClickedAddLinkBecomesFavoriteAndPageStays)
     ASSERT_TRUE(loaded.wait(kBoundMs));
 
     const QPoint at = browser->mapTo(viewer.get(), QPoint(20, 20));
-    QTest::mouseMove(viewer->windowHandle(), at);
-    QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, {}, at);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_favorites->TrackCount() == 1; }, kBoundMs));
+    ASSERT_TRUE(ClickUntil(viewer.get(), at, [&] { return m_favorites->TrackCount() == 1; }));
     EXPECT_EQ(m_favorites->Track(0)->performanceID, 77);
     EXPECT_EQ(m_favorites->Track(0)->SongName, "Rock & Roll+1");
     EXPECT_EQ(m_favorites->Track(0)->ArtistName, "X");

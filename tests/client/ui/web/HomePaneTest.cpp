@@ -126,10 +126,8 @@ TEST_F(HomePaneTest, ProfileLinkReloadedWithTokenThenRefreshedOnce)
     ASSERT_EQ(m_home->Browser()->url().toEncoded().toStdString(), m_home->HomeUrl());
 
     const QPoint at = m_home->Browser()->mapTo(m_home.get(), QPoint(20, 20));
-    QTest::mouseMove(m_home->windowHandle(), at);
-    QTest::mouseClick(m_home->windowHandle(), Qt::LeftButton, {}, at);
-
     const std::string profile = corvanta::server::kUpdateProfilePath;
+    ASSERT_TRUE(ClickUntil(m_home.get(), at, [&] { return !m_server.RequestsTo(profile).empty(); }));
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.RequestsTo(profile).size() >= 2; }, kBoundMs));
     const int loadsBeforeRefreshDone = loaded.count();
     ASSERT_TRUE(QTest::qWaitFor([&] { return loaded.count() > loadsBeforeRefreshDone; }, kBoundMs));

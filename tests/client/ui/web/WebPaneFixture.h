@@ -6,11 +6,14 @@
 #include "client/ui/web/WebBrowser2.h"
 #include "tests/support/LoopbackHttpServer.h"
 
+#include <QDeadlineTimer>
 #include <QTest>
+#include <QWidget>
 #include <QWebEnginePage>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -61,6 +64,21 @@ protected:
     static bool WaitForRequested(const CWebBrowser2& browser, const std::string& url)
     {
         return QTest::qWaitFor([&] { return Requested(browser) == url; }, kBoundMs);
+    }
+
+    /// Clicks at (in window's coordinates) until done holds. A page takes input
+    /// only once its render widget is up, a moment after it has loaded; a
+    /// click that comes earlier is lost, so it is sent again after a pause.
+    static bool ClickUntil(QWidget* window, QPoint at, const std::function<bool()>& done)
+    {
+        QDeadlineTimer deadline(kBoundMs);
+        do {
+            QTest::mouseMove(window->windowHandle(), at);
+            QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, at);
+            if (QTest::qWaitFor(done, 2000))
+                return true;
+        } while (!deadline.hasExpired());
+        return false;
     }
 
     CLoopbackHttpServer m_server;
