@@ -1,5 +1,7 @@
 #include "tests/support/LoopbackHttpServer.h"
 
+#include "platform/HexDigit.h"
+
 #include <httplib.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
@@ -33,32 +35,9 @@ std::string ToLower(std::string text)
     return text;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::string DecodeFormPart(const std::string& text)
 {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '+') {
-            out += ' ';
-        } else if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    return PercentDecode(text, true);
 }
 
 // Counts the connections the server accepts: it queues one task per socket.
@@ -122,6 +101,24 @@ void MakeCertificate(std::unique_ptr<EVP_PKEY, KeyDeleter>& key, std::unique_ptr
 }  // namespace
 
 std::string ServerPagePath(const std::string& page) { return "/corvanta/production/orvane/" + page; }
+
+std::string PercentDecode(const std::string& text, bool plusIsBlank)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '+' && plusIsBlank) {
+            out += ' ';
+        } else if (c == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
+                   HexDigitValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
 
 std::vector<std::pair<std::string, std::string>> DecodeFormBody(const std::string& body)
 {

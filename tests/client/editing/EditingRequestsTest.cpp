@@ -21,17 +21,7 @@ struct ResolverHolder {
 // The free texts arrive escaped once more than a plain form value.
 std::string Unescaped(const RecordedRequest& sent, const std::string& key)
 {
-    const std::string value = sent.Form(key);
-    std::string out;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] == '%' && i + 2 < value.size()) {
-            out += static_cast<char>(std::stoi(value.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out += value[i];
-        }
-    }
-    return out;
+    return PercentDecode(sent.Form(key));
 }
 
 std::unique_ptr<PerformanceSummary> TrackRow(std::int32_t id, std::string comment)
