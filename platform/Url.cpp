@@ -81,6 +81,11 @@ std::string FormValue(const std::string& text)
     return out;
 }
 
+std::string EncodedFormValue(const std::string& text)
+{
+    return EncodeFormValue(FormValue(text));
+}
+
 bool SplitUrl(const std::string& url, UrlParts& parts)
 {
     parts = UrlParts{};

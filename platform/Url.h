@@ -26,6 +26,12 @@ std::string EncodeFormValue(const std::string& text);
 /// through it.
 std::string FormValue(const std::string& text);
 
+/// A free-text value that a page expects encoded: FormValue, then
+/// EncodeFormValue, so that one form decode on the server gives back the text
+/// and a text without '&' '+' '%' '=' '#' goes out exactly as EncodeFormValue
+/// writes it.
+std::string EncodedFormValue(const std::string& text);
+
 /// The parts of a URL as the requests need them.
 struct UrlParts {
     DWORD serviceType = kServiceUnknown;

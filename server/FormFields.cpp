@@ -95,6 +95,4 @@ std::string CFormFields::Get(const std::string& key) const
 
 int64_t CFormFields::GetInt(const std::string& key) const { return ToInt(Get(key)); }
 
-std::string CFormFields::GetEscaped(const std::string& key) const { return PercentDecode(Get(key), false); }
-
 } // namespace corvanta::server

@@ -19,9 +19,6 @@ public:
     std::string Get(const std::string& key) const;
     // Decimal number; 0 when absent or not a number (leading blanks and a sign allowed).
     int64_t GetInt(const std::string& key) const;
-    // The value percent-decoded once more, for the free-text fields that the client
-    // escapes before it form-encodes them.
-    std::string GetEscaped(const std::string& key) const;
     void Set(const std::string& key, const std::string& value) { m_fields[key] = value; }
     // The other's fields replace same-named ones.
     void Merge(const CFormFields& other)

@@ -179,8 +179,8 @@ std::string CXmlPages::CreateUser(const CFormFields& f)
     member.handle = f.Get("UserHandle");
     member.password = f.Get("PWD");
     member.email = f.Get("Email");
-    member.verifyQuestion = f.GetEscaped("VerifyQuestion");
-    member.verifyAnswer = f.GetEscaped("Answer");
+    member.verifyQuestion = f.Get("VerifyQuestion");
+    member.verifyAnswer = f.Get("Answer");
     member.referral = f.GetInt("Referal");
     member.ownMail = f.Get("CorvantaEmail") == "true";
     member.partnerMail = f.Get("ThirdPartyEmail") == "true";
@@ -379,7 +379,7 @@ std::string CXmlPages::UpdateArtist(const CFormFields& f)
     if (f.Get("Action") != "Create")
         return Exception(kInputException, "Only new artists can be sent");
     SNewArtist artist;
-    artist.name = f.GetEscaped("Name");
+    artist.name = f.Get("Name");
     artist.officialUrl = f.Get("OfficialURL");
     artist.placeOfBirth = f.Get("PlaceOfBirth");
     artist.dateOfBirth = f.Get("DateOfBirth");
@@ -402,9 +402,9 @@ std::string CXmlPages::UpdatePerformance(const CFormFields& f)
     if (f.Get("Action") != "Create")
         return Exception(kInputException, "Only new tracks can be sent");
     SNewPerformance performance;
-    performance.songName = f.GetEscaped("SongName");
-    performance.artistName = f.GetEscaped("ArtistName");
-    performance.version = f.GetEscaped("Version");
+    performance.songName = f.Get("SongName");
+    performance.artistName = f.Get("ArtistName");
+    performance.version = f.Get("Version");
     performance.artistId = f.GetInt("ArtistID");
     performance.length = f.GetInt("Length");
     performance.genreId = f.GetInt("PrimaryGenreID");
@@ -439,9 +439,9 @@ std::string CXmlPages::UpdatePlaylist(const CFormFields& f)
     input.id = action == "Create" ? 0 : id;
     if (action == "Update" && id <= 0)
         return Exception(kInputException, "An update needs the playlist's number");
-    input.name = f.GetEscaped("Name");
-    input.description = f.GetEscaped("Description");
-    input.theme = f.GetEscaped("PrimaryTheme");
+    input.name = f.Get("Name");
+    input.description = f.Get("Description");
+    input.theme = f.Get("PrimaryTheme");
     input.genreId = f.GetInt("PrimaryGenreID");
     input.moodId = f.GetInt("PrimaryMoodID");
     input.isPublic = !f.Has("IsPublic") || f.GetInt("IsPublic") != 0;
@@ -450,7 +450,7 @@ std::string CXmlPages::UpdatePlaylist(const CFormFields& f)
         return Exception(kInputException, "Bad number of tracks");
     for (int64_t i = 1; i <= count; ++i) {
         std::string n = std::to_string(i);
-        input.tracks.push_back({f.GetInt("TrackID" + n), f.GetEscaped("TrackComment" + n)});
+        input.tracks.push_back({f.GetInt("TrackID" + n), f.Get("TrackComment" + n)});
     }
     int64_t saved = m_catalogue.SavePlaylist(member->userId, input, error);
     if (saved == 0)

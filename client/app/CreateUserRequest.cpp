@@ -12,8 +12,8 @@ std::string CCreateUserRequest::CreateBody(const NewUserEntries& entries)
 {
     return "App=Tessarin&Action=submit&UserHandle=" + FormValue(entries.handle) + "&PWD="
         + FormValue(entries.password) + "&Email=" + FormValue(entries.email)
-        + "&VerifyQuestion=" + FormValue(EncodeFormValue(entries.verifyQuestion))
-        + "&Answer=" + FormValue(EncodeFormValue(entries.answer)) + "&Referal=" + std::to_string(entries.referral)
+        + "&VerifyQuestion=" + EncodedFormValue(entries.verifyQuestion)
+        + "&Answer=" + EncodedFormValue(entries.answer) + "&Referal=" + std::to_string(entries.referral)
         + "&CorvantaEmail=" + (entries.corvantaMail ? "true" : "false")
         + "&ThirdPartyEmail=" + (entries.thirdPartyMail ? "true" : "false");
 }

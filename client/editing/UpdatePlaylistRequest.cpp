@@ -9,11 +9,6 @@ namespace {
 
 constexpr std::int32_t kPublishMarker = 1;
 
-std::string Encoded(const std::string& text)
-{
-    return FormValue(EncodeFormValue(text));
-}
-
 std::string LinesToBreaks(std::string text)
 {
     for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 4))
@@ -38,16 +33,17 @@ std::string CUpdatePlaylistRequest::PublishBody(const std::string& token, const 
     const PlaylistSummary& summary = playlist.Summary;
     std::string body = "UserToken=" + FormValue(token) + "&App=Tessarin";
     body += summary.playlistID == 0 ? "&Action=Create" : "&Action=Update";
-    body += "&ID=" + std::to_string(summary.playlistID) + "&Name=" + Encoded(summary.Name) +
+    body += "&ID=" + std::to_string(summary.playlistID) + "&Name=" + EncodedFormValue(summary.Name) +
             "&EntryCount=" + std::to_string(playlist.Tracks.size()) +
             "&PrimaryGenreID=" + std::to_string(summary.PrimaryGenreID) +
             "&PrimaryMoodID=" + std::to_string(summary.PrimaryMoodID) +
-            "&PrimaryTheme=" + Encoded(summary.Theme) + "&Description=" + Encoded(summary.PlaylistDescription) +
+            "&PrimaryTheme=" + EncodedFormValue(summary.Theme) +
+            "&Description=" + EncodedFormValue(summary.PlaylistDescription) +
             "&IsPublic=1";
     for (std::size_t i = 0; i < playlist.Tracks.size(); ++i) {
         const std::string n = std::to_string(i + 1);
         body += "&TrackID" + n + '=' + std::to_string(playlist.Tracks[i]->performanceID) + "&TrackComment" + n +
-                '=' + Encoded(LinesToBreaks(playlist.Tracks[i]->Comment));
+                '=' + EncodedFormValue(LinesToBreaks(playlist.Tracks[i]->Comment));
     }
     return body;
 }

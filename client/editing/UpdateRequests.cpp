@@ -8,12 +8,6 @@
 
 namespace {
 
-// Free text the create pages expect escaped.
-std::string Encoded(const std::string& text)
-{
-    return FormValue(EncodeFormValue(text));
-}
-
 const char* const kCreatePrefix = "&App=Tessarin&Action=Create";
 
 // 0 when the answer does not carry the element, so a refused create never
@@ -49,10 +43,10 @@ CUpdatePerformanceRequest::~CUpdatePerformanceRequest()
 
 std::string CUpdatePerformanceRequest::Body(const std::string& token, const PerformanceSummary& performance)
 {
-    return "UserToken=" + FormValue(token) + kCreatePrefix + "&ID=0&SongName=" + Encoded(performance.SongName) +
-           "&ArtistName=" + Encoded(performance.ArtistName) +
+    return "UserToken=" + FormValue(token) + kCreatePrefix + "&ID=0&SongName=" + EncodedFormValue(performance.SongName) +
+           "&ArtistName=" + EncodedFormValue(performance.ArtistName) +
            "&ArtistID=" + std::to_string(performance.primaryArtistID) +
-           "&Version=" + Encoded(performance.Version) +
+           "&Version=" + EncodedFormValue(performance.Version) +
            "&Length=0&PrimaryGenreID=0&PerformanceSourceID=1&BeatsPerMin=0";
 }
 
@@ -78,7 +72,7 @@ CUpdateArtistRequest::~CUpdateArtistRequest()
 
 std::string CUpdateArtistRequest::Body(const std::string& token, const ArtistRecord& artist)
 {
-    return "UserToken=" + FormValue(token) + kCreatePrefix + "&ID=0&Name=" + Encoded(artist.Name) +
+    return "UserToken=" + FormValue(token) + kCreatePrefix + "&ID=0&Name=" + EncodedFormValue(artist.Name) +
            "&OfficialURL=" + FormValue(artist.OfficialURL) + "&PlaceOfBirth=" + FormValue(artist.PlaceOfBirth) +
            "&DateOfBirth=" + FormValue(FormatMonthDayYear(artist.DateOfBirth)) +
            "&PlaceOfDeath=" + FormValue(artist.PlaceOfDeath) +

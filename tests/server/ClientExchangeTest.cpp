@@ -5,6 +5,9 @@
 #include "client/catalogue/GetSummariesRequest.h"
 #include "client/catalogue/LookupTables.h"
 #include "client/catalogue/TablesToXMLRequest.h"
+#include "client/editing/UpdateArtistRequest.h"
+#include "client/editing/UpdatePerformanceRequest.h"
+#include "client/editing/UpdatePlaylistRequest.h"
 #include "client/favorites/GetUserBookmarksRequest.h"
 #include "client/profile/ProfileObjects.h"
 #include "client/profile/ProfileRequest.h"
@@ -210,7 +213,7 @@ TEST_F(ClientExchange, TextThatIsNotUtf8ReachesTheClientRepaired)
     // A Latin-1 name from some other client must not make every answer that holds it unreadable.
     const std::string token = DemoToken();
     auto created = Post("UpdatePlaylistXML.jsp", "UserToken=" + token +
-                                                     "&App=Tessarin&Action=Create&ID=0&Name=Caf%25E9&EntryCount=0&PrimaryGenreID=0"
+                                                     "&App=Tessarin&Action=Create&ID=0&Name=Caf%E9&EntryCount=0&PrimaryGenreID=0"
                                                      "&PrimaryMoodID=0&PrimaryTheme=&Description=&IsPublic=1");
     const std::string id = Text(created, "//PlaylistID");
     ASSERT_FALSE(id.empty());
@@ -219,6 +222,68 @@ TEST_F(ClientExchange, TextThatIsNotUtf8ReachesTheClientRepaired)
     ASSERT_TRUE(SendAndWait(summaries, [&] { summaries.FetchPlaylists(id + ",1", 0); }, fetched));
     ASSERT_EQ(summaries.Count(), 2);
     EXPECT_EQ(summaries.Item(0)->Name(), "Caf\xC3\xA9");
+}
+
+TEST_F(ClientExchange, FreeTextComesBackAsTheMemberTypedIt)
+{
+    // Each text goes out through the client's own create and publish requests and is
+    // read back through its own readers.
+    const std::string token = DemoToken();
+    const char* const texts[] = {
+        "Mix 50%50", "a%41b", "Sun & Sea", "x+y=z #1", "na\xC3\xAFve caf\xC3\xA9", ":leading colon", "My List",
+    };
+    for (const std::string text : texts) {
+        SCOPED_TRACE(text);
+        CUpdateArtistRequest artistRequest;
+        ArtistRecord artist;
+        artist.Name = text;
+        CDoneListener artistDone;
+        ASSERT_TRUE(SendAndWait(artistRequest, [&] { artistRequest.CreateArtist(token, artist); }, artistDone));
+        const std::int32_t artistID = artistRequest.ArtistID();
+        ASSERT_GT(artistID, 0);
+
+        CUpdatePerformanceRequest trackRequest;
+        PerformanceSummary track;
+        track.SongName = text;
+        track.ArtistName = text;
+        track.primaryArtistID = artistID;
+        track.Version = text;
+        CDoneListener trackDone;
+        ASSERT_TRUE(SendAndWait(trackRequest, [&] { trackRequest.CreatePerformance(token, track); }, trackDone));
+        ASSERT_GT(trackRequest.PerformanceID(), 0);
+
+        PlaylistDetail playlist;
+        playlist.Summary.Name = text;
+        playlist.Summary.Theme = text;
+        playlist.Summary.PlaylistDescription = text;
+        auto row = std::make_unique<PerformanceSummary>();
+        row->performanceID = trackRequest.PerformanceID();
+        row->Comment = text;
+        playlist.Tracks.push_back(std::move(row));
+        CUpdatePlaylistRequest publish;
+        ASSERT_EQ(publish.Publish(token, playlist), S_OK);
+        ASSERT_GT(playlist.Summary.playlistID, 0);
+
+        CGetPlaylistDetailsRequest details;
+        CDoneListener detailed;
+        ASSERT_TRUE(SendAndWait(details, [&] { details.Fetch(playlist.Summary.playlistID); }, detailed));
+        const PlaylistDetail* stored = details.Detail();
+        ASSERT_NE(stored, nullptr);
+        EXPECT_EQ(stored->Summary.Name, text);
+        EXPECT_EQ(stored->Summary.Theme, text);
+        EXPECT_EQ(stored->Summary.PlaylistDescription, text);
+        ASSERT_EQ(stored->Tracks.size(), 1u);
+        EXPECT_EQ(stored->Tracks[0]->Comment, text);
+        EXPECT_EQ(stored->Tracks[0]->SongName, text);
+        EXPECT_EQ(stored->Tracks[0]->ArtistName, text);
+        EXPECT_EQ(stored->Tracks[0]->Version, text);
+
+        CGetSummariesRequest summaries;
+        CDoneListener fetched;
+        ASSERT_TRUE(SendAndWait(summaries, [&] { summaries.FetchArtists(std::to_string(artistID), 0); }, fetched));
+        ASSERT_EQ(summaries.Count(), 1);
+        EXPECT_EQ(summaries.Item(0)->Name(), text);
+    }
 }
 
 TEST_F(ClientExchange, ProfileSurvivesTheClientsFetchEditAndUpdate)

@@ -22,11 +22,11 @@ protected:
 
 TEST_F(PlaylistPages, CreateUpdateAndDeleteByTheOwner)
 {
-    // Free text arrives escaped (blank as %20, then form-encoded); comments carry <BR>.
+    // Free text arrives escaped (blank as %20) and is form-decoded once; comments carry <BR>.
     std::string id = Publish("Create", 0,
-                             "&Name=Late%2520Night%2520%2526%2520Jazz&EntryCount=2&PrimaryGenreID=401&PrimaryMoodID=2"
-                             "&PrimaryTheme=Late%2520Night&Description=Two%250D%250Alines&IsPublic=1"
-                             "&TrackID1=10&TrackComment1=first%253Cbr%253Eline&TrackID2=20&TrackComment2=a%3CBR%3Eb");
+                             "&Name=Late%20Night%20%26%20Jazz&EntryCount=2&PrimaryGenreID=401&PrimaryMoodID=2"
+                             "&PrimaryTheme=Late%20Night&Description=Two%0D%0Alines&IsPublic=1"
+                             "&TrackID1=10&TrackComment1=first%3Cbr%3Eline&TrackID2=20&TrackComment2=a%3CBR%3Eb");
     ASSERT_FALSE(id.empty()) << m_lastException;
     auto detail = Post("GetPlaylistDetails.jsp", "playlist=" + id);
     EXPECT_EQ(Text(detail, "//PlaylistSummary/Name"), "Late Night & Jazz");
@@ -66,9 +66,9 @@ TEST_F(PlaylistPages, SomeoneElsesPlaylistAndBadInputAreRefused)
         {"Update", n, "&Name=Stolen&EntryCount=0", other},
         {"Delete", n, "", other},
         {"Update", 424242, "&Name=Nothing&EntryCount=0", ""},
-        {"Create", 0, "&Name=%2520%2520&EntryCount=0", ""},
-        {"Create", 0, "&Name=Bad%2520track&EntryCount=1&TrackID1=999999&TrackComment1=", ""},
-        {"Create", 0, "&Name=Bad%2520genre&EntryCount=0&PrimaryGenreID=7", ""},
+        {"Create", 0, "&Name=%20%20&EntryCount=0", ""},
+        {"Create", 0, "&Name=Bad%20track&EntryCount=1&TrackID1=999999&TrackComment1=", ""},
+        {"Create", 0, "&Name=Bad%20genre&EntryCount=0&PrimaryGenreID=7", ""},
         {"Publish", 0, "&Name=x&EntryCount=0", ""},
     };
     for (const SCase& c : cases) {
@@ -82,7 +82,7 @@ TEST_F(PlaylistPages, SomeoneElsesPlaylistAndBadInputAreRefused)
 TEST_F(PlaylistPages, InjectionAttemptInAPlaylistNameIsStoredAsText)
 {
     const std::string name = "x'); DROP TABLE playlists; --";
-    std::string escaped = "x%2527)%253B%2520DROP%2520TABLE%2520playlists%253B%2520--";
+    std::string escaped = "x%27)%3B%20DROP%20TABLE%20playlists%3B%20--";
     std::string id = Publish("Create", 0, "&Name=" + escaped + "&EntryCount=0&PrimaryGenreID=0&PrimaryMoodID=0&PrimaryTheme=&Description=");
     ASSERT_FALSE(id.empty()) << m_lastException;
     EXPECT_EQ(Text(Post("GetPlaylistDetails.jsp", "playlist=" + id), "//PlaylistSummary/Name"), name);
@@ -91,16 +91,16 @@ TEST_F(PlaylistPages, InjectionAttemptInAPlaylistNameIsStoredAsText)
 
 TEST_F(PlaylistPages, NewArtistsAndTracksAnswerTheirNumbers)
 {
-    auto artist = Post("UpdateArtistXML.jsp", "UserToken=" + m_token + "&App=Tessarin&Action=Create&ID=0&Name=The%2520New%2520Band"
+    auto artist = Post("UpdateArtistXML.jsp", "UserToken=" + m_token + "&App=Tessarin&Action=Create&ID=0&Name=The%20New%20Band"
                                               "&OfficialURL=&PlaceOfBirth=&DateOfBirth=12/30/1899&PlaceOfDeath=&DateOfDeath=12/30/1899");
     std::string artistId = Text(artist, "//ArtistID");
     ASSERT_FALSE(artistId.empty()) << Text(artist, "//Exception");
     // The same name again answers the same artist.
-    auto same = Post("UpdateArtistXML.jsp", "UserToken=" + m_token + "&App=Tessarin&Action=Create&ID=0&Name=the%2520new%2520band");
+    auto same = Post("UpdateArtistXML.jsp", "UserToken=" + m_token + "&App=Tessarin&Action=Create&ID=0&Name=the%20new%20band");
     EXPECT_EQ(Text(same, "//ArtistID"), artistId);
 
-    auto track = Post("UpdatePerformanceXML.jsp", "UserToken=" + m_token + "&App=Tessarin&Action=Create&ID=0&SongName=Brand%2520New"
-                                                  "&ArtistName=The%2520New%2520Band&ArtistID=" + artistId +
+    auto track = Post("UpdatePerformanceXML.jsp", "UserToken=" + m_token + "&App=Tessarin&Action=Create&ID=0&SongName=Brand%20New"
+                                                  "&ArtistName=The%20New%20Band&ArtistID=" + artistId +
                                                   "&Version=&Length=0&PrimaryGenreID=0&PerformanceSourceID=1&BeatsPerMin=0");
     std::string trackId = Text(track, "//PerformanceID");
     ASSERT_FALSE(trackId.empty()) << Text(track, "//Exception");

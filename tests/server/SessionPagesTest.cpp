@@ -109,11 +109,11 @@ TEST_F(SessionPages, LogoutEndsTheSession)
     EXPECT_EQ(Count(Post("UpdateSession.jsp", "UserToken=" + live + "&App=Tessarin"), "//Exception"), 0u);
 }
 
-TEST_F(SessionPages, SignUpAnswersLikeALoginAndKeepsEscapedFreeText)
+TEST_F(SessionPages, SignUpAnswersLikeALoginWithEscapedFreeText)
 {
     auto doc = Post("CreateUser.jsp",
-                    "App=Tessarin&Action=submit&UserHandle=+hank+&PWD=p+w&Email=h@example.org&VerifyQuestion=Pet%253F"
-                    "&Answer=Rex%2520the%2520dog&Referal=2&CorvantaEmail=false&ThirdPartyEmail=true",
+                    "App=Tessarin&Action=submit&UserHandle=+hank+&PWD=p+w&Email=h@example.org&VerifyQuestion=Pet%3F"
+                    "&Answer=Rex%20the%20dog&Referal=2&CorvantaEmail=false&ThirdPartyEmail=true",
                     true);
     EXPECT_FALSE(std::string(doc.select_node("//Session").node().attribute("userToken").value()).empty());
     EXPECT_GT(std::atoi(Text(doc, "//Session/UserID").c_str()), 0);

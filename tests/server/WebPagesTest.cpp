@@ -50,8 +50,8 @@ TEST_F(WebPages, InsertedTextIsEscaped)
 {
     std::string token = Login("demo", "demo");
     auto doc = Post("UpdatePlaylistXML.jsp", "UserToken=" + token + "&App=Tessarin&Action=Create&ID=0"
-                                             "&Name=%253Cscript%253Ealert(1)%253C%252Fscript%253E&EntryCount=1&TrackID1=3"
-                                             "&TrackComment1=%253Cb%253Ebold%253C%252Fb%253E%253CBR%253Enext");
+                                             "&Name=%3Cscript%3Ealert(1)%3C%2Fscript%3E&EntryCount=1&TrackID1=3"
+                                             "&TrackComment1=%3Cb%3Ebold%3C%2Fb%3E%3CBR%3Enext");
     std::string id = Text(doc, "//PlaylistID");
     ASSERT_FALSE(id.empty()) << Text(doc, "//Exception");
     std::string html = Get("tessarin/details/ShowPlaylistDetail.jsp?playlist=" + id + "&UserToken=" + token);

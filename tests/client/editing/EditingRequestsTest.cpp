@@ -18,12 +18,6 @@ struct ResolverHolder {
     ~ResolverHolder() { request->Shutdown(); }
 };
 
-// The free texts arrive escaped once more than a plain form value.
-std::string Unescaped(const RecordedRequest& sent, const std::string& key)
-{
-    return PercentDecode(sent.Form(key));
-}
-
 std::unique_ptr<PerformanceSummary> TrackRow(std::int32_t id, std::string comment)
 {
     auto track = std::make_unique<PerformanceSummary>();
@@ -66,7 +60,7 @@ TEST_F(EditingRequests, PostedBodies)
         {"resolve artists", artists, [&] { artists.Resolve("AC&DC", 0); }, "search/ResolveArtists.jsp",
          "ArtistName=AC%26DC"},
         {"create performance", newTrack, [&] { newTrack.CreatePerformance("tok", track); }, "UpdatePerformanceXML.jsp",
-         "UserToken=tok&App=Tessarin&Action=Create&ID=0&SongName=Hey%2520Jude&ArtistName=Beatles&ArtistID=77&"
+         "UserToken=tok&App=Tessarin&Action=Create&ID=0&SongName=Hey%20Jude&ArtistName=Beatles&ArtistID=77&"
          "Version=&Length=0&PrimaryGenreID=0&PerformanceSourceID=1&BeatsPerMin=0"},
         {"create artist", newArtist, [&] { newArtist.CreateArtist("tok", artist); }, "UpdateArtistXML.jsp",
          "UserToken=tok&App=Tessarin&Action=Create&ID=0&Name=Nina&OfficialURL=&PlaceOfBirth=Tryon+NC&"
@@ -92,9 +86,9 @@ TEST_F(EditingRequests, EncodedTextsReachTheServerAsTyped)
     track.Version = "remaster=2014 #1";
     SendAndWait(request, [&] { request.CreatePerformance("t", track); });
     const RecordedRequest sent = m_server.LastRequest();
-    EXPECT_EQ(Unescaped(sent, "SongName"), track.SongName);
-    EXPECT_EQ(Unescaped(sent, "ArtistName"), track.ArtistName);
-    EXPECT_EQ(Unescaped(sent, "Version"), track.Version);
+    EXPECT_EQ(sent.Form("SongName"), track.SongName);
+    EXPECT_EQ(sent.Form("ArtistName"), track.ArtistName);
+    EXPECT_EQ(sent.Form("Version"), track.Version);
 }
 
 TEST_F(EditingRequests, ResolvePerformancesAnswers)
@@ -197,12 +191,12 @@ TEST_F(EditingRequests, PublishCreatesThenUpdates)
     EXPECT_EQ(playlist.Summary.playlistID, 4711);
     RecordedRequest sent = m_server.LastRequest();
     EXPECT_EQ(sent.body,
-              "UserToken=my token&App=Tessarin&Action=Create&ID=0&Name=Road%2520Trip&EntryCount=2&PrimaryGenreID=201&"
-              "PrimaryMoodID=3&PrimaryTheme=Sun%2520%26%2520Sea&Description=line%2520one%250D%250Aline%2520two&"
-              "IsPublic=1&TrackID1=11&TrackComment1=first%253CBR%253Esecond&TrackID2=12&TrackComment2=");
-    EXPECT_EQ(Unescaped(sent, "TrackComment1"), "first<BR>second");
-    EXPECT_EQ(Unescaped(sent, "Description"), "line one\r\nline two");
-    EXPECT_EQ(Unescaped(sent, "PrimaryTheme"), "Sun & Sea");
+              "UserToken=my token&App=Tessarin&Action=Create&ID=0&Name=Road%20Trip&EntryCount=2&PrimaryGenreID=201&"
+              "PrimaryMoodID=3&PrimaryTheme=Sun%20%26%20Sea&Description=line%20one%0D%0Aline%20two&"
+              "IsPublic=1&TrackID1=11&TrackComment1=first%3CBR%3Esecond&TrackID2=12&TrackComment2=");
+    EXPECT_EQ(sent.Form("TrackComment1"), "first<BR>second");
+    EXPECT_EQ(sent.Form("Description"), "line one\r\nline two");
+    EXPECT_EQ(sent.Form("PrimaryTheme"), "Sun & Sea");
 
     Answer(kPlaylist, "<Answer><PlaylistID>4711</PlaylistID></Answer>");
     playlist.Tracks.clear();

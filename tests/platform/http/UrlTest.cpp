@@ -71,6 +71,31 @@ TEST(FormValue, LeavesTextWithoutSpecialCharactersAlone)
     EXPECT_EQ(FormValue("&+%=#"), "%26%2B%25%3D%23");
 }
 
+TEST(EncodedFormValue, WritesTheEncodedTextThatOneFormDecodeUndoes)
+{
+    const struct {
+        std::string in;
+        std::string out;
+    } cases[] = {
+        // Without & + % = # the text goes out as EncodeFormValue writes it.
+        {"My List", "My%20List"},
+        {"first<BR>second", "first%3CBR%3Esecond"},
+        {":lead", ":lead"},
+        {"caf\xC3\xA9", "caf%C3%A9"},
+        {"Mix 50%50", "Mix%2050%2550"},
+        {"a%41b", "a%2541b"},
+        {"Sun & Sea", "Sun%20%26%20Sea"},
+        {"x+y=z #1", "x%2By%3Dz%20%231"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.in);
+        EXPECT_EQ(EncodedFormValue(c.in), c.out);
+        const auto form = DecodeFormBody("q=" + EncodedFormValue(c.in));
+        ASSERT_EQ(form.size(), 1u);
+        EXPECT_EQ(form[0].second, c.in);
+    }
+}
+
 TEST(SplitUrl, ReadsSchemeHostPortAndPath)
 {
     const struct {

@@ -83,7 +83,7 @@ TEST_F(SessionBodiesTest, EachExchangeSendsItsBodyToItsPage)
              keep = std::move(request);
          },
          "App=Tessarin&Action=submit&UserHandle=new user&PWD=a%26b%3Dc&Email=n@x.org"
-         "&VerifyQuestion=pet%2520name:dog&Answer=50%25%2520off&Referal=3"
+         "&VerifyQuestion=pet%20name:dog&Answer=50%25%20off&Referal=3"
          "&CorvantaEmail=false&ThirdPartyEmail=true"},
         {"upgrade check with an empty version", false, "CheckForUpgrade.jsp", true,
          [](CServerRequest*& posted, std::unique_ptr<CServerRequest>& keep) {
