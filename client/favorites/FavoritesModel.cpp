@@ -86,13 +86,21 @@ std::string ItemNames(const CBookmarkOperation& operation)
 CFavoritesModel::CFavoritesModel(TokenSource tokenSource)
     : m_tokenSource(std::move(tokenSource))
 {
-    m_fetch.AddListener(this);
+    MakeFetchRequest();
     m_add.AddListener(this);
     m_delete.AddListener(this);
     m_move.AddListener(this);
 }
 
 CFavoritesModel::~CFavoritesModel() = default;
+
+void CFavoritesModel::MakeFetchRequest()
+{
+    // Ending the old request drops its answer, also one already on its way to
+    // this thread.
+    m_fetch = std::make_unique<CGetUserBookmarksRequest>();
+    m_fetch->AddListener(this);
+}
 
 void CFavoritesModel::AddListener(IFavoritesListener* listener)
 {
@@ -237,7 +245,7 @@ void CFavoritesModel::RemoveFavorites(std::vector<std::unique_ptr<CItemRef>> ite
         m_delete.Send(operation, Token());
 }
 
-void CFavoritesModel::MoveFavorite(const CItemRef& item, std::int32_t newPreviousBookmarkID)
+void CFavoritesModel::MoveFavorite(const CItemRef& item, const CItemRef* predecessor)
 {
     const std::int32_t type = TypeOfItem(item);
     if (type == 0)
@@ -249,31 +257,13 @@ void CFavoritesModel::MoveFavorite(const CItemRef& item, std::int32_t newPreviou
     operation.kind = kBookmarkMove;
     operation.type = type;
     operation.bookmarkID = item.BookmarkID();
-    operation.newPreviousBookmarkID = newPreviousBookmarkID;
+    operation.newPreviousBookmarkID = predecessor ? predecessor->BookmarkID() : 0;
     operation.state = kOperationSent;
     operation.items.push_back(std::make_unique<CItemRef>(item));
-    if (newPreviousBookmarkID < 0) {
-        // Sending a temporary number would put the favorite nowhere; find the
-        // predecessor so its confirmed number can be sent once it has one.
-        for (std::int32_t i = 0; i < Count(type); ++i) {
-            CItemRef candidate = [&] {
-                switch (type) {
-                case kBookmarkArtist:
-                    return CItemRef(Artist(i));
-                case kBookmarkPlaylist:
-                    return CItemRef(Playlist(i));
-                case kBookmarkTrack:
-                    return CItemRef(Track(i));
-                default:
-                    return CItemRef(Playmaker(i));
-                }
-            }();
-            if (candidate.BookmarkID() == newPreviousBookmarkID) {
-                pending.predecessor = std::make_unique<CItemRef>(candidate);
-                break;
-            }
-        }
-    }
+    // Sending a temporary number would put the favorite nowhere: the move
+    // waits for the predecessor's confirmed number.
+    if (predecessor && operation.newPreviousBookmarkID < 0)
+        pending.predecessor = std::make_unique<CItemRef>(*predecessor);
     const bool send = PassesUnconfirmedCheck(pending);
     if (!send)
         operation.state = kOperationWaiting;
@@ -329,7 +319,8 @@ void CFavoritesModel::ProcessPending()
         DiscardRecords<PlaylistSummary>(m_lists.playlists, leftover);
         DiscardRecords<PerformanceSummary>(m_lists.tracks, leftover);
         DiscardRecords<UserSummary>(m_lists.playmakers, leftover);
-        m_detached = Lists();
+        if (m_finishing.empty())
+            m_detached = Lists();
         return;
     }
     for (std::size_t i = 0; i < m_pending.size();) {
@@ -351,14 +342,14 @@ void CFavoritesModel::ProcessPending()
 
 bool CFavoritesModel::IsReferenced(const void* record) const
 {
-    for (const Pending& pending : m_pending) {
+    const auto refers = [record](const Pending& pending) {
         if (pending.predecessor && pending.predecessor->Record() == record)
             return true;
-        for (const auto& item : pending.operation->items)
-            if (item->Record() == record)
-                return true;
-    }
-    return false;
+        return std::any_of(pending.operation->items.begin(), pending.operation->items.end(),
+                           [record](const auto& item) { return item->Record() == record; });
+    };
+    return std::any_of(m_pending.begin(), m_pending.end(), refers) ||
+           std::any_of(m_finishing.begin(), m_finishing.end(), [&](const Pending* p) { return refers(*p); });
 }
 
 template <class Record>
@@ -389,10 +380,10 @@ void CFavoritesModel::OnSessionChanged(const std::string&, const std::string& to
 {
     m_sessionToken = token;
     ClearLists();
+    MakeFetchRequest();
     if (!token.empty()) {
         m_listeners.ForEach([](IFavoritesListener* l) { l->OnFavoritesReset(); });
-        ++m_fetchesOutstanding;
-        m_fetch.Fetch(token);
+        m_fetch->Fetch(token);
     } else {
         m_listeners.ForEach([](IFavoritesListener* l) { l->OnFavoritesCleared(); });
     }
@@ -400,24 +391,23 @@ void CFavoritesModel::OnSessionChanged(const std::string&, const std::string& to
 
 void CFavoritesModel::TakeFavorites()
 {
-    // Only the answer to the latest login counts, and none after a logout.
-    if (--m_fetchesOutstanding > 0 || Token().empty())
+    if (Token().empty())
         return;
     const auto append = [](auto& list, auto&& taken) {
         for (auto& record : taken)
             list.push_back(std::move(record));
     };
-    append(m_lists.playlists, m_fetch.TakePlaylists());
-    append(m_lists.artists, m_fetch.TakeArtists());
-    append(m_lists.playmakers, m_fetch.TakePlaymakers());
-    append(m_lists.tracks, m_fetch.TakeTracks());
+    append(m_lists.playlists, m_fetch->TakePlaylists());
+    append(m_lists.artists, m_fetch->TakeArtists());
+    append(m_lists.playmakers, m_fetch->TakePlaymakers());
+    append(m_lists.tracks, m_fetch->TakeTracks());
     m_loaded = true;
     m_listeners.ForEach([](IFavoritesListener* l) { l->OnFavoritesLoaded(); });
 }
 
 void CFavoritesModel::OnRequestCompleted(CServerRequest* request, std::int32_t value1, std::int32_t)
 {
-    if (request == &m_fetch) {
+    if (request == m_fetch.get()) {
         TakeFavorites();
         return;
     }
@@ -434,10 +424,9 @@ void CFavoritesModel::OnRequestCompleted(CServerRequest* request, std::int32_t v
 
 void CFavoritesModel::OnRequestFailed(CServerRequest* request, HRESULT, std::int32_t value1, std::int32_t)
 {
-    if (request == &m_fetch) {
-        --m_fetchesOutstanding;
+    // A failed fetch leaves the lists empty.
+    if (request == m_fetch.get())
         return;
-    }
     const auto identifier = static_cast<std::uint32_t>(value1);
     const auto found = std::find_if(m_pending.begin(), m_pending.end(),
                                     [&](const Pending& p) { return p.operation->identifier == identifier; });
@@ -450,23 +439,25 @@ void CFavoritesModel::OnRequestFailed(CServerRequest* request, HRESULT, std::int
 }
 
 // The operation is already out of the pending list, so what a listener or a
-// message box does meanwhile cannot touch it.
+// message box does meanwhile cannot touch it; while it is finishing, its records
+// are not freed either. Every write to its records comes before any message box.
 void CFavoritesModel::FinishOperation(Pending finished, bool failed)
 {
+    m_finishing.push_back(&finished);
     CBookmarkOperation* operation = finished.operation.get();
     operation->state = kOperationAnswered;
     const std::string typeName = BookmarkTypeName(operation->type);
     switch (operation->kind) {
     case kBookmarkAdd:
-        if (failed) {
-            operation->success = true;
-            m_listeners.ForEach([&](IFavoritesListener* l) { l->OnOperationFinished(operation); });
-            ShowMessageBox(FormatText(LoadResourceString(IDS_FAVORITES_NOT_ADDED_FMT), {typeName, ItemNames(*operation)}), {}, kMbOk);
-            for (const auto& item : operation->items) {
-                item->SetBookmarkID(0);
-                item->SetIdentifier(0);
-            }
+        if (!failed) {
+            // Items the answer gave no number are not on the server: they fail.
+            auto& items = operation->items;
+            items.erase(std::remove_if(items.begin(), items.end(), [](const auto& item) { return item->BookmarkID() > 0; }),
+                        items.end());
+            failed = !items.empty();
         }
+        if (failed)
+            FailAdd(*operation);
         break;
     case kBookmarkDelete:
         m_listeners.ForEach([&](IFavoritesListener* l) { l->OnOperationFinished(operation); });
@@ -502,6 +493,22 @@ void CFavoritesModel::FinishOperation(Pending finished, bool failed)
     default:
         break;
     }
+    m_finishing.erase(std::find(m_finishing.begin(), m_finishing.end(), &finished));
     finished = Pending();
     ProcessPending();
+}
+
+// The pane drops the rows, the copies become leftovers for the next purge, and
+// then the member is told.
+void CFavoritesModel::FailAdd(CBookmarkOperation& operation)
+{
+    operation.success = true;
+    m_listeners.ForEach([&](IFavoritesListener* l) { l->OnOperationFinished(&operation); });
+    const std::string text =
+        FormatText(LoadResourceString(IDS_FAVORITES_NOT_ADDED_FMT), {BookmarkTypeName(operation.type), ItemNames(operation)});
+    for (const auto& item : operation.items) {
+        item->SetBookmarkID(0);
+        item->SetIdentifier(0);
+    }
+    ShowMessageBox(text, {}, kMbOk);
 }

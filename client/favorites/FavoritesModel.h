@@ -67,8 +67,11 @@ public:
     /// items all refer to favorites of that BookmarkType; the records stay in
     /// the lists until the server confirms the removal.
     void RemoveFavorites(std::vector<std::unique_ptr<CItemRef>> items, std::int32_t type);
-    /// item is not taken; the lists keep their order.
-    void MoveFavorite(const CItemRef& item, std::int32_t newPreviousBookmarkID);
+    /// Puts item right after predecessor (first of its list when null); the
+    /// two refer to records of the model and are not taken. The lists keep
+    /// their order. A predecessor still being added is waited for, as the
+    /// records of one add share their temporary number.
+    void MoveFavorite(const CItemRef& item, const CItemRef* predecessor);
 
     /// Operations not finished yet, in creation order.
     std::size_t PendingCount() const { return m_pending.size(); }
@@ -121,21 +124,26 @@ private:
     void SendMove(Pending& pending, std::int32_t bookmarkID);
     void ProcessPending();
     void FinishOperation(Pending finished, bool failed);
+    void FailAdd(CBookmarkOperation& operation);
+    void MakeFetchRequest();
     void TakeFavorites();
 
     TokenSource m_tokenSource;
     std::string m_sessionToken;
     std::uint32_t m_operationCounter = 0;
     bool m_loaded = false;
-    int m_fetchesOutstanding = 0;
     Lists m_lists;
-    // Records gone from the lists that a pending operation still points at;
-    // freed once nothing is pending.
+    // Records gone from the lists that a pending or finishing operation still
+    // points at; freed once nothing is pending or finishing.
     Lists m_detached;
     std::vector<Pending> m_pending;
+    // Operations out of the pending list whose outcome is being handled; a
+    // message box or listener may run a nested loop meanwhile.
+    std::vector<const Pending*> m_finishing;
     CGuardedList<IFavoritesListener*> m_listeners;
     // Declared last so they go first: no answer arrives once the records go.
-    CGetUserBookmarksRequest m_fetch;
+    // A fresh fetch per session, so an earlier session's answer is dropped.
+    std::unique_ptr<CGetUserBookmarksRequest> m_fetch;
     CAddBookmarkRequest m_add;
     CDeleteBookmarkRequest m_delete;
     CMoveBookmarkRequest m_move;

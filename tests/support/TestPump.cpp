@@ -47,3 +47,9 @@ int CTestPump::Queued() const
     std::lock_guard lock(m_mutex);
     return static_cast<int>(m_tasks.size());
 }
+
+bool CTestPump::WaitForQueued(int count, std::chrono::milliseconds bound)
+{
+    std::unique_lock lock(m_mutex);
+    return m_arrived.wait_for(lock, bound, [&] { return static_cast<int>(m_tasks.size()) >= count; });
+}

@@ -23,6 +23,9 @@ public:
     bool RunUntil(const std::function<bool()>& done,
                   std::chrono::milliseconds bound = std::chrono::seconds(20));
     int Queued() const;
+    /// Waits, running nothing, until at least count tasks are queued; false
+    /// when bound ran out first.
+    bool WaitForQueued(int count, std::chrono::milliseconds bound = std::chrono::seconds(20));
 
 private:
     mutable std::mutex m_mutex;

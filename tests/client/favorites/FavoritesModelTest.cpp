@@ -3,6 +3,8 @@
 #include "tests/client/catalogue/RequestFixture.h"
 
 #include <algorithm>
+#include <future>
+#include <memory>
 
 namespace {
 
@@ -196,7 +198,7 @@ TEST_F(FavoritesModelTest, DeleteAndMoveWaitForTheAdd)
     m_model.AddFavorites(std::vector<const PerformanceSummary*>{&a, &b});
     ASSERT_TRUE(m_server.WaitForHeld(1));
 
-    m_model.MoveFavorite(CItemRef(m_model.Track(0)), 0);
+    m_model.MoveFavorite(CItemRef(m_model.Track(0)), nullptr);
     std::vector<std::unique_ptr<CItemRef>> items;
     items.push_back(std::make_unique<CItemRef>(m_model.Track(1)));
     m_model.RemoveFavorites(std::move(items), kBookmarkTrack);
@@ -227,7 +229,8 @@ TEST_F(FavoritesModelTest, MoveAfterAFavoriteBeingAddedSendsItsConfirmedNumber)
     const PlaylistSummary added = Playlist(81, "New");
     m_model.AddFavorites(std::vector<const PlaylistSummary*>{&added});
     ASSERT_TRUE(m_server.WaitForHeld(1));
-    m_model.MoveFavorite(CItemRef(m_model.Playlist(0)), m_model.Playlist(1)->BookmarkID);
+    const CItemRef predecessor(m_model.Playlist(1));
+    m_model.MoveFavorite(CItemRef(m_model.Playlist(0)), &predecessor);
     EXPECT_EQ(m_model.PendingOperation(1)->state, kOperationWaiting);
     m_server.Release(PathOf(kAdd));
     ASSERT_TRUE(WaitUntilIdle());
@@ -241,9 +244,13 @@ TEST_F(FavoritesModelTest, FailedAddIsReportedAndPurged)
         const char* what;
         int status;
         const char* answer;
+        std::vector<std::string> failed;
+        std::int32_t kept;
     } cases[] = {
-        {"refused by the server", 200, "<R><Error>Not allowed</Error></R>"},
-        {"transport failure", 500, "<R><BookmarkID>1</BookmarkID></R>"},
+        {"refused by the server", 200, "<R><Error>Not allowed</Error></R>", {"Nina", "Otis"}, 0},
+        {"transport failure", 500, "<R><BookmarkID>1</BookmarkID></R>", {"Nina", "Otis"}, 0},
+        // Items the answer gives no number are not on the server.
+        {"fewer numbers than items", 200, "<R><BookmarkID>77</BookmarkID></R>", {"Otis"}, 1},
     };
     LogIn("<B/>");
     for (const auto& c : cases) {
@@ -262,12 +269,95 @@ TEST_F(FavoritesModelTest, FailedAddIsReportedAndPurged)
         const FavoritesEvent* finished = m_listener.Last("finished");
         ASSERT_NE(finished, nullptr);
         EXPECT_TRUE(finished->success);
-        EXPECT_EQ(finished->names, (std::vector<std::string>{"Nina", "Otis"}));
+        EXPECT_EQ(finished->names, c.failed);
+        std::string names;
+        for (const std::string& name : c.failed)
+            names += "\n" + name;
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0], "An error occurred at the Corvanta server.\nThe following Artist(s) have not been "
-                                 "added to your favorites:\n\nNina\nOtis");
-        EXPECT_EQ(m_model.ArtistCount(), 0);
+                                 "added to your favorites:\n" + names);
+        ASSERT_EQ(m_model.ArtistCount(), c.kept);
+        if (c.kept == 1) {
+            EXPECT_EQ(m_model.Artist(0)->Name, "Nina");
+            EXPECT_EQ(m_model.Artist(0)->BookmarkID, 77);
+        }
     }
+}
+
+TEST_F(FavoritesModelTest, FailedAddIsSettledBeforeItsMessageAndItsRecordsOutliveAnswersDeliveredMeanwhile)
+{
+    // The message box runs a nested loop: the removal's answer arrives while it
+    // is open, and the member logs in again and adds another favorite there.
+    LogIn(kOnePlaylist);
+    Answer(kAdd, "<R><Error>no</Error></R>");
+    Answer(kDelete, "<R><DeleteSuccess/></R>");
+    m_server.Hold(PathOf(kDelete));
+    std::vector<std::unique_ptr<CItemRef>> items;
+    items.push_back(std::make_unique<CItemRef>(m_model.Playlist(0)));
+    m_model.RemoveFavorites(std::move(items), kBookmarkPlaylist);
+    const PlaylistSummary failing = Playlist(90, "Ninety");
+    m_model.AddFavorites(std::vector<const PlaylistSummary*>{&failing});
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    LogOut();
+
+    bool opened = false;
+    SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
+        m_messages.push_back(text);
+        if (opened)
+            return kIdOk;
+        opened = true;
+        m_server.Release(PathOf(kDelete));
+        EXPECT_TRUE(m_pump.RunUntil([&] { return m_model.PendingCount() == 0; }));
+        m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest& r) { return BookmarkIDs(r, 950); });
+        LogIn("<B/>");
+        const PlaylistSummary later = Playlist(95, "Ninety-five");
+        m_model.AddFavorites(std::vector<const PlaylistSummary*>{&later});
+        return kIdOk;
+    });
+    ASSERT_TRUE(m_pump.RunUntil([&] { return opened && m_model.PendingCount() == 0; }));
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_NE(m_messages[0].find("\n\nNinety"), std::string::npos);
+    ASSERT_EQ(m_model.PlaylistCount(), 1);
+    EXPECT_EQ(m_model.Playlist(0)->playlistID, 95);
+    EXPECT_EQ(m_model.Playlist(0)->BookmarkID, 951);
+}
+
+TEST_F(FavoritesModelTest, FailedAddRecordsAreSettledWhileItsMessageIsOpen)
+{
+    LogIn("<B/>");
+    Answer(kAdd, "<R><Error>no</Error></R>");
+    std::vector<std::pair<std::int32_t, std::int32_t>> seen;
+    SetMessageBoxHandler([&](const std::string& text, const std::string&, unsigned) {
+        m_messages.push_back(text);
+        for (std::int32_t i = 0; i < m_model.TrackCount(); ++i)
+            seen.emplace_back(m_model.Track(i)->performanceID, m_model.Track(i)->BookmarkID);
+        return kIdOk;
+    });
+    PerformanceSummary track;
+    track.performanceID = 12;
+    m_model.AddFavorites(std::vector<const PerformanceSummary*>{&track});
+    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(seen, (std::vector<std::pair<std::int32_t, std::int32_t>>{{0, 0}}));
+    EXPECT_EQ(m_model.TrackCount(), 0);
+}
+
+TEST_F(FavoritesModelTest, MoveAfterTheSecondFavoriteOfOneAddWaitsForThatFavorite)
+{
+    LogIn(kOnePlaylist);
+    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest& r) { return BookmarkIDs(r, 900); });
+    Answer(kMove, "<R><MoveSuccessful/></R>");
+    m_server.Hold(PathOf(kAdd));
+    const PlaylistSummary first = Playlist(81, "First");
+    const PlaylistSummary second = Playlist(82, "Second");
+    m_model.AddFavorites(std::vector<const PlaylistSummary*>{&first, &second});
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    const CItemRef predecessor(m_model.Playlist(2));
+    m_model.MoveFavorite(CItemRef(m_model.Playlist(0)), &predecessor);
+    m_server.Release(PathOf(kAdd));
+    ASSERT_TRUE(WaitUntilIdle());
+    ASSERT_EQ(Sent(kMove).size(), 1u);
+    EXPECT_EQ(Sent(kMove)[0].body, "user=tok&bookmarkType=2&bookmarkID1=700&newPreviousBookmarkID=902");
 }
 
 TEST_F(FavoritesModelTest, FailedAddLeftoversStayWhileAnotherOperationIsPending)
@@ -309,7 +399,7 @@ TEST_F(FavoritesModelTest, FailedRemovalAndMoveAreReported)
     EXPECT_FALSE(finished->success);
     EXPECT_EQ(m_model.PlaymakerCount(), 2);
 
-    m_model.MoveFavorite(CItemRef(m_model.Playmaker(1)), 0);
+    m_model.MoveFavorite(CItemRef(m_model.Playmaker(1)), nullptr);
     ASSERT_TRUE(WaitUntilIdle());
     EXPECT_EQ(m_model.Playmaker(0)->Handle, "dj k");
     ASSERT_EQ(m_messages.size(), 2u);
@@ -354,6 +444,51 @@ TEST_F(FavoritesModelTest, AnswerToAFetchOvertakenByLogoutIsDropped)
     EXPECT_EQ(m_listener.Slots(), (std::vector<std::string>{"reset", "cleared"}));
     EXPECT_EQ(m_model.PlaylistCount(), 0);
     EXPECT_FALSE(m_model.Loaded());
+}
+
+TEST_F(FavoritesModelTest, OnlyTheLatestSessionsFetchFillsTheLists)
+{
+    const struct {
+        const char* what;
+        int status;
+        const char* answer;
+        std::int32_t playlists;
+    } cases[] = {
+        {"the new session's answer comes first", 200,
+         "<B><PlaylistSummary playlistID='90'><Name>Ninety</Name><BookmarkID>900</BookmarkID></PlaylistSummary></B>", 1},
+        {"the new session's fetch fails first", 500, "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        // The first session's answer is held until the second session's outcome is on its way.
+        auto letFirstGo = std::make_shared<std::promise<void>>();
+        std::shared_future<void> firstMayAnswer = letFirstGo->get_future().share();
+        m_server.SetResponse(PathOf(kFetch), [&c, firstMayAnswer](const RecordedRequest& r) {
+            if (r.Form("user") == "first") {
+                firstMayAnswer.wait_for(std::chrono::seconds(20));
+                return ScriptedResponse{200, kOnePlaylist};
+            }
+            return ScriptedResponse{c.status, c.answer};
+        });
+        const std::size_t before = m_server.RequestsTo(PathOf(kFetch)).size();
+        m_token = "first";
+        m_model.OnSessionChanged("first", m_token);
+        ASSERT_TRUE(m_server.WaitForRequests(before + 1));
+        LogOut();
+        m_token = "second";
+        m_model.OnSessionChanged("second", m_token);
+        ASSERT_TRUE(m_pump.WaitForQueued(1));
+        letFirstGo->set_value();
+        ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+        m_pump.RunPending();
+
+        ASSERT_EQ(m_model.PlaylistCount(), c.playlists);
+        if (c.playlists == 1) {
+            EXPECT_EQ(m_model.Playlist(0)->playlistID, 90);
+        }
+        EXPECT_EQ(m_listener.Slots().back(), c.playlists == 1 ? "loaded" : "reset");
+        LogOut();
+    }
 }
 
 TEST_F(FavoritesModelTest, RecordsOfPendingOperationsOutliveTheSession)
