@@ -112,6 +112,12 @@ std::int32_t CSearchController::ResultCount(std::int32_t index) const
     return record ? static_cast<std::int32_t>(record->results.size()) : 0;
 }
 
+bool CSearchController::HasMoreResults(std::int32_t index) const
+{
+    const CSearchRecord* record = RecordAt(index);
+    return record && record->nextIdentifier < record->identifiers.size();
+}
+
 CSearchResultItem* CSearchController::Result(std::int32_t index, std::int32_t i) const
 {
     const CSearchRecord* record = RecordAt(index);
@@ -206,6 +212,8 @@ void CSearchController::TakeFirstAnswer(Request& request, CSearchRecord& record)
         }
     }
     record.identifiers = request.Identifiers(record.key);
+    // The first answer holds the summaries of the first identifiers.
+    record.nextIdentifier = std::min(record.results.size(), record.identifiers.size());
     // The results are the controller's now.
     request.ReleaseResult(record.key);
 }
@@ -225,8 +233,8 @@ void CSearchController::PostNextPage()
         const std::int32_t index = m_pageQueue.front();
         m_pageQueue.pop_front();
         const CSearchRecord* record = RecordAt(index);
-        const std::size_t start = record->results.size();
-        // Every match has its result already: there is no next page.
+        const std::size_t start = record->nextIdentifier;
+        // Every identifier was asked for: there is no next page.
         if (start >= record->identifiers.size())
             continue;
         const std::size_t last =
@@ -238,6 +246,7 @@ void CSearchController::PostNextPage()
             ids += std::to_string(record->identifiers[i]);
         }
         m_pageInFlight = true;
+        m_pageInFlightEnd = last + 1;
         switch (record->query->kind) {
         case kSearchPlaylists:
             m_summaries.FetchPlaylists(ids, index);
@@ -258,8 +267,9 @@ void CSearchController::PostNextPage()
     }
 }
 
-void CSearchController::TakePage(CSearchRecord& record)
+void CSearchController::TakePage(CSearchRecord& record, std::size_t pageEnd)
 {
+    record.nextIdentifier = std::max(record.nextIdentifier, pageEnd);
     const auto start = static_cast<std::int32_t>(record.results.size());
     const std::int32_t count = m_summaries.Count();
     for (std::int32_t i = 0; i < count; ++i)
@@ -276,7 +286,7 @@ void CSearchController::OnRequestCompleted(CServerRequest* request, std::int32_t
     if (request == &m_summaries) {
         m_pageInFlight = false;
         if (record)
-            TakePage(*record);
+            TakePage(*record, m_pageInFlightEnd);
         PostNextPage();
         return;
     }

@@ -44,6 +44,10 @@ public:
     std::int32_t PendingCount() const { return m_pendingCount; }
     std::int32_t IdentifierCount(std::int32_t index) const;
     std::int32_t ResultCount(std::int32_t index) const;
+    /// Whether some identifiers of that search have not been asked for yet.
+    /// It is not the result count: a page may bring fewer summaries than it
+    /// asked for (an item deleted since the search).
+    bool HasMoreResults(std::int32_t index) const;
     /// Still owned by the controller; nullptr when out of range.
     CSearchResultItem* Result(std::int32_t index, std::int32_t i) const;
     const CSearchQuery* Query(std::int32_t index) const;
@@ -61,7 +65,7 @@ private:
     void TakeFirstAnswer(Request& request, CSearchRecord& record);
     void SearchFinished();
     void PostNextPage();
-    void TakePage(CSearchRecord& record);
+    void TakePage(CSearchRecord& record, std::size_t pageEnd);
 
     std::int32_t m_pendingCount = 0;
     std::int32_t m_searchCounter = 0;
@@ -71,6 +75,8 @@ private:
     // keeps one answer at a time.
     std::deque<std::int32_t> m_pageQueue;
     bool m_pageInFlight = false;
+    // Where the search's next page starts once the page in flight is answered.
+    std::size_t m_pageInFlightEnd = 0;
     // Declared last so they go first: no answer arrives once the records go.
     CSearchForPlaylistsRequest m_playlists;
     CSearchForUsersRequest m_users;

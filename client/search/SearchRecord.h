@@ -31,4 +31,6 @@ struct CSearchRecord {
     std::unique_ptr<CSearchQuery> query;
     std::vector<std::uint32_t> identifiers; // all matches
     std::vector<std::unique_ptr<CSearchResultItem>> results;
+    // Position of the first identifier not asked for yet.
+    std::size_t nextIdentifier = 0;
 };

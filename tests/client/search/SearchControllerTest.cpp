@@ -2,6 +2,7 @@
 #include "client/search/SearchController.h"
 #include "tests/client/catalogue/RequestFixture.h"
 
+#include <set>
 #include <sstream>
 
 namespace {
@@ -149,6 +150,49 @@ TEST_F(SearchControllerTest, PagesFiftyIdentifiersAtATime)
     EXPECT_EQ(m_server.RequestCount(), requests);
 }
 
+TEST_F(SearchControllerTest, APageWithFewerSummariesThanIdentifiersDoesNotMoveTheNextPageBack)
+{
+    // Track 1025 was deleted after the search: its page brings 49 summaries.
+    Answer(kPerformances, SearchAnswer(1000, 20, 130));
+    m_server.SetResponse(PathOf(kSummaries), [](const RecordedRequest& request) {
+        ScriptedResponse response = Summaries(request);
+        const std::string deleted = "<PerformanceSummary performanceID='1025'/>";
+        if (const auto at = response.body.find(deleted); at != std::string::npos)
+            response.body.erase(at, deleted.size());
+        return response;
+    });
+    m_controller.Search(Query(kSearchTracks, {Text(kFieldTrackName, "love")}));
+    ASSERT_TRUE(WaitFor("answered", 1));
+    EXPECT_TRUE(m_controller.HasMoreResults(0));
+
+    const struct {
+        std::uint32_t from, to;
+        std::int32_t firstNew, total;
+        bool more;
+    } pages[] = {{1020, 1069, 20, 69, true}, {1070, 1119, 69, 119, true}, {1120, 1129, 119, 129, false}};
+    std::size_t appended = 0;
+    for (const auto& page : pages) {
+        SCOPED_TRACE(page.from);
+        m_controller.FetchNextPage(0);
+        ASSERT_TRUE(WaitFor("appended", ++appended));
+        EXPECT_EQ(m_server.LastRequest().body, "Type=PERFORMANCE&IDs=" + IdRange(page.from, page.to));
+        EXPECT_EQ(m_listener.events.back(), (SearchEvent{"appended", 0, page.firstNew}));
+        ASSERT_EQ(m_controller.ResultCount(0), page.total);
+        EXPECT_EQ(m_controller.HasMoreResults(0), page.more);
+    }
+    std::set<std::int32_t> distinct;
+    for (std::int32_t i = 0; i < m_controller.ResultCount(0); ++i)
+        distinct.insert(ResultId(0, i));
+    EXPECT_EQ(distinct.size(), 129u);
+    EXPECT_EQ(distinct.count(1025), 0u);
+
+    // Every identifier was asked for once: there is no further page.
+    const std::size_t requests = m_server.RequestCount();
+    m_controller.FetchNextPage(0);
+    m_pump.RunPending();
+    EXPECT_EQ(m_server.RequestCount(), requests);
+}
+
 TEST_F(SearchControllerTest, QueriesGoToTheirPages)
 {
     const struct {
@@ -272,6 +316,7 @@ TEST_F(SearchControllerTest, AFailedPageIsIgnored)
     m_pump.RunPending();
     EXPECT_EQ(m_listener.Count("appended"), 0u);
     EXPECT_EQ(m_controller.ResultCount(0), 0);
+    EXPECT_TRUE(m_controller.HasMoreResults(0));
 
     // The next attempt asks for the same identifiers again.
     m_server.SetResponse(PathOf(kSummaries), Summaries);
