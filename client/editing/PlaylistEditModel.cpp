@@ -101,6 +101,8 @@ std::string CPlaylistEditModel::CellText(int row, int column) const
 
 void CPlaylistEditModel::ResetRows()
 {
+    // Nobody will read the lookups of the rows that go.
+    m_resolver->DropQueuedPosts();
     m_rows.clear();
     m_rows.push_back(MakeBlankRow());
     if (m_view)

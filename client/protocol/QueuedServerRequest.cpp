@@ -1,8 +1,10 @@
 #include "client/protocol/QueuedServerRequest.h"
 
+#include <algorithm>
+
 CQueuedServerRequest::CQueuedServerRequest()
 {
-    StartWorkerThread([this, work = m_workEvent, ended = m_endedEvent] { WorkerLoop(this, work, ended); });
+    StartWorkerThread([queue = m_queue] { WorkerLoop(queue); });
 }
 
 CQueuedServerRequest::~CQueuedServerRequest() = default;
@@ -14,44 +16,55 @@ HRESULT CQueuedServerRequest::QueuedPost(const std::string& formBody, std::int32
     return S_OK;
 }
 
+void CQueuedServerRequest::DropQueuedPosts()
+{
+    std::deque<std::shared_ptr<RequestJob>> dropped;
+    {
+        std::lock_guard lock(m_queue->lock);
+        const auto stop = std::find(m_queue->jobs.begin(), m_queue->jobs.end(), nullptr);
+        dropped.assign(m_queue->jobs.begin(), stop);
+        m_queue->jobs.erase(m_queue->jobs.begin(), stop);
+    }
+    for (const std::shared_ptr<RequestJob>& job : dropped)
+        DropJob(job);
+}
+
 void CQueuedServerRequest::Shutdown()
 {
+    DropQueuedPosts();
     Enqueue(nullptr);
-    m_endedEvent->Wait();
+    // The destructors drop the result of the exchange under way; the worker
+    // never touches the object again.
     delete this;
 }
 
 void CQueuedServerRequest::Enqueue(std::shared_ptr<RequestJob> job)
 {
     {
-        std::lock_guard lock(m_queueLock);
-        m_queue.push_back(std::move(job));
+        std::lock_guard lock(m_queue->lock);
+        m_queue->jobs.push_back(std::move(job));
     }
-    m_workEvent->Set();
+    m_queue->work.Set();
 }
 
-void CQueuedServerRequest::WorkerLoop(CQueuedServerRequest* self, std::shared_ptr<CManualResetEvent> work,
-                                      std::shared_ptr<CManualResetEvent> ended)
+void CQueuedServerRequest::WorkerLoop(const std::shared_ptr<Queue>& queue)
 {
     for (;;) {
-        work->Wait();
+        queue->work.Wait();
         std::shared_ptr<RequestJob> job;
         {
-            std::lock_guard lock(self->m_queueLock);
-            if (self->m_queue.empty()) {
-                work->Reset();
+            std::lock_guard lock(queue->lock);
+            if (queue->jobs.empty()) {
+                queue->work.Reset();
                 continue;
             }
-            job = std::move(self->m_queue.front());
-            self->m_queue.pop_front();
-            if (self->m_queue.empty())
-                work->Reset();
+            job = std::move(queue->jobs.front());
+            queue->jobs.pop_front();
+            if (queue->jobs.empty())
+                queue->work.Reset();
         }
-        if (!job) {
-            // Shutdown may delete the object as soon as this is set.
-            ended->Set();
+        if (!job)
             return;
-        }
         RunJob(job);
     }
 }

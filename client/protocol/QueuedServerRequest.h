@@ -17,23 +17,28 @@ public:
 
     /// Like Post, but the job waits in the queue for the worker.
     HRESULT QueuedPost(const std::string& formBody, std::int32_t value1 = 0, std::int32_t value2 = 0);
+    /// Forgets the posts still waiting in the queue: they are never sent and
+    /// nobody is told of them. The exchange under way goes on.
+    void DropQueuedPosts();
 
-    /// Lets the jobs queued so far run, waits until the worker has ended, then
-    /// deletes this object. Call on the user-interface thread.
+    /// Deletes this object at once, on the user-interface thread, without
+    /// waiting: queued posts are dropped, the result of the one under way is
+    /// dropped when it ends, and the worker then ends by itself.
     void Shutdown();
 
 protected:
     ~CQueuedServerRequest() override;
 
 private:
-    static void WorkerLoop(CQueuedServerRequest* self, std::shared_ptr<CManualResetEvent> work,
-                           std::shared_ptr<CManualResetEvent> ended);
+    // Shared with the worker, which may outlive the object by one exchange.
+    struct Queue {
+        std::mutex lock;
+        std::deque<std::shared_ptr<RequestJob>> jobs; // nullptr is the stop marker
+        CManualResetEvent work;
+    };
+
+    static void WorkerLoop(const std::shared_ptr<Queue>& queue);
     void Enqueue(std::shared_ptr<RequestJob> job);
 
-    std::mutex m_queueLock;
-    std::deque<std::shared_ptr<RequestJob>> m_queue;  // nullptr is the stop marker
-    // Shared with the worker: it still sets the ended event while Shutdown
-    // may already be deleting the object.
-    std::shared_ptr<CManualResetEvent> m_workEvent = std::make_shared<CManualResetEvent>();
-    std::shared_ptr<CManualResetEvent> m_endedEvent = std::make_shared<CManualResetEvent>();
+    std::shared_ptr<Queue> m_queue = std::make_shared<Queue>();
 };

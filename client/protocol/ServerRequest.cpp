@@ -108,6 +108,15 @@ HRESULT CServerRequest::Post(const std::string& formBody, std::int32_t value1, s
     return S_OK;
 }
 
+void CServerRequest::DropJob(const std::shared_ptr<RequestJob>& job)
+{
+    {
+        std::lock_guard lock(job->lock);
+        job->active = false;
+    }
+    m_pendingJobs.Remove(job);
+}
+
 void CServerRequest::RunJob(const std::shared_ptr<RequestJob>& job)
 {
     if (!job || job->owner == nullptr)

@@ -93,6 +93,9 @@ protected:
     /// Makes a job for formBody with the current endpoint and adds it to the
     /// pending jobs.
     std::shared_ptr<RequestJob> CreateJob(const std::string& formBody, std::int32_t value1, std::int32_t value2);
+    /// Nobody will read the job's result: it is dropped, and the job leaves
+    /// the pending jobs. The caller makes sure no worker starts it.
+    void DropJob(const std::shared_ptr<RequestJob>& job);
     /// The worker's part of a post: exchange, hook, hand-over.
     static void RunJob(const std::shared_ptr<RequestJob>& job);
 

@@ -380,3 +380,50 @@ TEST_F(EditModel, ViewHearsEveryChangeWithTheIndexAfterIt)
     EXPECT_EQ(view.events, (std::vector<std::string>{"insert 0", "change 1", "change 1", "insert 2", "change 1",
                                                      "remove 1", "insert 0", "remove 1", "reset"}));
 }
+
+TEST_F(EditModel, ClosingTheEditorWaitsForNoLookup)
+{
+    m_server.Hold(PathOf(kResolvePage));
+    Type("Beatles", "Help");
+    Type("Seether", "Broken");
+    Type("Nobody", "Nothing");
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    // The lookup under way is still held when the editor has gone.
+    model.reset();
+    EXPECT_TRUE(m_server.WaitForHeld(1, std::chrono::milliseconds(0)));
+    m_server.Release(PathOf(kResolvePage));
+    ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+    m_pump.RunPending();
+    EXPECT_EQ(RequestsTo(kResolvePage), 1u);
+}
+
+TEST_F(EditModel, ClosingTheEditorWithManyLookupsAgainstAServerThatDoesNotAnswer)
+{
+    // Each lookup would wait for three connect timeouts; only the one under
+    // way is left to end once the editor is gone.
+    CUnansweredListener unanswered;
+    m_settings.SetPortOverride(unanswered.Port(), 0);
+    for (int i = 0; i < 200; ++i)
+        model->AddTrackRow("Song " + std::to_string(i), "Artist", std::nullopt, std::string());
+    model.reset();
+    EXPECT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+    m_pump.RunPending();
+}
+
+TEST_F(EditModel, ResetRowsDropsTheLookupsOfTheRowsItRemoved)
+{
+    m_server.Hold(PathOf(kResolvePage));
+    Type("Beatles", "Help");
+    Type("Seether", "Broken");
+    Type("Nobody", "Nothing");
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    model->ResetRows();
+    Type("The Beatles", "Yesterday");
+    m_server.Release(PathOf(kResolvePage));
+    Settle();
+    const std::vector<RecordedRequest> sent = m_server.RequestsTo(PathOf(kResolvePage));
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[0].Form("PerformanceTitle"), "Help");
+    EXPECT_EQ(sent[1].Form("PerformanceTitle"), "Yesterday");
+    EXPECT_EQ(model->Row(0).state, S::ClickHere);
+}

@@ -428,7 +428,7 @@ TEST_F(ServerRequestTest, ListenerRemovingItselfDoesNotDisturbTheOthers)
     EXPECT_EQ(order, (std::vector<std::string>{"first", "leaving", "last", "first", "last"}));
 }
 
-TEST_F(ServerRequestTest, QueuedPostsRunInOrderAndShutdownWaitsForThem)
+TEST_F(ServerRequestTest, QueuedPostsRunInOrderAndShutdownDropsWhatNobodyWillRead)
 {
     m_server.SetResponse(kPath, [](const RecordedRequest& r) { return ScriptedResponse{200, r.Form("n")}; });
     CRecordingListener listener(m_log.get());
@@ -446,17 +446,42 @@ TEST_F(ServerRequestTest, QueuedPostsRunInOrderAndShutdownWaitsForThem)
         queued->QueuedPost("n=" + std::to_string(n), n, 0);
     ASSERT_TRUE(m_server.WaitForHeld(1));
     EXPECT_EQ(m_server.RequestCount(), 4u);
-    m_server.Release(kPath);
+    // Shutdown returns while the exchange under way is still held, and the
+    // posts queued behind it are never sent.
     queued->Shutdown();
+    EXPECT_TRUE(m_server.WaitForHeld(1, std::chrono::milliseconds(0)));
+    m_server.Release(kPath);
+    ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+    m_pump.RunPending();
 
-    const std::vector<HookCall> calls = m_log->Calls();
-    ASSERT_EQ(calls.size(), 6u);
+    EXPECT_EQ(listener.events.size(), 3u);
+    EXPECT_EQ(m_log->Calls().size(), 3u);
     const std::vector<RecordedRequest> requests = m_server.Requests();
-    ASSERT_EQ(requests.size(), 6u);
-    for (std::size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(calls[i].value1, static_cast<std::int32_t>(i + 1));
+    ASSERT_EQ(requests.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(requests[i].Form("n"), std::to_string(i + 1));
-    }
+}
+
+TEST_F(ServerRequestTest, DroppedQueuedPostsAreNotSent)
+{
+    m_server.SetResponse(kPath, [](const RecordedRequest& r) { return ScriptedResponse{200, r.Form("n")}; });
+    CRecordingListener listener(m_log.get());
+    auto* queued = new CTestQueuedRequest(m_log);
+    queued->AddListener(&listener);
+    m_server.Hold(kPath);
+    for (std::int32_t n = 1; n <= 3; ++n)
+        queued->QueuedPost("n=" + std::to_string(n), n, 0);
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    queued->DropQueuedPosts();
+    queued->QueuedPost("n=4", 4, 0);
+    m_server.Release(kPath);
+    ASSERT_TRUE(PumpUntilEvents(listener, 2));
+    EXPECT_EQ(listener.events[0].value1, 1);
+    EXPECT_EQ(listener.events[1].value1, 4);
+    const std::vector<RecordedRequest> requests = m_server.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].Form("n"), "4");
+    queued->Shutdown();
 }
 
 TEST_F(ServerRequestTest, EndpointFollowsASettingsChange)
