@@ -10,4 +10,7 @@
 struct PlaylistDetail {
     PlaylistSummary Summary;
     std::vector<std::unique_ptr<PerformanceSummary>> Tracks;
+    /// Client side: false while the tracks of a playlist known from a list
+    /// have not come from the server, so Tracks says nothing about them.
+    bool tracksLoaded = true;
 };

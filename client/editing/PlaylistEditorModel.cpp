@@ -25,7 +25,16 @@ CPlaylistEditorModel::~CPlaylistEditorModel()
 void CPlaylistEditorModel::OnPlaylistRemoved(PlaylistDetail* playlist)
 {
     if (playlist == m_playlist)
-        m_playlist = nullptr;
+        PlaylistGone();
+}
+
+void CPlaylistEditorModel::PlaylistGone()
+{
+    if (!m_playlist)
+        return;
+    m_playlist = nullptr;
+    if (m_listener)
+        m_listener->OnEditedPlaylistGone();
 }
 
 std::string CPlaylistEditorModel::CurrentHandle() const
@@ -49,6 +58,14 @@ void CPlaylistEditorModel::LoadPlaylist(PlaylistDetail& detail)
 
 PublishOutcome CPlaylistEditorModel::Publish(IPublishProgress* progress)
 {
+    // A record the store let go is not published: made anew, it would be
+    // created on the server a second time.
+    if (!m_playlist || !m_store.Holds(m_playlist))
+        return PublishOutcome::Closed;
+    if (!m_playlist->tracksLoaded) {
+        ShowMessageBox(kPlaylistNotLoadedText);
+        return PublishOutcome::Refused;
+    }
     // A row whose lookup failed names no catalogue track yet (or an old one),
     // so it holds the publish back like an unresolved one; Retry Matching
     // clears it.
@@ -56,10 +73,6 @@ PublishOutcome CPlaylistEditorModel::Publish(IPublishProgress* progress)
         ShowMessageBox(LoadResourceString(IDS_UNRESOLVED_PERFORMANCES));
         return PublishOutcome::Refused;
     }
-    // The record may have gone with a logout or a delete while the editor
-    // was open; the member's work then becomes a new playlist.
-    if (!m_playlist)
-        m_playlist = m_store.NewPlaylist();
     PlaylistDetail& playlist = *m_playlist;
     playlist.Summary.Name = title;
     playlist.Summary.PlaylistDescription = description;

@@ -28,9 +28,21 @@ protected:
 inline constexpr char kPublishFailedText[] = "The playlist could not be published to Corvanta.";
 
 enum class PublishOutcome {
-    Refused,   ///< rows still unresolved; nothing was sent
+    Refused,   ///< rows still unresolved, or the playlist's tracks never loaded; nothing was sent
     Failed,    ///< the server did not take it; the editor stays open
     Published, ///< the editor closes
+    Closed,    ///< the store no longer holds the playlist; nothing was sent, the editor closes
+};
+
+/// Told on the user-interface thread.
+class IPlaylistEditorListener {
+public:
+    /// The playlist being edited left the store (a logout, a new login, a
+    /// delete): the editor closes without publishing, as at logout.
+    virtual void OnEditedPlaylistGone() = 0;
+
+protected:
+    ~IPlaylistEditorListener() = default;
 };
 
 class CPlaylistEditorModel : private IPlaylistStoreListener {
@@ -49,25 +61,30 @@ public:
     std::int32_t genre = 0;
     std::int32_t mood = 0;
 
+    void SetListener(IPlaylistEditorListener* listener) { m_listener = listener; }
+
     CPlaylistEditModel& Rows() { return m_rows; }
     const CPlaylistEditModel& Rows() const { return m_rows; }
     /// The record being edited, owned by the store; null before LoadPlaylist.
     PlaylistDetail* Playlist() const { return m_playlist; }
 
     void LoadPlaylist(PlaylistDetail& detail);
-    /// Refuses with message 3501 while rows are unresolved, else writes the
-    /// values and rows into the record and publishes it through the store.
+    /// Refuses with message 3501 while rows are unresolved, and a playlist
+    /// whose tracks never loaded, else writes the values and rows into the
+    /// record and publishes it through the store. Only a record the store
+    /// still holds is published.
     PublishOutcome Publish(IPublishProgress* progress = nullptr);
     /// Files dropped on the pane outside the grid: only XML playlist documents.
     void DropFilesOnPane(const std::vector<std::string>& paths);
 
 private:
     std::string CurrentHandle() const;
+    void PlaylistGone();
 
-    // The record is forgotten when the store deletes it.
-    void OnPlaylistsLoading() override { m_playlist = nullptr; }
+    // The record is forgotten when the store lets it go.
+    void OnPlaylistsLoading() override { PlaylistGone(); }
     void OnPlaylistsLoaded() override {}
-    void OnPlaylistsCleared() override { m_playlist = nullptr; }
+    void OnPlaylistsCleared() override { PlaylistGone(); }
     void OnPlaylistDetailLoaded(PlaylistDetail*) override {}
     void OnPlaylistAdded(PlaylistDetail*) override {}
     void OnPlaylistRemoved(PlaylistDetail* playlist) override;
@@ -77,4 +94,5 @@ private:
     IEditingSession* m_session;
     CPlaylistEditModel m_rows;
     PlaylistDetail* m_playlist = nullptr;
+    IPlaylistEditorListener* m_listener = nullptr;
 };

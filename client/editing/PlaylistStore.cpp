@@ -4,6 +4,7 @@
 #include "client/catalogue/GetUserPlaylistsRequest.h"
 #include "client/editing/EditingServices.h"
 #include "client/editing/UpdatePlaylistRequest.h"
+#include "platform/MessageBox.h"
 
 #include <algorithm>
 
@@ -70,8 +71,17 @@ PlaylistDetail* CPlaylistStore::NewPlaylist()
     return made;
 }
 
+bool CPlaylistStore::Holds(const PlaylistDetail* playlist) const
+{
+    return std::any_of(m_playlists.begin(), m_playlists.end(),
+                       [&](const auto& held) { return held.get() == playlist; });
+}
+
 HRESULT CPlaylistStore::PublishPlaylist(PlaylistDetail& playlist)
 {
+    // Its empty track list would empty the playlist on the server.
+    if (!playlist.tracksLoaded)
+        return E_FAIL;
     const HRESULT result = m_updateRequest->Publish(Token(), playlist);
     Tell([&](IPlaylistStoreListener& listener) { listener.OnPlaylistUpdated(&playlist); });
     return result;
@@ -94,8 +104,27 @@ void CPlaylistStore::DeletePlaylist(PlaylistDetail* playlist)
         else
             m_toLoad.erase(queued);
     }
-    m_updateRequest->Delete(Token(), removed->Summary.playlistID);
+    const std::int32_t deleteNumber = ++m_deleteCounter;
+    m_updateRequest->Delete(Token(), removed->Summary.playlistID, deleteNumber);
     Tell([&](IPlaylistStoreListener& listener) { listener.OnPlaylistRemoved(playlist); });
+    // A playlist never published is not on the server: nothing to keep it for.
+    if (removed->Summary.playlistID != 0)
+        m_deleting[deleteNumber] = std::move(removed);
+}
+
+void CPlaylistStore::DeleteAnswered(std::int32_t deleteNumber, bool failed)
+{
+    const auto found = m_deleting.find(deleteNumber);
+    if (found == m_deleting.end())
+        return;
+    std::unique_ptr<PlaylistDetail> playlist = std::move(found->second);
+    m_deleting.erase(found);
+    if (!failed)
+        return;
+    PlaylistDetail* kept = playlist.get();
+    m_playlists.push_back(std::move(playlist));
+    Tell([&](IPlaylistStoreListener& listener) { listener.OnPlaylistAdded(kept); });
+    ShowMessageBox(kDeleteFailedText);
 }
 
 int CPlaylistStore::CountLocalTracks(const PlaylistDetail& playlist)
@@ -107,6 +136,10 @@ int CPlaylistStore::CountLocalTracks(const PlaylistDetail& playlist)
 
 int CPlaylistStore::PlayPlaylistLocal(const PlaylistDetail& playlist)
 {
+    if (!playlist.tracksLoaded) {
+        ShowMessageBox(kPlaylistNotLoadedText);
+        return 0;
+    }
     return m_localPlayer.Play(playlist);
 }
 
@@ -118,6 +151,8 @@ void CPlaylistStore::OnSessionChanged(const std::string& handle, const std::stri
     m_toLoad.clear();
     m_fetching = false;
     m_playlists.clear();
+    // What the earlier session's deletes answer no longer concerns this one.
+    m_deleting.clear();
     m_summaryCount = 0;
     MakeLoadRequests();
     if (token.empty()) {
@@ -134,15 +169,19 @@ void CPlaylistStore::OnRequestCompleted(CServerRequest* request, std::int32_t va
         ListLoaded();
     else if (request == m_detailsRequest.get())
         DetailsLoaded(value1);
+    else if (request == m_updateRequest.get())
+        DeleteAnswered(value1, m_updateRequest->TakeDeleteRefused(value1));
 }
 
-void CPlaylistStore::OnRequestFailed(CServerRequest* request, HRESULT, std::int32_t, std::int32_t)
+void CPlaylistStore::OnRequestFailed(CServerRequest* request, HRESULT, std::int32_t value1, std::int32_t)
 {
     // Loading stops where it failed; the next session change starts it anew.
-    // Going on would offer playlists without their tracks, which a publish
-    // would then empty on the server.
+    // The playlists whose tracks did not come stay marked so, and are neither
+    // published (that would empty them on the server) nor played.
     if (request == m_detailsRequest.get())
         m_fetching = false;
+    else if (request == m_updateRequest.get())
+        DeleteAnswered(value1, true);
 }
 
 void CPlaylistStore::ListLoaded()
@@ -156,6 +195,7 @@ void CPlaylistStore::ListLoaded()
     for (std::int32_t i = 0; i < m_summaryCount; ++i) {
         auto playlist = std::make_unique<PlaylistDetail>();
         playlist->Summary = m_listRequest->Get(i);
+        playlist->tracksLoaded = false;
         m_toLoad.push_back(playlist.get());
         m_playlists.push_back(std::move(playlist));
     }
@@ -188,6 +228,7 @@ void CPlaylistStore::DetailsLoaded(std::int32_t playlistID)
         m_toLoad.erase(m_toLoad.begin());
     if (playlist && answer && playlist->Summary.playlistID == playlistID) {
         playlist->Tracks = std::move(answer->Tracks);
+        playlist->tracksLoaded = true;
         // Listeners count the local tracks as soon as they hear of the detail.
         if (m_library)
             for (const auto& track : playlist->Tracks)

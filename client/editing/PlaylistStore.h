@@ -10,6 +10,7 @@
 #include "client/protocol/RequestListener.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,13 @@ class CGetUserPlaylistsRequest;
 class CUpdatePlaylistRequest;
 class IEditingSession;
 class ILocalTrackLibrary;
+
+/// Shown for a playlist whose tracks did not come from the server; the string
+/// table has no text for it.
+inline constexpr char kPlaylistNotLoadedText[] =
+    "The tracks of this playlist could not be loaded from Corvanta. Log in again to load them.";
+/// Shown when the server did not delete a playlist, which is then kept.
+inline constexpr char kDeleteFailedText[] = "The playlist could not be deleted from Corvanta.";
 
 class CPlaylistStore : public ISessionListener, public IRequestListener {
 public:
@@ -42,17 +50,22 @@ public:
 
     /// A new, empty playlist of the member who is logged in.
     PlaylistDetail* NewPlaylist();
+    /// Whether the store holds that record.
+    bool Holds(const PlaylistDetail* playlist) const;
     /// Synchronous create or update; the listeners hear OnPlaylistUpdated
     /// whatever the outcome, as the record may have changed. E_FAIL when the
-    /// server did not take it (the playlistID then stays as it was).
+    /// server did not take it (the playlistID then stays as it was). A
+    /// playlist whose tracks did not load is not sent: E_FAIL, nobody told.
     HRESULT PublishPlaylist(PlaylistDetail& playlist);
-    /// Removes and deletes the playlist and tells the server; nothing when the
-    /// store does not hold it.
+    /// Removes the playlist and tells the server; nothing when the store does
+    /// not hold it. When the server does not delete it, the member is told
+    /// and the playlist comes back (OnPlaylistAdded).
     void DeletePlaylist(PlaylistDetail* playlist);
     /// Tracks with a catalogue number and a local file.
     static int CountLocalTracks(const PlaylistDetail& playlist);
     /// Opens those tracks as pmt%05d.m3u in the temporary folder; returns how
-    /// many were listed (nothing is opened for none).
+    /// many were listed (nothing is opened for none). A playlist whose tracks
+    /// did not load is refused with a message.
     int PlayPlaylistLocal(const PlaylistDetail& playlist);
 
     void OnSessionChanged(const std::string& handle, const std::string& token) override;
@@ -66,6 +79,7 @@ private:
     void DetailsLoaded(std::int32_t playlistID);
     void RequestNextDetails();
     void FinishLoading();
+    void DeleteAnswered(std::int32_t deleteNumber, bool failed);
     template <typename F>
     void Tell(F&& f)
     {
@@ -83,6 +97,9 @@ private:
     std::vector<PlaylistDetail*> m_toLoad;
     bool m_fetching = false;
     bool m_loaded = false;
+    // Deleted playlists kept until the server confirms, by delete number.
+    std::map<std::int32_t, std::unique_ptr<PlaylistDetail>> m_deleting;
+    std::int32_t m_deleteCounter = 0;
     CLocalPlayer m_localPlayer{CLocalPlayer::kStorePrefix};
     std::unique_ptr<CGetUserPlaylistsRequest> m_listRequest;
     std::unique_ptr<CGetPlaylistDetailsRequest> m_detailsRequest;

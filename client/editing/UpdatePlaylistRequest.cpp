@@ -67,17 +67,30 @@ std::string CUpdatePlaylistRequest::DeleteBody(const std::string& token, std::in
     return "UserToken=" + FormValue(token) + "&App=Tessarin&Action=Delete&ID=" + std::to_string(playlistID);
 }
 
-HRESULT CUpdatePlaylistRequest::Delete(const std::string& token, std::int32_t playlistID)
+HRESULT CUpdatePlaylistRequest::Delete(const std::string& token, std::int32_t playlistID, std::int32_t deleteNumber)
 {
-    return Post(DeleteBody(token, playlistID), 0, 0);
+    return Post(DeleteBody(token, playlistID), deleteNumber, 0);
 }
 
-void CUpdatePlaylistRequest::ParseAnswer(const std::string& answer, std::int32_t, std::int32_t value2)
+bool CUpdatePlaylistRequest::TakeDeleteRefused(std::int32_t deleteNumber)
 {
-    // Delete answers (value 2 = 0) are not used: their playlist is gone.
-    if (value2 != kPublishMarker || !m_publishing)
-        return;
+    std::lock_guard lock(m_lock);
+    return m_refusedDeletes.erase(deleteNumber) != 0;
+}
+
+void CUpdatePlaylistRequest::ParseAnswer(const std::string& answer, std::int32_t value1, std::int32_t value2)
+{
     const XmlDocumentPtr document = LoadAnswerDocument(answer);
+    if (value2 != kPublishMarker) {
+        // A delete: the server reports a refusal inside the answer.
+        if (document && (FirstElementNamed(*document, u"Exception") || FirstElementNamed(*document, u"Error"))) {
+            std::lock_guard lock(m_lock);
+            m_refusedDeletes.insert(value1);
+        }
+        return;
+    }
+    if (!m_publishing)
+        return;
     const CXmlNode* id = document ? FirstElementNamed(*document, u"PlaylistID") : nullptr;
     if (!id)
         return;

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -326,13 +327,123 @@ TEST_F(Store, PublishRefusedOrFailed)
     EXPECT_EQ(playlist->Summary.playlistID, 0);
     EXPECT_EQ(log.back(), "updated 0");
 
-    // The record went with a logout: the member's work becomes a new playlist.
-    LogIn("");
-    m_server.SetResponse(PathOf(kUpdatePage), 200, "<R><PlaylistID>9</PlaylistID></R>");
+}
+
+TEST_F(Store, TheEditorPublishesOnlyARecordTheStoreStillHolds)
+{
+    struct Gone : IPlaylistEditorListener {
+        void OnEditedPlaylistGone() override { ++told; }
+        int told = 0;
+    };
+    const struct {
+        const char* what;
+        std::function<void()> letGo;
+    } cases[] = {
+        {"logout", [&] { LogIn(""); }},
+        {"logout and login again", [&] { LogIn(""); LogIn("tok"); }},
+        {"login again", [&] { LogIn("tok"); }},
+        {"deleted", [&] { store->DeletePlaylist(store->GetAt(0)); }},
+    };
+    m_server.SetResponse(PathOf(kUpdatePage), 200, "<R><PlaylistID>99</PlaylistID></R>");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LogIn("tok");
+        ASSERT_TRUE(WaitLoaded());
+        Gone gone;
+        CPlaylistEditorModel& editor = Editor();
+        editor.SetListener(&gone);
+        editor.LoadPlaylist(*store->GetAt(0));
+        const std::size_t sent = m_server.RequestsTo(PathOf(kUpdatePage)).size();
+        c.letGo();
+        EXPECT_EQ(gone.told, 1);
+        EXPECT_EQ(editor.Playlist(), nullptr);
+        // A publish is synchronous: had it sent anything, the server would have it now.
+        EXPECT_EQ(editor.Publish(), PublishOutcome::Closed);
+        for (const RecordedRequest& request : m_server.RequestsTo(PathOf(kUpdatePage)))
+            EXPECT_EQ(request.Form("Action"), "Delete");
+        EXPECT_LE(m_server.RequestsTo(PathOf(kUpdatePage)).size(), sent + 1);
+        editor.SetListener(nullptr);
+        EXPECT_TRUE(messages.empty());
+    }
+}
+
+TEST_F(Store, PlaylistsWhoseTracksDidNotLoadAreNeitherPublishedNorPlayed)
+{
+    m_server.SetResponse(PathOf(kDetailsPage), [](const RecordedRequest& request) {
+        if (request.Form("playlist") == "6")
+            return ScriptedResponse{500, ""};
+        return ScriptedResponse{200, "<R><PlaylistDetail>" + PlaylistXml(5, "Five") + "</PlaylistDetail>" +
+                                         TrackXml(50, "T5", "A") + "</R>"};
+    });
+    LogIn("tok");
+    ASSERT_TRUE(m_pump.RunUntil([&] { return m_server.RequestsTo(PathOf(kDetailsPage)).size() == 2; }));
+    ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+    m_pump.RunPending();
+    EXPECT_FALSE(store->IsLoaded());
+    ASSERT_EQ(store->GetCount(), 2);
+    PlaylistDetail& loaded = *store->GetAt(0);
+    PlaylistDetail& unloaded = *store->GetAt(1);
+    EXPECT_TRUE(loaded.tracksLoaded);
+    EXPECT_FALSE(unloaded.tracksLoaded);
+
+    CPlaylistEditorModel& editor = Editor();
+    editor.LoadPlaylist(unloaded);
+    PerformanceSummary track;
+    track.performanceID = 77;
+    editor.Rows().AddMatchedRow(track);
+    EXPECT_EQ(editor.Publish(), PublishOutcome::Refused);
+    EXPECT_EQ(store->PublishPlaylist(unloaded), E_FAIL);
+    EXPECT_EQ(store->PlayPlaylistLocal(unloaded), 0);
+    EXPECT_EQ(messages, std::vector<std::string>(2, kPlaylistNotLoadedText));
+    EXPECT_EQ(m_server.RequestsTo(PathOf(kUpdatePage)).size(), 0u);
+    EXPECT_TRUE(unloaded.Tracks.empty());
+
+    // The playlist whose tracks came is published as usual.
+    m_server.SetResponse(PathOf(kUpdatePage), 200, "<R><PlaylistID>5</PlaylistID></R>");
+    editor.LoadPlaylist(loaded);
     EXPECT_EQ(editor.Publish(), PublishOutcome::Published);
-    ASSERT_EQ(store->GetCount(), 1);
-    EXPECT_EQ(store->GetAt(0)->Summary.playlistID, 9);
-    EXPECT_EQ(editor.Playlist(), store->GetAt(0));
+    EXPECT_EQ(LastUpdate().Form("TrackID1"), "50");
+}
+
+TEST_F(Store, AFailedDeleteIsShownAndThePlaylistKept)
+{
+    const struct {
+        const char* what;
+        int status;
+        const char* answer;
+    } cases[] = {
+        {"refused by the server", 200, "<R><Exception>com.velmar.InputException: not yours</Exception></R>"},
+        {"transport failure", 500, ""},
+    };
+    LogIn("tok");
+    ASSERT_TRUE(WaitLoaded());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        log.clear();
+        m_server.SetResponse(PathOf(kUpdatePage), c.status, c.answer);
+        PlaylistDetail* playlist = store->GetAt(0);
+        const std::int32_t id = playlist->Summary.playlistID;
+        store->DeletePlaylist(playlist);
+        EXPECT_EQ(store->GetCount(), 1);
+        ASSERT_TRUE(m_pump.RunUntil([&] { return !messages.empty(); }));
+        EXPECT_EQ(messages, std::vector<std::string>{kDeleteFailedText});
+        ASSERT_EQ(store->GetCount(), 2);
+        EXPECT_EQ(store->GetAt(1), playlist);
+        EXPECT_EQ(playlist->Summary.playlistID, id);
+        EXPECT_EQ(playlist->Tracks.size(), 2u);
+        const std::string name = std::to_string(id);
+        EXPECT_EQ(log, (std::vector<std::string>{"removed " + name, "added " + name}));
+    }
+
+    // A confirmed delete is final.
+    messages.clear();
+    m_server.SetResponse(PathOf(kUpdatePage), 200, "<R><PlaylistID>6</PlaylistID><DeleteSuccess>1</DeleteSuccess></R>");
+    store->DeletePlaylist(store->GetAt(0));
+    ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+    m_pump.RunPending();
+    EXPECT_EQ(store->GetCount(), 1);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(Store, EditorLoadsAndTakesDroppedDocuments)
