@@ -79,6 +79,16 @@ protected:
         model->EditCell(blank, kTitleColumn, title);
     }
 
+    /// The first lookup ("Help") waits at the server, two more in the queue.
+    void QueueTwoLookupsBehindAHeldOne()
+    {
+        m_server.Hold(PathOf(kResolvePage));
+        Type("Beatles", "Help");
+        Type("Seether", "Broken");
+        Type("Nobody", "Nothing");
+        ASSERT_TRUE(m_server.WaitForHeld(1));
+    }
+
     std::vector<MatchState> States() const
     {
         std::vector<MatchState> states;
@@ -383,11 +393,7 @@ TEST_F(EditModel, ViewHearsEveryChangeWithTheIndexAfterIt)
 
 TEST_F(EditModel, ClosingTheEditorWaitsForNoLookup)
 {
-    m_server.Hold(PathOf(kResolvePage));
-    Type("Beatles", "Help");
-    Type("Seether", "Broken");
-    Type("Nobody", "Nothing");
-    ASSERT_TRUE(m_server.WaitForHeld(1));
+    QueueTwoLookupsBehindAHeldOne();
     // The lookup under way is still held when the editor has gone.
     model.reset();
     EXPECT_TRUE(m_server.WaitForHeld(1, std::chrono::milliseconds(0)));
@@ -412,11 +418,7 @@ TEST_F(EditModel, ClosingTheEditorWithManyLookupsAgainstAServerThatDoesNotAnswer
 
 TEST_F(EditModel, ResetRowsDropsTheLookupsOfTheRowsItRemoved)
 {
-    m_server.Hold(PathOf(kResolvePage));
-    Type("Beatles", "Help");
-    Type("Seether", "Broken");
-    Type("Nobody", "Nothing");
-    ASSERT_TRUE(m_server.WaitForHeld(1));
+    QueueTwoLookupsBehindAHeldOne();
     model->ResetRows();
     Type("The Beatles", "Yesterday");
     m_server.Release(PathOf(kResolvePage));

@@ -104,6 +104,18 @@ protected:
         return m_pump.RunUntil([&] { return m_model.PendingCount() == 0; });
     }
     std::vector<RecordedRequest> Sent(const char* page) const { return m_server.RequestsTo(PathOf(page)); }
+    /// The removal's answer waits at the server; the add of "Ninety" is refused.
+    void RemoveTheFirstPlaylistHeldAndAddOneThatFails()
+    {
+        Answer(kAdd, "<R><Error>no</Error></R>");
+        Answer(kDelete, "<R><DeleteSuccess/></R>");
+        m_server.Hold(PathOf(kDelete));
+        std::vector<std::unique_ptr<CItemRef>> items;
+        items.push_back(std::make_unique<CItemRef>(m_model.Playlist(0)));
+        m_model.RemoveFavorites(std::move(items), kBookmarkPlaylist);
+        const PlaylistSummary failing = Playlist(90, "Ninety");
+        m_model.AddFavorites(std::vector<const PlaylistSummary*>{&failing});
+    }
 
     static PlaylistSummary Playlist(std::int32_t id, const char* name)
     {
@@ -289,14 +301,7 @@ TEST_F(FavoritesModelTest, FailedAddIsSettledBeforeItsMessageAndItsRecordsOutliv
     // The message box runs a nested loop: the removal's answer arrives while it
     // is open, and the member logs in again and adds another favorite there.
     LogIn(kOnePlaylist);
-    Answer(kAdd, "<R><Error>no</Error></R>");
-    Answer(kDelete, "<R><DeleteSuccess/></R>");
-    m_server.Hold(PathOf(kDelete));
-    std::vector<std::unique_ptr<CItemRef>> items;
-    items.push_back(std::make_unique<CItemRef>(m_model.Playlist(0)));
-    m_model.RemoveFavorites(std::move(items), kBookmarkPlaylist);
-    const PlaylistSummary failing = Playlist(90, "Ninety");
-    m_model.AddFavorites(std::vector<const PlaylistSummary*>{&failing});
+    RemoveTheFirstPlaylistHeldAndAddOneThatFails();
     ASSERT_TRUE(m_server.WaitForHeld(1));
     LogOut();
 
@@ -363,14 +368,7 @@ TEST_F(FavoritesModelTest, MoveAfterTheSecondFavoriteOfOneAddWaitsForThatFavorit
 TEST_F(FavoritesModelTest, FailedAddLeftoversStayWhileAnotherOperationIsPending)
 {
     LogIn(kOnePlaylist);
-    Answer(kAdd, "<R><Error>no</Error></R>");
-    Answer(kDelete, "<R><DeleteSuccess/></R>");
-    m_server.Hold(PathOf(kDelete));
-    std::vector<std::unique_ptr<CItemRef>> items;
-    items.push_back(std::make_unique<CItemRef>(m_model.Playlist(0)));
-    m_model.RemoveFavorites(std::move(items), kBookmarkPlaylist);
-    const PlaylistSummary failing = Playlist(90, "Ninety");
-    m_model.AddFavorites(std::vector<const PlaylistSummary*>{&failing});
+    RemoveTheFirstPlaylistHeldAndAddOneThatFails();
     ASSERT_TRUE(m_pump.RunUntil([&] { return m_model.PendingCount() == 1; }));
     ASSERT_EQ(m_model.PlaylistCount(), 2);
     EXPECT_EQ(m_model.Playlist(1)->playlistID, 0);
