@@ -29,6 +29,7 @@ void CQtUiDispatcher::Post(std::function<void()> task)
     {
         std::lock_guard lock(m_mutex);
         m_tasks.push_back(std::move(task));
+        ++m_posted;
         schedule = !m_runScheduled;
         m_runScheduled = true;
     }
@@ -60,27 +61,34 @@ void CQtUiDispatcher::Release()
 
 void CQtUiDispatcher::RunQueued()
 {
-    // Runs only what is queued now: a task that posts again goes to the next
-    // turn of the event loop, so input and painting are never starved.
-    std::deque<std::function<void()>> batch;
+    // Runs only what was queued when this run began: a task that posts again
+    // goes to the next turn of the event loop, so input and painting are never
+    // starved. Tasks stay in the one queue until they run, so a task that opens
+    // a nested event loop (a message box, a modal dialog) finds those after it
+    // run there in order, and a later post never overtakes them.
+    std::uint64_t last = 0;
     {
         std::lock_guard lock(m_mutex);
         m_runScheduled = false;
-        if (m_holds > 0)
-            return;
-        batch.swap(m_tasks);
+        last = m_posted;
     }
-    while (!batch.empty()) {
-        auto task = std::move(batch.front());
-        batch.pop_front();
-        task();
-        if (m_holds > 0) {
-            // A task started a held section (a synchronous exchange): the rest
-            // waits, in order, ahead of anything posted since.
+    for (;;) {
+        std::function<void()> task;
+        bool schedule = false;
+        {
             std::lock_guard lock(m_mutex);
-            for (auto it = batch.rbegin(); it != batch.rend(); ++it)
-                m_tasks.push_front(std::move(*it));
-            return;
+            // Held: a synchronous exchange runs; the rest waits for Release.
+            if (m_holds > 0 || m_tasks.empty() || m_posted - m_tasks.size() >= last)
+                return;
+            task = std::move(m_tasks.front());
+            m_tasks.pop_front();
+            // Someone must run the rest should this task nest an event loop.
+            schedule = !m_tasks.empty() && !m_runScheduled;
+            if (schedule)
+                m_runScheduled = true;
         }
+        if (schedule)
+            QMetaObject::invokeMethod(this, &CQtUiDispatcher::RunQueued, Qt::QueuedConnection);
+        task();
     }
 }

@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -32,7 +33,8 @@ private:
     void ScheduleRun();
 
     std::mutex m_mutex;
-    std::deque<std::function<void()>> m_tasks;
-    bool m_runScheduled = false;  // guarded by m_mutex
+    std::deque<std::function<void()>> m_tasks;  // guarded by m_mutex, as below
+    std::uint64_t m_posted = 0;                  // tasks ever posted
+    bool m_runScheduled = false;
     int m_holds = 0;
 };

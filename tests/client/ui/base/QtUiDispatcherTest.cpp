@@ -79,4 +79,23 @@ TEST(QtUiDispatcher, HeldTasksWaitAndKeepTheirOrder)
     EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
 }
 
+TEST(QtUiDispatcher, TasksRunInPostOrderWhenOneOpensANestedLoop)
+{
+    // The first task opens a nested loop, as a message box does, and waits there
+    // for a task posted from another thread while it is open.
+    std::vector<int> ran;
+    bool nestedSawLast = false;
+    PostToUiThread([&] {
+        ran.push_back(1);
+        std::thread([&] { PostToUiThread([&] { ran.push_back(4); }); }).join();
+        nestedSawLast = SpinUntil([&] { return ran.back() == 4; });
+        ran.push_back(5);
+    });
+    PostToUiThread([&] { ran.push_back(2); });
+    PostToUiThread([&] { ran.push_back(3); });
+    ASSERT_TRUE(SpinUntil([&] { return ran.size() == 5; }));
+    EXPECT_TRUE(nestedSawLast);
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3, 4, 5}));
+}
+
 }  // namespace
