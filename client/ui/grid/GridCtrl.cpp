@@ -25,8 +25,8 @@ const QPixmap& BitmapPicture(unsigned id)
 
 CGridCtrl::CGridCtrl(QWidget* parent) : CVSFlexGrid(parent)
 {
-    // A row's item goes with its row.
-    SetRowDataDeleter([this](void* item) { m_items.Release(static_cast<CGridRowItem*>(item)); });
+    // A row's item goes with its row, whichever way the row goes.
+    SetRowDataDeleter([this](void* item) { ReleaseItem(item); });
     connect(this, &CVSFlexGrid::BeforeMouseDown, this,
             [this](int button, int, float, float, bool& cancel) { DispatchMouseDown(button, cancel); });
     connect(this, &CVSFlexGrid::MouseUp, this, [this](int button, int, float, float) { DispatchMouseUp(button); });
@@ -41,6 +41,8 @@ CGridCtrl::~CGridCtrl()
 
 void CGridCtrl::Setup(bool header)
 {
+    // Rows of an earlier set-up go first, so that none of them becomes the header.
+    RemoveAll();
     if (header) {
         SetFixedRows(1);
         SetRows(1);
@@ -65,6 +67,7 @@ int CGridCtrl::InsertRowWithItem(const std::string& text, int index)
     const int row = AddItem(QString::fromStdString(text), index < 0 ? -1 : WidgetRow(index));
     CGridRowItem* item = m_items.Make();
     item->m_row = RowHandle(row);
+    item->m_serial = m_nextSerial++;
     SetRowData(row, item);
     return row - FixedRows();
 }
@@ -126,27 +129,36 @@ CGridRowItem* CGridCtrl::GetRowItem(int index) const
     return static_cast<CGridRowItem*>(RowData(WidgetRow(index)));
 }
 
-void CGridCtrl::Unindex(CGridRowItem* item)
-{
-    m_byData.Remove(item->m_data, item);
-}
-
 void CGridCtrl::SetItemData(int index, void* value)
 {
     CGridRowItem* item = GetRowItem(index);
     if (!item || item->m_data == value)
         return;
-    Unindex(item);
+    m_byData.Remove(item->m_data, item);
     item->m_data = value;
     m_byData.Add(value, item);
 }
 
 int CGridCtrl::IndexOfItem(const CGridRowItem* item) const
 {
-    if (!item)
+    if (!item || !Live(item))
         return -1;
     const int row = RowOfHandle(item->m_row);
     return row < FixedRows() || RowData(row) != item ? -1 : row - FixedRows();
+}
+
+CGridRowId CGridCtrl::RowIdOf(const CGridRowItem* item) const
+{
+    return IndexOfItem(item) < 0 ? CGridRowId() : CGridRowId(item, item->m_serial);
+}
+
+int CGridCtrl::IndexOfRow(const CGridRowId& id) const
+{
+    // An id older than the last RemoveAll names memory that is gone; any
+    // other names an item of the pool, released (serial 0) or reused (a new one).
+    if (id.m_serial < m_firstLive || id.m_item->m_serial != id.m_serial)
+        return -1;
+    return IndexOfItem(id.m_item);
 }
 
 int CGridCtrl::IndexOfData(const void* value) const
@@ -210,18 +222,17 @@ int CGridCtrl::GetCurrentIndex() const
 
 // ---- removing rows ----
 
-void CGridCtrl::UnindexRows(int firstRow, int count)
+void CGridCtrl::ReleaseItem(void* value)
 {
-    for (int row = firstRow; row < firstRow + count; ++row)
-        if (auto* item = static_cast<CGridRowItem*>(RowData(row)))
-            Unindex(item);
+    auto* item = static_cast<CGridRowItem*>(value);
+    m_byData.Remove(item->m_data, item);
+    m_items.Release(item);
 }
 
 void CGridCtrl::RemoveRow(int index)
 {
     if (index < 0 || index >= GetRowCount())
         return;
-    UnindexRows(WidgetRow(index), 1);
     CVSFlexGrid::RemoveItem(WidgetRow(index));
 }
 
@@ -229,11 +240,13 @@ void CGridCtrl::RemoveItem(CGridRowItem* item) { RemoveRow(IndexOfItem(item)); }
 
 void CGridCtrl::RemoveAll()
 {
+    // Every item goes at once, without a walk over the rows.
     m_byData.Clear();
     SetRowDataDeleter({});
     SetRows(FixedRows());
     m_items.ReleaseAll();
-    SetRowDataDeleter([this](void* item) { m_items.Release(static_cast<CGridRowItem*>(item)); });
+    m_firstLive = m_nextSerial;
+    SetRowDataDeleter([this](void* item) { ReleaseItem(item); });
 }
 
 int CGridCtrl::GetGroupChildCount(const CGridRowItem* group) const
@@ -259,7 +272,6 @@ void CGridCtrl::RemoveGroupChildren(CGridRowItem* group)
     const int last = GetNodeRow(WidgetRow(index), kLastChild);
     if (first < 0 || last < 0)
         return;
-    UnindexRows(first, last - first + 1);
     RemoveItems(first, last - first + 1);
 }
 

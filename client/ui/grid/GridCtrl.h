@@ -46,6 +46,11 @@ public:
     void* GetDataAt(int index) const { return GetItemData(GetRowItem(index)); }
     /// -1 when the item is not in the grid.
     int IndexOfItem(const CGridRowItem* item) const;
+    /// The id of a row of this grid (empty for nullptr or an item not in it),
+    /// and the row's index now: -1 once the row is gone.
+    CGridRowId RowIdOf(const CGridRowItem* item) const;
+    CGridRowId GetRowId(int index) const { return RowIdOf(GetRowItem(index)); }
+    int IndexOfRow(const CGridRowId& id) const;
     /// The first row whose item's data is data, or -1.
     int IndexOfData(const void* data) const;
 
@@ -93,10 +98,15 @@ protected:
 private:
     void DispatchMouseDown(int button, bool& cancel);
     void DispatchMouseUp(int button);
-    void Unindex(CGridRowItem* item);
-    void UnindexRows(int firstRow, int count);
+    void ReleaseItem(void* item);
+    bool Live(const CGridRowItem* item) const { return item->m_serial >= m_firstLive; }
 
     CGuardedList<IGridListener*> m_listeners;
+    // Data to the items that carry it: exactly the items of the grid's rows,
+    // as every row that goes passes through ReleaseItem.
     CPointerIndex<CGridRowItem> m_byData;
     CObjectPool<CGridRowItem> m_items;
+    std::uint64_t m_nextSerial = 1;
+    // Items made before it went with the last RemoveAll (their memory too).
+    std::uint64_t m_firstLive = 1;
 };

@@ -19,8 +19,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <functional>
+#include <memory>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -181,6 +183,228 @@ TEST_F(GridCtrlFixture, ItemsAndDataAreFoundByIndex)
     EXPECT_EQ(grid.Col(), 1);
     EXPECT_EQ(grid.palette().color(QPalette::Base), LookAndFeelPalette::gridBackground());
     EXPECT_EQ(grid.palette().color(QPalette::Text), LookAndFeelPalette::gridText());
+}
+
+// The grid against a plain list of what it should hold: rows added and removed
+// through every path, data changed and rows moved, and after each step every
+// row, every data lookup and every row ever made found where the list says.
+class RowIdentityTest : public testing::TestWithParam<unsigned> {
+protected:
+    struct Entry {
+        int key;      // the row's text is "r" + key
+        void* data;
+        bool group;
+    };
+
+    CGridCtrl grid;
+    std::vector<Entry> rows;
+    std::vector<CGridRowId> made; // by key
+    int records[6] = {};
+    std::mt19937 random{GetParam()};
+
+    int Pick(int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); }
+    void* PickData() { return Pick(7) == 0 ? nullptr : &records[Pick(6)]; }
+    int Count() const { return static_cast<int>(rows.size()); }
+
+    int Find(int key) const
+    {
+        for (int i = 0; i < Count(); ++i)
+            if (rows[static_cast<std::size_t>(i)].key == key)
+                return i;
+        return -1;
+    }
+    // Children of a group row: the rows after it up to the next group row.
+    int LastChild(int group) const
+    {
+        int last = -1;
+        for (int i = group + 1; i < Count() && !rows[static_cast<std::size_t>(i)].group; ++i)
+            last = i;
+        return last;
+    }
+    std::optional<int> AnyGroup()
+    {
+        std::vector<int> groups;
+        for (int i = 0; i < Count(); ++i)
+            if (rows[static_cast<std::size_t>(i)].group)
+                groups.push_back(i);
+        if (groups.empty())
+            return std::nullopt;
+        return groups[static_cast<std::size_t>(Pick(static_cast<int>(groups.size())))];
+    }
+
+    void Added(CGridRowItem* item, bool group, int at)
+    {
+        const int key = static_cast<int>(made.size());
+        made.push_back(grid.RowIdOf(item));
+        grid.SetCellText(grid.IndexOfItem(item), 0, "r" + std::to_string(key));
+        rows.insert(rows.begin() + at, Entry{key, nullptr, group});
+    }
+    void Erase(int first, int count) { rows.erase(rows.begin() + first, rows.begin() + first + count); }
+
+    void Step()
+    {
+        const int widgetOffset = grid.FixedRows();
+        // Mostly adds, so that the grid grows between the rare clearings.
+        enum Op { kAdd, kAddGroup, kAddInGroup, kSetData, kRemoveRow, kRemoveItem, kWidgetRemove, kSetRows,
+                  kRemoveChildren, kMove, kRemoveAll, kSetup };
+        static constexpr int kWeights[] = {260, 40, 160, 100, 35, 30, 30, 15, 6, 100, 2, 2};
+        std::discrete_distribution<int> ops(std::begin(kWeights), std::end(kWeights));
+        const int op = Count() == 0 ? Pick(3) : ops(random);
+        switch (op) {
+        case kAdd: { // at an index or at the end
+            const int at = Pick(Count() + 2) - 1;
+            Added(grid.AddRow("", at), false, at < 0 ? Count() : at);
+            break;
+        }
+        case kAddGroup: {
+            const int at = Pick(Count() + 1);
+            Added(grid.AddGroupRow("", at), true, at);
+            break;
+        }
+        case kAddInGroup: { // with or without an offset
+            const auto group = AnyGroup();
+            if (!group)
+                break;
+            const int last = LastChild(*group);
+            const int children = last < 0 ? 0 : last - *group;
+            const int offset = Pick(children + 2) - 1;
+            const int at = offset >= 0 ? *group + offset + 1 : (last < 0 ? *group + 1 : last + 1);
+            Added(grid.AddRowInGroup("", grid.GetRowItem(*group), offset), false, at);
+            break;
+        }
+        case kSetData: {
+            const int index = Pick(Count());
+            void* data = PickData();
+            grid.SetItemData(index, data);
+            rows[static_cast<std::size_t>(index)].data = data;
+            break;
+        }
+        case kRemoveRow: {
+            const int index = Pick(Count());
+            grid.RemoveRow(index);
+            Erase(index, 1);
+            break;
+        }
+        case kRemoveItem: {
+            const int index = Pick(Count());
+            grid.RemoveItem(grid.GetRowItem(index));
+            Erase(index, 1);
+            break;
+        }
+        case kWidgetRemove: { // the widget's own removals
+            const int index = Pick(Count());
+            const int count = 1 + Pick(std::min(3, Count() - index));
+            if (count == 1)
+                grid.CVSFlexGrid::RemoveItem(index + widgetOffset);
+            else
+                grid.RemoveItems(index + widgetOffset, count);
+            Erase(index, count);
+            break;
+        }
+        case kSetRows: {
+            const int keep = Count() - 1 - Pick(std::min(4, Count()));
+            grid.SetRows(keep + widgetOffset);
+            Erase(keep, Count() - keep);
+            break;
+        }
+        case kRemoveChildren: {
+            const auto group = AnyGroup();
+            if (!group)
+                break;
+            const int last = LastChild(*group);
+            grid.RemoveGroupChildren(grid.GetRowItem(*group));
+            if (last >= 0)
+                Erase(*group + 1, last - *group);
+            break;
+        }
+        case kMove: {
+            const int from = Pick(Count());
+            const int to = Pick(Count());
+            grid.MoveRow(from + widgetOffset, to + widgetOffset);
+            const Entry moved = rows[static_cast<std::size_t>(from)];
+            Erase(from, 1);
+            rows.insert(rows.begin() + to, moved);
+            break;
+        }
+        case kRemoveAll:
+            grid.RemoveAll();
+            rows.clear();
+            break;
+        default: // set up again while filled
+            grid.Setup(Pick(2) == 0);
+            grid.SetCols(1);
+            rows.clear();
+            break;
+        }
+    }
+
+    void Check()
+    {
+        ASSERT_EQ(grid.GetRowCount(), Count());
+        for (int i = 0; i < Count(); ++i) {
+            const Entry& entry = rows[static_cast<std::size_t>(i)];
+            ASSERT_EQ(grid.GetCellText(i, 0), "r" + std::to_string(entry.key)) << "row " << i;
+            ASSERT_EQ(grid.GetDataAt(i), entry.data) << "row " << i;
+            ASSERT_EQ(grid.GetRowItem(i)->IsGroup(), entry.group) << "row " << i;
+            ASSERT_EQ(grid.IndexOfItem(grid.GetRowItem(i)), i);
+        }
+        for (int k = -1; k < 6; ++k) {
+            void* data = k < 0 ? nullptr : &records[k];
+            int first = -1;
+            for (int i = 0; i < Count() && first < 0; ++i)
+                if (rows[static_cast<std::size_t>(i)].data == data)
+                    first = i;
+            ASSERT_EQ(grid.IndexOfData(data), first) << "data " << k;
+        }
+        for (int key = 0; key < static_cast<int>(made.size()); ++key)
+            ASSERT_EQ(grid.IndexOfRow(made[static_cast<std::size_t>(key)]), Find(key)) << "row r" << key;
+    }
+};
+
+TEST_P(RowIdentityTest, AgreesWithAPlainList)
+{
+    grid.Setup(false);
+    grid.SetCols(1);
+    int most = 0;
+    for (int step = 0; step < 1500; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
+        Step();
+        Check();
+        if (HasFatalFailure())
+            return;
+        most = std::max(most, Count());
+    }
+    EXPECT_GT(most, 50) << "the grid grew enough to matter";
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RowIdentityTest, testing::Values(1u, 2u, 3u, 4u, 5u, 6u));
+
+TEST_F(GridCtrlFixture, ARemovedRowIsNeverFoundAsTheRowThatReusesItsItem)
+{
+    grid.Setup(true);
+    grid.SetCols(1);
+    int records[2] = {};
+    grid.AddRow("keep");
+    CGridRowItem* old = grid.AddRow("old");
+    grid.SetItemData(1, &records[0]);
+    const CGridRowId oldId = grid.RowIdOf(old);
+    EXPECT_EQ(grid.IndexOfRow(oldId), 1);
+
+    grid.SetRows(2); // the widget drops the last row
+    CGridRowItem* fresh = grid.AddRow("new");
+    grid.SetItemData(1, &records[1]);
+    EXPECT_EQ(grid.IndexOfData(&records[0]), -1);
+    EXPECT_EQ(grid.IndexOfRow(oldId), -1) << "even when the new row reuses the item: " << (fresh == old);
+    EXPECT_NE(grid.RowIdOf(fresh), oldId);
+    EXPECT_EQ(grid.IndexOfRow(grid.RowIdOf(fresh)), 1);
+    EXPECT_EQ(grid.RowIdOf(nullptr), CGridRowId());
+    EXPECT_EQ(grid.IndexOfRow(CGridRowId()), -1);
+
+    const CGridRowId keep = grid.GetRowId(0);
+    grid.RemoveAll();
+    grid.AddRow("after");
+    EXPECT_EQ(grid.IndexOfRow(keep), -1);
+    EXPECT_EQ(grid.IndexOfRow(grid.GetRowId(0)), 0);
 }
 
 TEST_F(GridCtrlFixture, MouseReachesTheHooksOnRowsOnly)
