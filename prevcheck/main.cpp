@@ -1,25 +1,32 @@
 // prevcheck: run by the installer before the client is installed, offers to
 // remove an older Harmolux. Takes no arguments and always exits with 0.
+#include "prevcheck/DisplayCheck.h"
 #include "prevcheck/PrevCheck.h"
 #include "prevcheck/TerminalPrompt.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QString>
 
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <string>
 
 namespace {
 
-bool HasDisplay()
+// Platform plugins are files named after their platform: libqxcb.so,
+// libqwayland-generic.so, libqwayland-egl.so.
+bool PlatformPluginInstalled(std::string_view platform)
 {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char* value = std::getenv(name);
-        if (value && *value)
+    QStringList folders = qEnvironmentVariable("QT_PLUGIN_PATH").split(u':', Qt::SkipEmptyParts);
+    folders << QLibraryInfo::path(QLibraryInfo::PluginsPath);
+    const QString pattern = "libq" + QString::fromUtf8(platform.data(), static_cast<qsizetype>(platform.size())) + "*";
+    for (const QString& folder : folders)
+        if (!QDir(folder + "/platforms").entryList({pattern}, QDir::Files).isEmpty())
             return true;
-    }
     return false;
 }
 
@@ -63,7 +70,10 @@ private:
 int main(int argc, char** argv)
 {
     try {
-        if (HasDisplay()) {
+        const std::string platforms = OpenablePlatforms(PlatformPluginInstalled);
+        if (!platforms.empty()) {
+            // Qt tries only what was seen to open.
+            setenv("QT_QPA_PLATFORM", platforms.c_str(), 1);
             CMessageBoxPrompt prompt(argc, argv);
             RunPrevCheck(prompt);
         } else {

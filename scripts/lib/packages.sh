@@ -6,6 +6,7 @@ BUILD_PACKAGES=(
   libcurl4-openssl-dev libssl-dev
   libsqlite3-dev libcpp-httplib-dev libpugixml-dev
   qt6-base-dev qt6-webengine-dev
+  libxcb1-dev
 )
 
 # Installs each missing package (as root, or through sudo).

@@ -1,5 +1,5 @@
-// Runs the built program as the installer does, with no display, so it asks
-// on the terminal; the answer comes from standard input.
+// Runs the built program as the installer does, with no display (or one that
+// does not open), so it asks on the terminal; the answer comes from standard input.
 #include "tests/prevcheck/PrevCheckTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,8 @@ struct ProgramRun {
 
 class PrevCheckProgram : public PrevCheckFixture {
 protected:
-    ProgramRun Run(const std::string& answer)
+    /// extra: NAME=VALUE entries added to the environment.
+    ProgramRun Run(const std::string& answer, const std::vector<std::string>& extra = {})
     {
         const std::string in = Folder() + "/stdin", out = Folder() + "/stdout", err = Folder() + "/stderr";
         {
@@ -37,6 +38,7 @@ protected:
                 continue;
             environment.push_back(text);
         }
+        environment.insert(environment.end(), extra.begin(), extra.end());
         std::vector<char*> envp;
         for (auto& text : environment)
             envp.push_back(text.data());
@@ -135,6 +137,29 @@ TEST_F(PrevCheckProgram, EveryOutcomeExitsWithZero)
         EXPECT_EQ(run.out.starts_with(kQuestionStart), c.asked) << run.out;
         EXPECT_EQ(Record().has_value(), c.ran);
         EXPECT_EQ(run.err, c.err);
+    }
+}
+
+TEST_F(PrevCheckProgram, ADisplayThatDoesNotOpenAsksOnTheTerminal)
+{
+    RegisterVersion("5.0", FakeCommand("from 5.0"));
+    const std::string display = ":" + std::to_string(UnusedXDisplay());
+    const struct {
+        const char* name;
+        std::vector<std::string> environment;
+    } cases[] = {
+        {"X display", {"DISPLAY=" + display}},
+        {"Wayland display", {"WAYLAND_DISPLAY=corvanta-no-such-display", "XDG_SESSION_TYPE=wayland"}},
+        {"both", {"DISPLAY=" + display, "WAYLAND_DISPLAY=corvanta-no-such-display"}},
+        {"X display named for Qt", {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(RecordPath());
+        const ProgramRun run = Run("y\n", c.environment);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_TRUE(run.out.starts_with(kQuestionStart)) << run.out;
+        EXPECT_EQ(RecordedArguments(), "from 5.0\n");
     }
 }
 

@@ -73,6 +73,15 @@ protected:
         return text;
     }
 
+    /// An X display number no local server listens on.
+    static int UnusedXDisplay()
+    {
+        int display = 71;
+        while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(display)))
+            ++display;
+        return display;
+    }
+
 private:
     std::filesystem::path m_folder;
 };
