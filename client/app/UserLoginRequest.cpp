@@ -4,6 +4,7 @@
 #include "client/xml/XmlDocumentWrapper.h"
 #include "client/xml/XmlText.h"
 #include "platform/Url.h"
+#include "platform/Utf.h"
 
 #include <mutex>
 

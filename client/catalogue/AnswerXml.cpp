@@ -3,6 +3,7 @@
 #include "client/xml/XmlDocumentWrapper.h"
 #include "client/xml/XmlNodeList.h"
 #include "client/xml/XmlText.h"
+#include "platform/Utf.h"
 
 #include <limits>
 

@@ -5,6 +5,7 @@
 #include "client/xml/XmlWriter.h"
 #include "platform/MessageBox.h"
 #include "platform/Url.h"
+#include "platform/Utf.h"
 
 namespace {
 

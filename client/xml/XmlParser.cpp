@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "client/xml/XmlNamedNodeMap.h"
+#include "platform/Utf.h"
 
 namespace {
 
@@ -64,74 +65,6 @@ struct AsciiNameTable {
     }
 };
 constexpr AsciiNameTable kAsciiNames;
-
-// Decodes one UTF-8 sequence; returns false on a malformed, overlong or
-// surrogate sequence, leaving p where it was.
-bool DecodeUtf8(const char*& p, const char* end, char32_t& out)
-{
-    auto byte = [](const char* q) { return static_cast<unsigned char>(*q); };
-    unsigned char b0 = byte(p);
-    if (b0 < 0x80) {
-        out = b0;
-        ++p;
-        return true;
-    }
-    int length;
-    char32_t cp;
-    char32_t minimum;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2, cp = b0 & 0x1F, minimum = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3, cp = b0 & 0x0F, minimum = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4, cp = b0 & 0x07, minimum = 0x10000;
-    } else {
-        return false;
-    }
-    if (end - p < length)
-        return false;
-    for (int i = 1; i < length; ++i) {
-        unsigned char b = byte(p + i);
-        if ((b & 0xC0) != 0x80)
-            return false;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return false;
-    out = cp;
-    p += length;
-    return true;
-}
-
-void AppendUtf16(std::u16string& out, char32_t cp)
-{
-    if (cp < 0x10000) {
-        out.push_back(static_cast<char16_t>(cp));
-    } else {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    }
-}
-
-void AppendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 
 std::string Printable(char32_t c)
 {

@@ -1,8 +1,7 @@
 #pragma once
-// Small helpers for reading answers out of a document.
+// Small helpers for reading answers out of a document (the conversions at the
+// reader's boundary are platform/Utf.h's).
 //
-// - Utf8ToUtf16 / Utf16ToUtf8: conversion at the reader's boundary; malformed
-//   input (a bad UTF-8 sequence, a lone surrogate) becomes U+FFFD.
 // - ElementText(element): the value of the element's first child when that
 //   child is a text node, else empty (no children, or markup first).
 // - ParseDecimal(text): skips leading white space, takes an optional sign and
@@ -15,9 +14,6 @@
 
 class CXmlDocument;
 class CXmlNode;
-
-std::u16string Utf8ToUtf16(std::string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
 
 /// A view into the document, valid until that text node changes or the document goes.
 std::u16string_view ElementText(const CXmlNode* element);

@@ -9,6 +9,7 @@
 #include "client/xml/XmlNamedNodeMap.h"
 #include "client/xml/XmlText.h"
 #include "client/xml/XmlWriter.h"
+#include "platform/Utf.h"
 
 namespace {
 

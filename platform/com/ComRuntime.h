@@ -7,19 +7,19 @@
 
 extern "C" {
 /// S_OK the first time on a thread, S_FALSE when the thread is already initialised.
-HRESULT CoInitialize(void* reserved);
-void CoUninitialize();
+COM_API HRESULT CoInitialize(void* reserved);
+COM_API void CoUninitialize();
 /// `context` must include an in-process context (7 is accepted). Fails with
 /// CO_E_NOTINITIALIZED before CoInitialize, REGDB_E_CLASSNOTREG for a class
 /// that is not registered, CO_E_DLLNOTFOUND when the library does not load and
 /// CO_E_ERRORINDLL when it lacks DllGetClassObject.
-HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out);
+COM_API HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** out);
 /// The class object of a registered class, asked for by interface.
-HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, void* reserved, REFIID iid, void** out);
+COM_API HRESULT CoGetClassObject(REFCLSID clsid, DWORD context, void* reserved, REFIID iid, void** out);
 /// Unloads every loaded library whose DllCanUnloadNow says S_OK.
-void CoFreeUnusedLibraries();
+COM_API void CoFreeUnusedLibraries();
 /// In-process objects are always running: S_OK for any object.
-HRESULT OleRun(IUnknown* object);
+COM_API HRESULT OleRun(IUnknown* object);
 }
 
 /// The entry points an in-process server exports with C linkage.

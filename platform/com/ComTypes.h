@@ -2,6 +2,7 @@
 // The binary vocabulary of our COM: integer types, result codes and GUIDs,
 // laid out as Windows lays them out so that separately built libraries agree.
 #include "platform/Result.h"
+#include "platform/com/ComApi.h"
 
 #include <cstdint>
 #include <optional>
@@ -81,6 +82,6 @@ constexpr GUID IID_ISupportErrorInfo = {0xDF0B3D60, 0x548F, 0x101B, {0x8E, 0x65,
 
 /// Parses the braced registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
 /// (hex digits in either case); nullopt for anything else.
-std::optional<GUID> ParseGuid(std::string_view text);
+COM_API std::optional<GUID> ParseGuid(std::string_view text);
 /// The braced form with upper-case hex digits.
-std::string FormatGuid(const GUID& guid);
+COM_API std::string FormatGuid(const GUID& guid);

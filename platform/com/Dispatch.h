@@ -67,9 +67,9 @@ constexpr WORD DISPATCH_PROPERTYGET = 2;
 constexpr DISPID MEMBERID_NIL = -1;
 
 extern "C" {
-void VariantInit(VARIANT* v);
+COM_API void VariantInit(VARIANT* v);
 /// Frees what the variant owns (a string, an interface reference) and empties it.
-HRESULT VariantClear(VARIANT* v);
+COM_API HRESULT VariantClear(VARIANT* v);
 }
 
 /// The parts of a type description that late binding needs: names to ids,

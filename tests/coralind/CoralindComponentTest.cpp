@@ -4,6 +4,7 @@
 #include "platform/Registry.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/ComRuntime.h"
+#include "tests/support/ExportedSymbols.h"
 #include "tests/support/ScopedTestFolders.h"
 
 #include <gtest/gtest.h>
@@ -525,6 +526,14 @@ TEST_F(CoralindComponentTest, ObjectsOnSeparateThreadsKeepSeparateLibraries)
     CBstr path;
     EXPECT_EQ(object->GetPath(19, path.Out()), S_OK);
     EXPECT_EQ(path.Text(), "/t2/r19.mp3");
+}
+
+TEST(CoralindExportsTest, OnlyTheFourEntryPointsWithCLinkage)
+{
+    const auto exported = ExportedSymbols(CORALIND_PATH);
+    ASSERT_TRUE(exported);
+    EXPECT_EQ(*exported, (std::set<std::string>{"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
+                                                 "DllUnregisterServer"}));
 }
 
 TEST(CoralindExportsTest, ClassObjectForOtherClassesOrNullOutput)

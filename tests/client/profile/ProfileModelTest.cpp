@@ -8,6 +8,7 @@
 #include "client/xml/XmlDocumentWrapper.h"
 #include "client/xml/XmlText.h"
 #include "client/xml/XmlWriter.h"
+#include "platform/Utf.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include "client/xml/XmlWriter.h"
 #include "platform/MessageBox.h"
 #include "platform/Url.h"
+#include "platform/Utf.h"
 #include "tests/support/LoopbackHttpServer.h"
 
 #include <gtest/gtest.h>

@@ -6,28 +6,9 @@
 
 #include "client/xml/XmlDocument.h"
 #include "client/xml/XmlParser.h"
+#include "platform/Utf.h"
 
 namespace {
-
-TEST(XmlText, ConvertsBetweenUtf8AndUtf16)
-{
-    struct Case {
-        std::string utf8;
-        std::u16string utf16;
-    } cases[] = {
-        {"", u""},
-        {"plain", u"plain"},
-        {"\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB5", u"\u00E9\u20AC\U0001F3B5"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.utf8);
-        EXPECT_EQ(Utf8ToUtf16(c.utf8), c.utf16);
-        EXPECT_EQ(Utf16ToUtf8(c.utf16), c.utf8);
-    }
-    EXPECT_EQ(Utf8ToUtf16("a\xFF" "b\xC3"), u"a\uFFFDb\uFFFD");
-    EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");
-    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx");
-}
 
 TEST(XmlText, ReadsDecimalNumbersLikeTheAnswersNeed)
 {

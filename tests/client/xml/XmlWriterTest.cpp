@@ -5,6 +5,7 @@
 #include "client/xml/XmlDocument.h"
 #include "client/xml/XmlParser.h"
 #include "client/xml/XmlText.h"
+#include "platform/Utf.h"
 
 namespace {
 
