@@ -1,4 +1,5 @@
 // corvanta: the desktop client.
+#include "client/ui/app/BrowserSandbox.h"
 #include "client/ui/app/ClientApp.h"
 #include "client/ui/base/QtUiDispatcher.h"
 
@@ -11,8 +12,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <unistd.h>
+
 int main(int argc, char** argv)
 {
+    if (SwitchOffBrowserSandboxForRoot(geteuid()))
+        std::fputs("corvanta: running as root, so the browser engine runs without its sandbox "
+                   "(QTWEBENGINE_DISABLE_SANDBOX=1); run corvanta as an ordinary user to keep it\n",
+                   stderr);
     QApplication application(argc, argv);
     // The program takes no arguments: the command line is read and ignored.
     QCommandLineParser parser;
