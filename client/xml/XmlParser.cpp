@@ -93,8 +93,11 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 
 struct Entity {
     std::string value;      // replacement text, character references already replaced
-    std::u16string text;    // the same as UTF-16 when it holds no markup
-    bool hasMarkup = false;
+    std::u16string text;    // the same as UTF-16 when plain
+    // Plain text is character data as it stands: no markup ("<", "&") and
+    // nothing character data may not hold ("]]>"). Any other replacement text
+    // is read as the document's own content is.
+    bool plain = false;
     bool external = false;
     bool unparsed = false;
     bool inUse = false;
@@ -211,6 +214,9 @@ private:
     };
     NameSlot m_names[256];
     bool m_seenDoctype = false;
+    bool m_standalone = false;
+    // A parameter-entity reference was passed over in the internal subset.
+    bool m_unreadParameterEntity = false;
     std::string m_message;
     const char* m_failedAt = nullptr;
 };
@@ -424,6 +430,7 @@ void CXmlParser::ParseXmlDecl()
             std::string_view value = quotedValue("Expecting starting quote standalone EQ");
             if (value != "yes" && value != "no")
                 Fail("Invalid character in standalone string");
+            m_standalone = value == "yes";
             state = AfterStandalone;
         } else if (state == AfterVersion) {
             Fail("Expecting encoding/standalone attribute or end of decl");
@@ -940,7 +947,7 @@ void CXmlParser::ParseReferenceInContent()
     if (entity->inUse)
         Fail("Recursive reference to entity '" + std::string(name) + "'");
     CountExpansion(entity->value.size());
-    if (!entity->hasMarkup) {
+    if (entity->plain) {
         m_text += entity->text;
         return;
     }
@@ -1119,10 +1126,11 @@ void CXmlParser::ParseInternalSubset()
             return;
         }
         if (*m_p == '%') {
-            // Parameter entities are not expanded; a reference between declarations is skipped.
+            // Parameter entities are not read; a reference between declarations is passed over.
             ++m_p;
             ParseName();
             Expect(';');
+            m_unreadParameterEntity = true;
         } else if (StartsWith("<!--")) {
             ParseComment(false);
         } else if (StartsWith("<?")) {
@@ -1385,17 +1393,15 @@ void CXmlParser::ParseEntityDecl()
     char16_t predefined;
     if (parameter || Predefined(name, predefined) || m_entities.count(name))
         return;  // the first declaration of a name binds
-    entity.hasMarkup = entity.value.find_first_of("<&") != std::string::npos;
-    if (!entity.hasMarkup) {
-        const char* p = entity.value.data();
-        const char* end = p + entity.value.size();
-        while (p < end) {
-            char32_t cp = 0xFFFD;
-            if (!DecodeUtf8(p, end, cp))
-                ++p;
-            AppendUtf16(entity.text, cp);
-        }
-    }
+    // After an unread parameter entity, which may have declared the same name,
+    // declarations are checked but not processed unless the document is
+    // standalone (XML 1.0, section 5.1).
+    if (m_unreadParameterEntity && !m_standalone)
+        return;
+    entity.plain = entity.value.find_first_of("<&") == std::string::npos &&
+                   entity.value.find("]]>") == std::string::npos;
+    if (entity.plain)
+        entity.text = Utf8ToUtf16(entity.value);
     m_entities.emplace(std::string(name), std::move(entity));
 }
 

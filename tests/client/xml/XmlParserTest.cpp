@@ -150,6 +150,16 @@ TEST(XmlParser, ReplacesEntitiesOfTheInternalSubset)
         {"<!DOCTYPE A [<!ENTITY i 'I'><!ENTITY o 'o&i;o'>]><A t='&o;'>&o;</A>", "A[t=oIo](\"oIo\")"},
         {"<!DOCTYPE A [<!ENTITY e 'first'><!ENTITY e 'second'>]><A>&e;</A>", "A(\"first\")"},
         {"<!DOCTYPE A [<!ENTITY amp '&#38;#38;'>]><A>&amp;</A>", "A(\"&\")"},
+        // "]]>" may stand in an attribute value, and may form across an entity's end.
+        {"<!DOCTYPE A [<!ENTITY e 'a]]>b'>]><A b='&e;'/>", "A[b=a]]>b]"},
+        {"<!DOCTYPE A [<!ENTITY e 'a]]'>]><A>&e;>b</A>", "A(\"a]]>b\")"},
+        // Declarations before a parameter-entity reference still count; after it
+        // only in a standalone document.
+        {"<!DOCTYPE A [<!ENTITY e 'first'><!ENTITY % p SYSTEM 'p.ent'>%p;<!ENTITY e 'second'>]><A>&e;</A>",
+         "A(\"first\")"},
+        {"<?xml version='1.0' standalone='yes'?><!DOCTYPE A [<!ENTITY % p SYSTEM 'p.ent'>%p;<!ENTITY e 'x'>]>"
+         "<A>&e;</A>",
+         "A(\"x\")"},
         {"<!DOCTYPE A SYSTEM 'a.dtd'><A/>", "A"},
         {"<!DOCTYPE A PUBLIC '-//X//Y' \"a.dtd\" [ ]><A/>", "A"},
         {"<!DOCTYPE A [\n"
@@ -261,6 +271,21 @@ TEST(XmlParser, ReportsTheFirstErrorAndReturnsNoDocument)
         {"<!DOCTYPE A [<!ENTITY e SYSTEM 'p'>]><A b='&e;'/>", "Undefined entity 'e'"},
         {"<!DOCTYPE A [<!ENTITY e '&e;'>]><A>&e;</A>", "Recursive reference to entity 'e'"},
         {"<!DOCTYPE A [<!ENTITY a '&b;'><!ENTITY b '&a;'>]><A c='&a;'/>", "Recursive reference to entity 'a'"},
+        // "]]>" reached through an entity is refused as in the document's own text,
+        // whether the entity holds markup or not, and from a character reference too.
+        {"<!DOCTYPE A [<!ENTITY e 'a]]>b'>]><A>&e;</A>", "Character sequence ']]>' not allowed in element content"},
+        {"<!DOCTYPE A [<!ENTITY e 'a]]>b<B/>'>]><A>&e;</A>",
+         "Character sequence ']]>' not allowed in element content"},
+        {"<!DOCTYPE A [<!ENTITY e 'a]]&#62;b'>]><A>x&e;</A>",
+         "Character sequence ']]>' not allowed in element content"},
+        // After a parameter-entity reference, which is never read, declarations are
+        // checked but not processed: the unread entity may have declared the name.
+        {"<!DOCTYPE A [<!ENTITY % p '<!ENTITY e \"y\">'>%p;<!ENTITY e 'x'>]><A>&e;</A>",
+         "Reference to undefined entity 'e'"},
+        {"<!DOCTYPE A [<!ENTITY % p SYSTEM 'p.ent'>%p;<!ENTITY e 'x'>]><A b='&e;'/>", "Undefined entity 'e'"},
+        {"<!DOCTYPE A [%p;<!ENTITY e 'v' x>]><A/>", "Expecting close of entity chGREATER_THAN"},
+        {"<?xml version='1.0' standalone='no'?><!DOCTYPE A [%p;<!ENTITY e '<B/>'>]><A>&e;</A>",
+         "Reference to undefined entity 'e'"},
         {Bytes("\xFF\xFE<\0A\0\x00\xD8"), "Invalid UTF-16 sequence"},
     };
     for (const Case& c : cases) {
