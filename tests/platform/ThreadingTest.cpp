@@ -37,3 +37,21 @@ TEST(TestPump, DeliversWorkerTasksInPostingOrderOnTheCallingThread)
     for (int i = 0; i < 100; ++i)
         EXPECT_EQ(seen[i], i);
 }
+
+TEST(TestPump, ATaskThatPumpsAgainRunsTheRestInPostingOrder)
+{
+    // A message box's nested loop pumps inside a task; the tasks behind it must
+    // not overtake the ones posted before them.
+    CTestPump pump;
+    std::vector<int> seen;
+    PostToUiThread([&] {
+        seen.push_back(1);
+        PostToUiThread([&] { seen.push_back(4); });
+        pump.RunPending();
+    });
+    PostToUiThread([&] { seen.push_back(2); });
+    PostToUiThread([&] { seen.push_back(3); });
+    pump.RunPending();
+    pump.RunPending();
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4}));
+}

@@ -19,14 +19,27 @@ void CTestPump::Post(std::function<void()> task)
 
 int CTestPump::RunPending()
 {
-    std::deque<std::function<void()>> batch;
+    // Tasks leave the queue one at a time, so a task that pumps again (a nested
+    // loop) runs the rest in posting order instead of overtaking them.
+    std::size_t count;
     {
         std::lock_guard lock(m_mutex);
-        batch.swap(m_tasks);
+        count = m_tasks.size();
     }
-    for (auto& task : batch)
+    int ran = 0;
+    for (; count > 0; --count) {
+        std::function<void()> task;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_tasks.empty())
+                break;
+            task = std::move(m_tasks.front());
+            m_tasks.pop_front();
+        }
         task();
-    return static_cast<int>(batch.size());
+        ++ran;
+    }
+    return ran;
 }
 
 bool CTestPump::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds bound)
