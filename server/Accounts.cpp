@@ -77,7 +77,7 @@ bool ValidDate(const std::string& text)
 } // namespace
 
 CAccounts::CAccounts(CDatabase& db, Clock clock, int pbkdf2Iterations)
-    : m_db(db), m_clock(std::move(clock)), m_iterations(pbkdf2Iterations < 1 ? 1 : pbkdf2Iterations)
+    : m_db(db), m_clock(std::move(clock)), m_iterations(pbkdf2Iterations < 1 ? 1 : pbkdf2Iterations), m_throttle(m_clock)
 {
 }
 
@@ -96,15 +96,40 @@ SLoginResult CAccounts::OpenSession(int64_t userId)
     result.ok = true;
     result.userId = userId;
     result.token = secret + ":" + std::to_string(db->LastInsertId());
+    db->Prepare("DELETE FROM sessions WHERE user_id = ?1 AND id NOT IN "
+                "(SELECT id FROM sessions WHERE user_id = ?1 ORDER BY id DESC LIMIT ?2)")
+        .Bind(1, userId)
+        .Bind(2, kSessionsPerMember)
+        .Run();
     return result;
 }
 
-SLoginResult CAccounts::Login(const std::string& handle, const std::string& password, const std::string& prevSession)
+SLoginResult CAccounts::Login(const std::string& handle, const std::string& password, const std::string& prevSession,
+                              const std::string& peer)
 {
     SLoginResult result;
+    // Handles match ignoring case, so their failures count together.
+    std::string member = handle.substr(0, kMaxHandle);
+    for (char& c : member)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (int64_t wait = m_throttle.Admit(member, peer)) {
+        result.error = "Too many failed logins, please try again in " + std::to_string(wait) +
+                       (wait == 1 ? " second" : " seconds");
+        result.throttled = true;
+        return result;
+    }
+    // Every admitted attempt is reported, also when the check throws.
+    struct SOutcome {
+        CLoginThrottle& throttle;
+        const std::string& member;
+        const std::string& peer;
+        bool ok = false;
+        ~SOutcome() { ok ? throttle.Succeeded(member, peer) : throttle.Failed(member, peer); }
+    } outcome{m_throttle, member, peer};
+
     int64_t userId = 0;
     std::string stored;
-    {
+    if (handle.size() <= kMaxHandle) {
         auto db = m_db.Acquire();
         CQuery query = db->Prepare("SELECT id, password_hash FROM users WHERE handle = ?1 COLLATE NOCASE");
         query.Bind(1, handle);
@@ -113,11 +138,14 @@ SLoginResult CAccounts::Login(const std::string& handle, const std::string& pass
             stored = query.Text(1);
         }
     }
-    bool ok = userId != 0 ? CPasswordHash::Verify(password, stored) : (CPasswordHash::Verify(password, DummyHash(m_iterations)), false);
+    // No stored password is longer than sign-up allows: such a guess fails unhashed.
+    bool ok = password.size() <= kMaxPassword &&
+              (userId != 0 ? CPasswordHash::Verify(password, stored) : (CPasswordHash::Verify(password, DummyHash(m_iterations)), false));
     if (!ok) {
         result.error = "Invalid login name or password";
         return result;
     }
+    outcome.ok = true;
     int64_t previous = CFormFields::ToInt(prevSession);
     if (previous > 0) {
         // Only the member's own earlier session may be closed this way.
@@ -136,11 +164,11 @@ SLoginResult CAccounts::Create(const SNewMember& member)
         result.error = "A login name is required";
         return result;
     }
-    if (handle.size() > 25 || handle.find(':') != std::string::npos) {
+    if (handle.size() > kMaxHandle || handle.find(':') != std::string::npos) {
         result.error = "The login name must be at most 25 characters and hold no colon";
         return result;
     }
-    if (member.password.empty() || member.password.size() > 20) {
+    if (member.password.empty() || member.password.size() > kMaxPassword) {
         result.error = "The password must be 1 to 20 characters";
         return result;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "server/LoginThrottle.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -19,6 +21,7 @@ struct SLoginResult {
     std::string token;
     int64_t userId = 0;
     std::string error; // a message without ":" (the client shows the part after the last one)
+    bool throttled = false; // refused before the password was looked at
 };
 
 struct SNewMember {
@@ -37,11 +40,17 @@ class CAccounts {
 public:
     using Clock = std::function<int64_t()>; // seconds since the epoch
     static constexpr int64_t kSessionIdleLimit = 30 * 60;
+    // Sessions a member keeps; a new login ends the oldest beyond these.
+    static constexpr int kSessionsPerMember = 5;
+    static constexpr size_t kMaxHandle = 25;
+    static constexpr size_t kMaxPassword = 20;
 
     CAccounts(CDatabase& db, Clock clock, int pbkdf2Iterations);
 
     // prevSession names an earlier session of the same member, which is closed.
-    SLoginResult Login(const std::string& handle, const std::string& password, const std::string& prevSession);
+    // Failures slow further attempts for the member and for the peer address.
+    SLoginResult Login(const std::string& handle, const std::string& password, const std::string& prevSession,
+                       const std::string& peer);
     SLoginResult Create(const SNewMember& member);
     void Logout(const std::string& token);
     // The member of a live session; keeps it alive.
@@ -62,6 +71,7 @@ private:
     CDatabase& m_db;
     Clock m_clock;
     int m_iterations;
+    CLoginThrottle m_throttle;
 };
 
 } // namespace corvanta::server

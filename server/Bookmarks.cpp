@@ -57,7 +57,8 @@ bool CBookmarks::Add(int64_t userId, int64_t kind, const std::vector<int64_t>& i
     auto db = m_db.Acquire();
     CTransaction transaction(*db);
     for (int64_t item : items) {
-        if (!CCatalogue::Exists(*db, SummaryKindOf(kind), item)) {
+        bool known = kind == 2 ? CCatalogue::CanSeePlaylist(*db, item, userId) : CCatalogue::Exists(*db, SummaryKindOf(kind), item);
+        if (!known) {
             error = "Unknown item " + std::to_string(item);
             bookmarkIds.clear();
             return false;
@@ -153,11 +154,14 @@ void CBookmarks::WriteAll(CXmlWriter& xml, int64_t userId)
         std::vector<SBookmarkMark> marks;
         int64_t previous = 0;
         for (const SEntry& e : list) {
+            // A favorite playlist its owner has since made private drops out of the chain.
+            if (kind == 2 && !CCatalogue::CanSeePlaylist(*db, e.item, userId))
+                continue;
             items.push_back(e.item);
             marks.push_back({e.id, previous});
             previous = e.id;
         }
-        CCatalogue::WriteSummaries(xml, *db, SummaryKindOf(kind), items, &marks);
+        CCatalogue::WriteSummaries(xml, *db, SummaryKindOf(kind), items, &marks, nullptr, userId);
     }
 }
 

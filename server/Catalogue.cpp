@@ -171,7 +171,8 @@ std::string CCatalogue::FormatDate(int64_t unixSeconds)
 }
 
 void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind kind, const std::vector<int64_t>& ids,
-                                const std::vector<SBookmarkMark>* marks, const std::vector<std::string>* comments)
+                                const std::vector<SBookmarkMark>* marks, const std::vector<std::string>* comments,
+                                int64_t viewer)
 {
     if (ids.empty())
         return;
@@ -187,8 +188,9 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind k
             "SELECT pl.id, pl.name, pl.description, (SELECT count(*) FROM playlist_tracks t WHERE t.playlist_id = pl.id), "
             "u.id, u.handle, u.accepts_email, pl.created, pl.updated, pl.mood_id, pl.theme, pl.times_listened, "
             "(SELECT count(*) FROM bookmarks b WHERE b.kind = 2 AND b.item_id = pl.id), pl.genre_id "
-            "FROM playlists pl JOIN users u ON u.id = pl.owner_id WHERE pl.id IN (SELECT value FROM json_each(?1))");
-        q.Bind(1, json);
+            "FROM playlists pl JOIN users u ON u.id = pl.owner_id WHERE pl.id IN (SELECT value FROM json_each(?1)) "
+            "AND (pl.is_public = 1 OR pl.owner_id = ?2)");
+        q.Bind(1, json).Bind(2, viewer);
         while (q.Step())
             rows[q.Int(0)] = SRow{q.Int(0), q.Int(3), q.Int(4), q.Int(6), q.Int(7), q.Int(8), q.Int(9), q.Int(11), q.Int(12),
                                   q.Int(13), q.Text(1), q.Text(2), q.Text(5), q.Text(10)};
@@ -290,6 +292,13 @@ bool CCatalogue::Exists(CConnection& db, ESummaryKind kind, int64_t id)
                                        "SELECT 1 FROM artists WHERE id = ?1", "SELECT 1 FROM performances WHERE id = ?1"};
     CQuery q = db.Prepare(kSql[static_cast<int>(kind)]);
     q.Bind(1, id);
+    return q.Step();
+}
+
+bool CCatalogue::CanSeePlaylist(CConnection& db, int64_t playlistId, int64_t viewer)
+{
+    CQuery q = db.Prepare("SELECT 1 FROM playlists WHERE id = ?1 AND (is_public = 1 OR owner_id = ?2)");
+    q.Bind(1, playlistId).Bind(2, viewer);
     return q.Step();
 }
 
@@ -517,6 +526,10 @@ int64_t CCatalogue::CreatePerformance(int64_t userId, const SNewPerformance& per
         error = "A track needs a title of at most 200 characters";
         return 0;
     }
+    if (!IsKnownSource(performance.sourceId)) {
+        error = "Unknown track source " + std::to_string(performance.sourceId);
+        return 0;
+    }
     int64_t artistId = 0;
     {
         auto db = m_db.Acquire();
@@ -578,13 +591,14 @@ std::vector<int64_t> CCatalogue::PlaylistsOf(int64_t userId)
     return ids;
 }
 
-bool CCatalogue::WritePlaylistDetail(CXmlWriter& xml, int64_t playlistId)
+bool CCatalogue::WritePlaylistDetail(CXmlWriter& xml, int64_t playlistId, int64_t viewer)
 {
     auto db = m_db.Acquire();
     int64_t created = 0, updated = 0, listened = 0;
     {
-        CQuery q = db->Prepare("SELECT created, updated, times_listened FROM playlists WHERE id = ?1");
-        q.Bind(1, playlistId);
+        CQuery q = db->Prepare("SELECT created, updated, times_listened FROM playlists WHERE id = ?1 "
+                               "AND (is_public = 1 OR owner_id = ?2)");
+        q.Bind(1, playlistId).Bind(2, viewer);
         if (!q.Step())
             return false;
         created = q.Int(0);
@@ -602,7 +616,7 @@ bool CCatalogue::WritePlaylistDetail(CXmlWriter& xml, int64_t playlistId)
         }
     }
     xml.Open("PlaylistDetail");
-    WriteSummaries(xml, *db, ESummaryKind::Playlist, {playlistId});
+    WriteSummaries(xml, *db, ESummaryKind::Playlist, {playlistId}, nullptr, nullptr, viewer);
     xml.Element("CreationDate", FormatDate(created)).Element("DateUpdated", FormatDate(updated));
     xml.Element("TimesListened", listened);
     WriteSummaries(xml, *db, ESummaryKind::Performance, tracks, nullptr, &comments);
@@ -711,10 +725,13 @@ bool CCatalogue::DeletePlaylist(int64_t userId, int64_t playlistId, std::string&
     return true;
 }
 
-int64_t CCatalogue::CountListen(int64_t playlistId)
+int64_t CCatalogue::CountListen(int64_t playlistId, int64_t viewer)
 {
     auto db = m_db.Acquire();
-    db->Prepare("UPDATE playlists SET times_listened = times_listened + 1 WHERE id = ?1").Bind(1, playlistId).Run();
+    db->Prepare("UPDATE playlists SET times_listened = times_listened + 1 WHERE id = ?1 AND (is_public = 1 OR owner_id = ?2)")
+        .Bind(1, playlistId)
+        .Bind(2, viewer)
+        .Run();
     if (db->Changes() == 0)
         return -1;
     CQuery q = db->Prepare("SELECT times_listened FROM playlists WHERE id = ?1");

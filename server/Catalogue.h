@@ -51,12 +51,17 @@ public:
 
     CCatalogue(CDatabase& db, Clock clock);
 
-    // Summaries of the given items in the given order; unknown ones are left out.
+    // Summaries of the given items in the given order; unknown ones are left out,
+    // and so are private playlists of anyone but viewer (a member id, 0 for nobody).
     // marks, when given, runs parallel to ids; comments likewise for performances.
     static void WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind kind, const std::vector<int64_t>& ids,
                                const std::vector<SBookmarkMark>* marks = nullptr,
-                               const std::vector<std::string>* comments = nullptr);
+                               const std::vector<std::string>* comments = nullptr, int64_t viewer = 0);
     static bool Exists(CConnection& db, ESummaryKind kind, int64_t id);
+    // A playlist that is public or viewer's own.
+    static bool CanSeePlaylist(CConnection& db, int64_t playlistId, int64_t viewer);
+    // The sources a track may name; the client sends 1, a member's own entry.
+    static bool IsKnownSource(int64_t sourceId) { return sourceId == 1; }
 
     // Every match in a stable order; fields without a value take no part, and a
     // search with no field matches nothing.
@@ -70,13 +75,14 @@ public:
     int64_t CreatePerformance(int64_t userId, const SNewPerformance& performance, std::string& error);
 
     std::vector<int64_t> PlaylistsOf(int64_t userId);
-    // The PlaylistDetail document body; false when there is no such playlist.
-    bool WritePlaylistDetail(CXmlWriter& xml, int64_t playlistId);
+    // The PlaylistDetail document body; false when there is no such playlist
+    // that viewer may see.
+    bool WritePlaylistDetail(CXmlWriter& xml, int64_t playlistId, int64_t viewer);
     // Create (id 0) or update by the owner; returns the playlist's id or 0 with error.
     int64_t SavePlaylist(int64_t userId, const SPlaylistInput& input, std::string& error);
     bool DeletePlaylist(int64_t userId, int64_t playlistId, std::string& error);
-    // Counts a listen; the new count, or -1 when there is no such playlist.
-    int64_t CountListen(int64_t playlistId);
+    // Counts a listen; the new count, or -1 when there is no such playlist that viewer may see.
+    int64_t CountListen(int64_t playlistId, int64_t viewer);
     bool HasPreview(int64_t performanceId);
 
     static std::string FormatDate(int64_t unixSeconds);

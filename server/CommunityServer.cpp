@@ -11,72 +11,62 @@
 #include "server/LookupTables.h"
 #include "server/PagePaths.h"
 #include "server/WebPages.h"
+#include "server/WorkerPool.h"
 #include "server/XmlPages.h"
 
-#include <httplib.h>
-
-#include <sys/socket.h>
 #include <sys/stat.h>
 
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace corvanta::server {
 
 namespace {
 
-constexpr size_t kMaxBody = 1024 * 1024;
 const std::string kOrvane = kXmlPagesPath;
 const std::string kTessarin = kWebPagesPath;
+const char* const kXmlType = "text/xml; charset=UTF-8";
+// What a web page's form field may hold (the longest is a message).
+constexpr size_t kMaxWebField = 4000;
 
-// cpp-httplib as Debian builds it listens with a backlog of 5, so a burst of
-// fresh connections waits for SYN retries; raise it on the bound socket.
-template <class Base>
-class CTunedServer : public Base {
-public:
-    using Base::Base;
-    void RaiseBacklog(int backlog) { ::listen(this->svr_sock_, backlog); }
-};
+bool StartsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
 
-// The query fields, and for a form POST the body's fields over them.
-CFormFields FieldsOf(const httplib::Request& req)
+// The query's fields, and for a form POST the body's fields over them.
+CFormFields FieldsOf(const SHttpRequest& request)
 {
-    size_t q = req.target.find('?');
-    CFormFields fields = CFormFields::Parse(q == std::string::npos ? std::string() : req.target.substr(q + 1));
-    if (req.method == "POST") {
-        CFormFields body = CFormFields::Parse(req.body);
-        fields.Merge(body);
-    }
+    CFormFields fields = CFormFields::Parse(request.query);
+    if (request.method == "POST")
+        fields.Merge(CFormFields::Parse(request.body));
     return fields;
 }
 
-thread_local std::chrono::steady_clock::time_point t_requestStart;
-thread_local bool t_requestTimed = false;
+SHttpResponse FromWeb(SWebAnswer answer) { return {answer.status, std::move(answer.body), std::move(answer.contentType), {}}; }
 
-void LogLine(const httplib::Request& req, const httplib::Response& res)
+SHttpResponse ErrorAnswer(int status) { return {status, CWebPages::ErrorPage(status), "text/html; charset=UTF-8", {}}; }
+
+bool ReadFile(const std::string& path, std::string& text)
 {
-    double ms = 0;
-    if (t_requestTimed)
-        ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t_requestStart).count();
-    t_requestTimed = false;
-    std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    gmtime_r(&now, &tm);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &tm);
-    // The path only: query strings carry session tokens.
-    std::fprintf(stderr, "%s %s %s %d %.1fms\n", stamp, req.method.c_str(), req.path.c_str(), res.status, ms);
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream out;
+    out << in.rdbuf();
+    text = out.str();
+    return !text.empty();
+}
+
+// Login and sign-up hash a password on purpose slowly; they run apart so that a
+// burst of them never holds up the other pages.
+bool TakesPassword(const std::string& path)
+{
+    return path == kOrvane + "UserLogin.jsp" || path == kOrvane + "CreateUser.jsp";
 }
 
 } // namespace
-
-struct CCommunityServer::SImpl {
-    CTunedServer<httplib::Server> http;
-    CTunedServer<httplib::SSLServer> https;
-    SImpl(const std::string& cert, const std::string& key) : https(cert.c_str(), key.c_str()) {}
-};
 
 CCommunityServer::CCommunityServer(SServerOptions options) : m_options(std::move(options))
 {
@@ -104,7 +94,7 @@ bool CCommunityServer::Start(std::string& error)
         m_bookmarks = std::make_unique<CBookmarks>(*m_db);
         if (m_options.demo) {
             auto db = m_db->Acquire();
-            CDemoData::SeedOnce(*db, m_options.pbkdf2Iterations, m_options.clock());
+            CDemoData::SeedOnce(*db, m_options.pbkdf2Iterations, m_options.clock(), m_options.demoScale);
         }
         m_xmlPages = std::make_unique<CXmlPages>(*m_db, *m_accounts, *m_catalogue, *m_bookmarks,
                                                  SServerSettings{m_options.newestVersion, m_options.downloadUrl});
@@ -117,128 +107,108 @@ bool CCommunityServer::Start(std::string& error)
     const std::string keyPath = m_options.dataDir + "/key.pem";
     if (!CCertificate::EnsureSelfSigned(m_options.host, CertificatePath(), keyPath, error))
         return false;
-    m_impl = std::make_unique<SImpl>(CertificatePath(), keyPath);
-    if (!m_impl->https.is_valid()) {
+    std::string certificate, key;
+    if (!ReadFile(CertificatePath(), certificate) || !ReadFile(keyPath, key)) {
         error = "cannot load " + CertificatePath() + " and " + keyPath;
         return false;
     }
 
-    auto setUp = [this](httplib::Server& server, bool secure) {
-        const int threads = m_options.threads < 1 ? 1 : m_options.threads;
-        server.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
-        server.set_tcp_nodelay(true);
-        server.set_payload_max_length(kMaxBody);
-        server.set_keep_alive_max_count(1000);
-        server.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
-            t_requestStart = std::chrono::steady_clock::now();
-            t_requestTimed = true;
-            return httplib::Server::HandlerResponse::Unhandled;
-        });
-        if (m_options.log)
-            server.set_logger(LogLine);
-        server.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-            res.status = 500;
-            res.set_content(CXmlPages::Exception("com.velmar.orvane.ServerException", "The server could not complete the request"),
-                            "text/xml; charset=UTF-8");
-        });
-        server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-            if (res.body.empty())
-                res.set_content(CWebPages::ErrorPage(res.status), "text/html; charset=UTF-8");
-        });
-
-        auto xml = [this, secure](const httplib::Request& req, httplib::Response& res) {
-            std::string page = req.matches[1];
-            if (!m_xmlPages->Knows(page) || (req.method == "GET" && page == "bookmark/AddBookmark.jsp")) {
-                SWebAnswer web = m_webPages->Answer("orvane/" + page, req.method, FieldsOf(req));
-                res.status = web.status;
-                res.set_content(web.body, web.contentType);
-                return;
-            }
-            std::string body = req.body;
-            if (req.method == "GET") {
-                size_t q = req.target.find('?');
-                body = q == std::string::npos ? std::string() : req.target.substr(q + 1);
-            }
-            // Passwords never cross the plain port.
-            if (!secure && (page == "CreateUser.jsp" || (page == "UserLogin.jsp" && body.find("Action=Login") != std::string::npos))) {
-                res.set_content(CXmlPages::Exception("com.velmar.orvane.SecurityException", "Please log in over the secure connection"),
-                                "text/xml; charset=UTF-8");
-                return;
-            }
-            std::string host = req.get_header_value("Host");
-            if (host.empty() || host.find_first_of("<>\"' ") != std::string::npos)
-                host = m_options.host + ":" + std::to_string(m_httpPort);
-            else if (secure) {
-                // Previews are fetched over the plain port.
-                size_t colon = host.rfind(':');
-                host = (colon == std::string::npos || host.back() == ']' ? host : host.substr(0, colon)) + ":" +
-                       std::to_string(m_httpPort);
-            }
-            res.set_content(m_xmlPages->Answer(page, body, "http://" + host), "text/xml; charset=UTF-8");
-        };
-        server.Post(kOrvane + "(.+)", xml);
-        server.Get(kOrvane + "(.+)", xml);
-
-        auto web = [this](const httplib::Request& req, httplib::Response& res) {
-            std::string page = req.matches[1];
-            int64_t track = 0;
-            if (CAudioPreview::ParsePath(page, track)) {
-                if (!m_catalogue->HasPreview(track)) {
-                    res.status = 404;
-                    return;
-                }
-                res.set_content(CAudioPreview::Wave(track), "audio/wav");
-                return;
-            }
-            SWebAnswer answer = m_webPages->Answer("tessarin/" + page, req.method, FieldsOf(req));
-            res.status = answer.status;
-            res.set_content(answer.body, answer.contentType);
-        };
-        server.Get(kTessarin + "(.+)", web);
-        server.Post(kTessarin + "(.+)", web);
-        server.Get("/", [](const httplib::Request&, httplib::Response& res) {
-            res.set_redirect(kHomePagePath);
-        });
-    };
-    setUp(m_impl->http, false);
-    setUp(m_impl->https, true);
-
-    auto bind = [&](auto& server, int port, int& bound) {
-        if (port == 0)
-            bound = server.bind_to_any_port(m_options.host);
-        else
-            bound = server.bind_to_port(m_options.host, port) ? port : -1;
-        if (bound <= 0) {
-            error = "cannot listen on " + m_options.host + ":" + std::to_string(port);
-            return false;
-        }
-        server.RaiseBacklog(m_options.backlog);
-        return true;
-    };
-    if (!bind(m_impl->http, m_options.httpPort, m_httpPort) || !bind(m_impl->https, m_options.httpsPort, m_httpsPort)) {
-        m_impl->http.stop();
-        m_impl->https.stop();
+    m_pages = std::make_unique<CWorkerPool>(m_options.threads, 4096);
+    m_passwordPages = std::make_unique<CWorkerPool>(m_options.passwordThreads, 256);
+    auto dispatch = [this](SHttpRequest request, CHttpReply reply) { Dispatch(std::move(request), std::move(reply)); };
+    m_http = std::make_unique<CHttpServer>(m_options.http, dispatch, ErrorAnswer, m_options.log);
+    m_https = std::make_unique<CHttpServer>(m_options.http, dispatch, ErrorAnswer, m_options.log);
+    if (!m_http->Start(m_options.host, m_options.httpPort, {}, {}, error) ||
+        !m_https->Start(m_options.host, m_options.httpsPort, certificate, key, error)) {
+        Stop();
         return false;
     }
-    m_httpThread = std::thread([this] { m_impl->http.listen_after_bind(); });
-    m_httpsThread = std::thread([this] { m_impl->https.listen_after_bind(); });
-    // stop() only acts on a running server; until then connections already queue.
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while ((!m_impl->http.is_running() || !m_impl->https.is_running()) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::yield();
+    m_httpPort = m_http->Port();
+    m_httpsPort = m_https->Port();
     return true;
 }
 
 void CCommunityServer::Stop()
 {
-    if (m_impl) {
-        m_impl->http.stop();
-        m_impl->https.stop();
+    // New requests get 503; queued pages are answered 503, running ones finish;
+    // then the ports close with every connection on them.
+    for (CHttpServer* server : {m_http.get(), m_https.get()})
+        if (server)
+            server->Refuse();
+    for (CWorkerPool* pool : {m_pages.get(), m_passwordPages.get()})
+        if (pool)
+            pool->Stop();
+    for (CHttpServer* server : {m_http.get(), m_https.get()})
+        if (server)
+            server->Stop();
+}
+
+void CCommunityServer::Dispatch(SHttpRequest request, CHttpReply reply)
+{
+    CWorkerPool& pool = TakesPassword(request.path) ? *m_passwordPages : *m_pages;
+    auto run = [this, request = std::move(request), reply]() { reply.Send(Answer(request)); };
+    if (!pool.Post(std::move(run), [reply] { reply.Send(ErrorAnswer(503)); }))
+        reply.Send(ErrorAnswer(503));
+}
+
+SHttpResponse CCommunityServer::Answer(const SHttpRequest& request)
+{
+    SHttpResponse response;
+    try {
+        const bool get = request.method == "GET" || request.method == "HEAD";
+        auto web = [&](const std::string& page) {
+            if (static_cast<size_t>(std::count(request.query.begin(), request.query.end(), '&') +
+                                    std::count(request.body.begin(), request.body.end(), '&')) >= CXmlPages::kMaxFields)
+                return ErrorAnswer(400);
+            CFormFields fields = FieldsOf(request);
+            // Passwords never cross the plain port, on web pages either.
+            if (!request.secure && CXmlPages::CarriesPassword(page, fields))
+                return ErrorAnswer(403);
+            for (const auto& [name, value] : fields.All())
+                if (value.size() > kMaxWebField)
+                    return ErrorAnswer(413);
+            return FromWeb(m_webPages->Answer(page, get ? "GET" : request.method, fields));
+        };
+        if (StartsWith(request.path, kOrvane) && request.path.size() > kOrvane.size()) {
+            const std::string page = request.path.substr(kOrvane.size());
+            if (!m_xmlPages->Knows(page) || (get && page == "bookmark/AddBookmark.jsp")) {
+                response = web("orvane/" + page);
+            } else {
+                SPageContext context;
+                context.peer = request.peer;
+                context.secure = request.secure;
+                std::string host = request.host;
+                if (host.empty() || host.find_first_of("<>\"' ") != std::string::npos)
+                    host = m_options.host + ":" + std::to_string(m_httpPort);
+                else if (request.secure) {
+                    // Previews are fetched over the plain port.
+                    size_t colon = host.rfind(':');
+                    host = (colon == std::string::npos || host.back() == ']' ? host : host.substr(0, colon)) + ":" +
+                           std::to_string(m_httpPort);
+                }
+                context.previewBase = "http://" + host;
+                response = {200, m_xmlPages->Answer(page, get ? request.query : request.body, context), kXmlType, {}};
+            }
+        } else if (StartsWith(request.path, kTessarin) && request.path.size() > kTessarin.size()) {
+            const std::string page = request.path.substr(kTessarin.size());
+            int64_t track = 0;
+            if (CAudioPreview::ParsePath(page, track))
+                response = m_catalogue->HasPreview(track) ? SHttpResponse{200, CAudioPreview::Wave(track), "audio/wav", {}}
+                                                          : SHttpResponse{404, {}, {}, {}};
+            else
+                response = web("tessarin/" + page);
+        } else if (request.path == "/" && get) {
+            response = {302, {}, "text/html; charset=UTF-8", kHomePagePath};
+        } else {
+            response = {404, {}, {}, {}};
+        }
+    } catch (const std::exception&) {
+        response = {500, CXmlPages::Exception("com.velmar.orvane.ServerException", "The server could not complete the request"),
+                    kXmlType, {}};
     }
-    if (m_httpThread.joinable())
-        m_httpThread.join();
-    if (m_httpsThread.joinable())
-        m_httpsThread.join();
+    if (response.status >= 400 && response.body.empty())
+        response = ErrorAnswer(response.status);
+    return response;
 }
 
 } // namespace corvanta::server

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "server/HttpServer.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace corvanta::server {
 
@@ -13,6 +14,7 @@ class CBookmarks;
 class CCatalogue;
 class CDatabase;
 class CWebPages;
+class CWorkerPool;
 class CXmlPages;
 
 struct SServerOptions {
@@ -21,11 +23,13 @@ struct SServerOptions {
     int httpPort = 7001;   // 0: any free port
     int httpsPort = 7002;  // 0: any free port
     bool demo = false;
+    int demoScale = 1;     // the demo community's size, 1 the plain demo
     std::string newestVersion;
     std::string downloadUrl;
     int pbkdf2Iterations = 200000;
-    int threads = 64;      // per port; a kept-alive connection holds one
-    int backlog = 4096;
+    int threads = 16;      // run the pages; connections hold none
+    int passwordThreads = 2; // run login and sign-up, whose hashing is slow on purpose
+    SHttpLimits http;      // per port
     bool log = true;       // one line per request on stderr
     std::function<int64_t()> clock; // seconds since the epoch; the system clock when empty
 };
@@ -50,7 +54,9 @@ public:
     CAccounts& Accounts() { return *m_accounts; }
 
 private:
-    struct SImpl;
+    // On an event-loop thread: hands the request to the pool that runs its page.
+    void Dispatch(SHttpRequest request, CHttpReply reply);
+    SHttpResponse Answer(const SHttpRequest& request);
 
     SServerOptions m_options;
     std::unique_ptr<CDatabase> m_db;
@@ -59,9 +65,10 @@ private:
     std::unique_ptr<CBookmarks> m_bookmarks;
     std::unique_ptr<CXmlPages> m_xmlPages;
     std::unique_ptr<CWebPages> m_webPages;
-    std::unique_ptr<SImpl> m_impl;
-    std::thread m_httpThread;
-    std::thread m_httpsThread;
+    std::unique_ptr<CWorkerPool> m_pages;
+    std::unique_ptr<CWorkerPool> m_passwordPages;
+    std::unique_ptr<CHttpServer> m_http;
+    std::unique_ptr<CHttpServer> m_https;
     int m_httpPort = 0;
     int m_httpsPort = 0;
 };

@@ -2,6 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
+
 namespace corvanta::server {
 
 namespace {
@@ -195,7 +199,9 @@ CConnection::CConnection(const std::string& path)
         throw CDatabaseError("cannot open " + path + ": " + message);
     }
     sqlite3_busy_timeout(m_db, 10000);
-    Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; PRAGMA foreign_keys=ON;");
+    // The log is cut back to this size whenever it starts over.
+    Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON; PRAGMA journal_size_limit=" +
+         std::to_string(CDatabase::kWalTarget) + ";");
 }
 
 CConnection::~CConnection()
@@ -242,6 +248,43 @@ CDatabase::CDatabase(const std::string& path, int poolSize) : m_path(path), m_po
     Migrate(*connection);
     m_idle.push_back(std::move(connection));
     m_open = 1;
+    m_checkpointer = std::thread([this] { Checkpoint(); });
+}
+
+CDatabase::~CDatabase()
+{
+    {
+        std::lock_guard<std::mutex> guard(m_checkpointLock);
+        m_stopping = true;
+    }
+    m_checkpointWake.notify_all();
+    if (m_checkpointer.joinable())
+        m_checkpointer.join();
+}
+
+void CDatabase::Checkpoint()
+{
+    // Its own connection: a checkpoint that waits for readers holds none of theirs.
+    std::unique_ptr<CConnection> connection;
+    std::unique_lock<std::mutex> guard(m_checkpointLock);
+    while (!m_checkpointWake.wait_for(guard, std::chrono::milliseconds(500), [this] { return m_stopping; })) {
+        struct stat st {};
+        if (::stat((m_path + "-wal").c_str(), &st) != 0 || st.st_size <= kWalTarget)
+            continue;
+        guard.unlock();
+        try {
+            if (!connection) {
+                connection = std::make_unique<CConnection>(m_path);
+                // Writers wait while it does; a round that cannot finish soon gives way.
+                sqlite3_busy_timeout(connection->Handle(), 1000);
+            }
+            // Waits for the readers of the old log, then empties it.
+            connection->Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        } catch (const CDatabaseError&) {
+            // The next round tries again.
+        }
+        guard.lock();
+    }
 }
 
 CDatabase::CLease CDatabase::Acquire()

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -94,6 +95,11 @@ private:
 };
 
 // A small pool of connections to one database file (WAL: readers run side by side).
+//
+// The write-ahead log stays small: a checkpointer folds it back into the
+// database and truncates it whenever it passes kWalTarget, waiting for readers
+// in turn so that a steady stream of them cannot keep it growing. Commits are
+// synchronous=FULL: an acknowledged write is on disk before the answer leaves.
 class CDatabase {
 public:
     class CLease {
@@ -111,8 +117,13 @@ public:
         std::unique_ptr<CConnection> m_connection;
     };
 
+    static constexpr int64_t kWalTarget = 16 * 1024 * 1024;
+
     // Opens (creating when needed) the file and brings its schema up to date.
     explicit CDatabase(const std::string& path, int poolSize = 8);
+    CDatabase(const CDatabase&) = delete;
+    CDatabase& operator=(const CDatabase&) = delete;
+    ~CDatabase();
 
     CLease Acquire();
     int SchemaVersion();
@@ -121,6 +132,7 @@ public:
 private:
     void Migrate(CConnection& connection);
     void Release(std::unique_ptr<CConnection> connection);
+    void Checkpoint();
 
     std::string m_path;
     std::mutex m_lock;
@@ -128,6 +140,10 @@ private:
     std::vector<std::unique_ptr<CConnection>> m_idle;
     int m_open = 0;
     int m_poolSize;
+    std::mutex m_checkpointLock;
+    std::condition_variable m_checkpointWake;
+    bool m_stopping = false;
+    std::thread m_checkpointer;
 };
 
 // BEGIN IMMEDIATE ... COMMIT, rolled back when left by an exception.

@@ -5,6 +5,7 @@
 #include "server/PasswordHash.h"
 #include "server/XmlWriter.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -130,13 +131,17 @@ std::string DemoProfile(const std::string& handle, const std::string& email, con
 
 } // namespace
 
-bool CDemoData::SeedOnce(CConnection& db, int pbkdf2Iterations, int64_t now)
+bool CDemoData::SeedOnce(CConnection& db, int pbkdf2Iterations, int64_t now, int scale)
 {
     {
         CQuery seeded = db.Prepare("SELECT 1 FROM settings WHERE key = 'demo_seeded'");
         if (seeded.Step())
             return false;
     }
+    scale = std::clamp(scale, 1, kMaxScale);
+    const size_t members = static_cast<size_t>(kMembers) * static_cast<size_t>(scale);
+    const size_t artistCount = static_cast<size_t>(kArtists) * static_cast<size_t>(scale);
+    const int playlistCount = kPlaylists * scale;
     CRandom random(20030901);
     std::vector<std::string> handles = {"demo"};
     std::set<std::string> taken = {"demo"};
@@ -145,10 +150,15 @@ bool CDemoData::SeedOnce(CConnection& db, int pbkdf2Iterations, int64_t now)
         if (taken.insert(handle).second)
             handles.push_back(handle);
     }
+    // Past the word pairs there are, a number makes each handle its own.
+    while (handles.size() < members)
+        handles.push_back(random.Pick(kHandleParts) + random.Pick(kHandleTails) + std::to_string(handles.size()));
     // Hashing is the slow part; it stays outside the write transaction.
     std::vector<std::string> hashes;
-    for (const std::string& handle : handles)
-        hashes.push_back(CPasswordHash::Hash(handle, pbkdf2Iterations));
+    for (size_t i = 0; i < kMembers; ++i)
+        hashes.push_back(CPasswordHash::Hash(handles[i], pbkdf2Iterations));
+    if (members > kMembers)
+        hashes.resize(members, CPasswordHash::Hash("demo", pbkdf2Iterations));
 
     CTransaction transaction(db);
     const int64_t day = 24 * 3600;
@@ -174,10 +184,12 @@ bool CDemoData::SeedOnce(CConnection& db, int pbkdf2Iterations, int64_t now)
 
     std::vector<int64_t> artists;
     std::set<std::string> names;
-    while (artists.size() < kArtists) {
+    while (artists.size() < artistCount) {
         std::string name = "The " + random.Pick(kAdjectives) + " " + random.Pick(kNouns);
         if (random.Below(4) == 0)
             name = random.Pick(kFirstNames) + " " + random.Pick(kLastNames);
+        if (artists.size() >= kArtists)
+            name += " " + std::to_string(artists.size() + 1);
         if (!names.insert(name).second)
             continue;
         db.Prepare("INSERT INTO artists(name, official_url, place_of_birth, created) VALUES (?1, ?2, ?3, ?4)")
@@ -216,9 +228,9 @@ bool CDemoData::SeedOnce(CConnection& db, int pbkdf2Iterations, int64_t now)
     }
 
     std::vector<int64_t> playlists;
-    for (int p = 0; p < kPlaylists; ++p) {
+    for (int p = 0; p < playlistCount; ++p) {
         // The demo member owns the first few, so its pane is not empty.
-        int64_t owner = p < 6 ? users[0] : users[static_cast<size_t>(1 + random.Below(kMembers - 1))];
+        int64_t owner = p < 6 ? users[0] : users[static_cast<size_t>(1 + random.Below(static_cast<int>(members) - 1))];
         std::string name = random.Pick(kPlaylistWords) + (p >= 20 ? " " + std::to_string(p / 20 + 1) : std::string());
         int64_t created = now - (200 - p) * day;
         db.Prepare("INSERT INTO playlists(owner_id, name, description, theme, genre_id, mood_id, created, updated, "
@@ -267,10 +279,18 @@ bool CDemoData::SeedOnce(CConnection& db, int pbkdf2Iterations, int64_t now)
                 .Run();
         }
     };
-    bookmark(users[0], 1, artists, 6);
-    bookmark(users[0], 2, playlists, 5);
-    bookmark(users[0], 3, tracks, 8);
-    bookmark(users[0], 4, users, 4);
+    if (scale == 1) {
+        bookmark(users[0], 1, artists, 6);
+        bookmark(users[0], 2, playlists, 5);
+        bookmark(users[0], 3, tracks, 8);
+        bookmark(users[0], 4, users, 4);
+    } else {
+        const int each = 25 * scale / 2;
+        bookmark(users[0], 1, artists, each);
+        bookmark(users[0], 2, playlists, each);
+        bookmark(users[0], 3, tracks, each);
+        bookmark(users[0], 4, users, std::min(each, static_cast<int>(users.size()) - 1));
+    }
     for (size_t i = 1; i < users.size(); ++i) {
         bookmark(users[i], 2, playlists, 1 + random.Below(4));
         bookmark(users[i], 3, tracks, random.Below(5));

@@ -351,11 +351,13 @@ SWebAnswer CWebPages::Playmaker(const CFormFields& f)
 SWebAnswer CWebPages::Playlist(const CFormFields& f)
 {
     int64_t id = f.GetInt("playlist");
+    const int64_t viewer = Viewer(f);
     auto db = m_db.Acquire();
     CQuery q = db->Prepare("SELECT pl.name, pl.description, pl.theme, pl.genre_id, pl.mood_id, pl.created, pl.updated, "
                            "pl.times_listened, u.id, u.handle, (SELECT count(*) FROM bookmarks b WHERE b.kind = 2 AND b.item_id = pl.id) "
-                           "FROM playlists pl JOIN users u ON u.id = pl.owner_id WHERE pl.id = ?1");
-    q.Bind(1, id);
+                           "FROM playlists pl JOIN users u ON u.id = pl.owner_id WHERE pl.id = ?1 "
+                           "AND (pl.is_public = 1 OR pl.owner_id = ?2)");
+    q.Bind(1, id).Bind(2, viewer);
     if (!q.Step())
         return {404, Page("Unknown playlist", Nav(f) + "<h1>Unknown playlist</h1>\n<p>There is no playlist " + N(id) + ".</p>\n")};
     std::string name = q.Text(0), owner = q.Text(9);
@@ -417,11 +419,12 @@ SWebAnswer CWebPages::EmailPlaymaker(const std::string& method, const CFormField
 SWebAnswer CWebPages::EmailFriend(const std::string& method, const CFormFields& f)
 {
     int64_t id = f.GetInt("playlist");
+    const int64_t viewer = Viewer(f);
     auto db = m_db.Acquire();
     std::string name;
     {
-        CQuery q = db->Prepare("SELECT name FROM playlists WHERE id = ?1");
-        q.Bind(1, id);
+        CQuery q = db->Prepare("SELECT name FROM playlists WHERE id = ?1 AND (is_public = 1 OR owner_id = ?2)");
+        q.Bind(1, id).Bind(2, viewer);
         if (!q.Step())
             return {404, Page("Unknown playlist", Nav(f) + "<h1>Unknown playlist</h1>\n")};
         name = q.Text(0);
@@ -460,7 +463,7 @@ SWebAnswer CWebPages::Home()
     }
     body += "</ol></section>\n<section><h2>Top playmakers</h2><ol>";
     {
-        CQuery q = db->Prepare("SELECT u.id, u.handle, (SELECT count(*) FROM playlists p WHERE p.owner_id = u.id) AS lists, "
+        CQuery q = db->Prepare("SELECT u.id, u.handle, (SELECT count(*) FROM playlists p WHERE p.owner_id = u.id AND p.is_public = 1) AS lists, "
                                "(SELECT count(*) FROM bookmarks b WHERE b.kind = 4 AND b.item_id = u.id) AS fans "
                                "FROM users u ORDER BY fans * 3 + lists DESC, u.id LIMIT 10");
         while (q.Step())
@@ -472,7 +475,8 @@ SWebAnswer CWebPages::Home()
     {
         CQuery q = db->Prepare("SELECT p.id, p.title, a.id, a.name, "
                                "(SELECT count(*) FROM bookmarks b WHERE b.kind = 3 AND b.item_id = p.id) * 3 + "
-                               "(SELECT count(*) FROM playlist_tracks t WHERE t.performance_id = p.id) AS score "
+                               "(SELECT count(*) FROM playlist_tracks t JOIN playlists pl ON pl.id = t.playlist_id AND pl.is_public = 1 "
+                               "WHERE t.performance_id = p.id) AS score "
                                "FROM performances p JOIN artists a ON a.id = p.artist_id ORDER BY score DESC, p.id LIMIT 10");
         while (q.Step())
             body += "<li><a href=\"" + details + "/recording/show?" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">by "
@@ -500,6 +504,14 @@ SWebAnswer CWebPages::AddBookmarkOutside()
 {
     return {200, Page("Add to favorites", "<h1>Add to favorites</h1>\n<p>Favorites are kept by the Corvanta program: open this "
                                           "page from Corvanta's detail pane to add the item.</p>\n")};
+}
+
+int64_t CWebPages::Viewer(const CFormFields& f)
+{
+    if (!f.Has("UserToken"))
+        return 0;
+    auto member = m_accounts.Validate(f.Get("UserToken"));
+    return member ? member->userId : 0;
 }
 
 SWebAnswer CWebPages::UpdatedPlaymaker(const CFormFields& f)

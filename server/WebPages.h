@@ -44,6 +44,8 @@ private:
     SWebAnswer Statistics(const CFormFields& f);
     SWebAnswer AddBookmarkOutside();
     SWebAnswer UpdatedPlaymaker(const CFormFields& f);
+    // The member whose session the page was opened with, 0 without one.
+    int64_t Viewer(const CFormFields& f);
 
     CDatabase& m_db;
     CAccounts& m_accounts;

@@ -9,6 +9,8 @@
 #include "server/PagePaths.h"
 #include "server/XmlWriter.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <sstream>
 
@@ -20,6 +22,7 @@ const char* const kLoginException = "com.velmar.orvane.LoginException";
 const char* const kSessionException = "com.velmar.orvane.SessionException";
 const char* const kInputException = "com.velmar.orvane.ValidationException";
 const char* const kServerException = "com.velmar.orvane.ServerException";
+const char* const kSecurityException = "com.velmar.orvane.SecurityException";
 const char* const kNoSession = "Your session has ended, please log in again";
 
 std::string SessionAnswer(const SLoginResult& result, const std::string& handle)
@@ -37,6 +40,22 @@ std::string NoSessionForFavorites()
     CXmlWriter xml;
     xml.Open("Response").Element("Exception", std::string(kSessionException) + ": " + kNoSession).Element("Error", kNoSession);
     return xml.Finish();
+}
+
+// A refusal that every page's reader understands: an Exception for most pages,
+// an Error for the favorites pages.
+std::string Refusal(const char* className, const std::string& message)
+{
+    CXmlWriter xml;
+    xml.Open("Response").Element("Exception", std::string(className) + ": " + message).Element("Error", message);
+    return xml.Finish();
+}
+
+bool ContainsIgnoringCase(const std::string& text, const std::string& part)
+{
+    return std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+           }) != text.end();
 }
 
 std::vector<int64_t> IdList(const std::string& text, size_t limit)
@@ -58,21 +77,21 @@ CXmlPages::CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, 
     : m_db(db), m_accounts(accounts), m_catalogue(catalogue), m_bookmarks(bookmarks), m_settings(std::move(settings))
 {
     auto simple = [this](std::string (CXmlPages::*member)(const CFormFields&)) {
-        return [this, member](const CFormFields& f, const std::string&) { return (this->*member)(f); };
+        return [this, member](const CFormFields& f, const SPageContext&) { return (this->*member)(f); };
     };
     auto search = [this](int kind) {
-        return [this, kind](const CFormFields& f, const std::string&) { return Search(kind, f); };
+        return [this, kind](const CFormFields& f, const SPageContext&) { return Search(kind, f); };
     };
-    m_pages["UserLogin.jsp"] = simple(&CXmlPages::Login);
+    m_pages["UserLogin.jsp"] = [this](const CFormFields& f, const SPageContext& context) { return Login(f, context); };
     m_pages["UpdateSession.jsp"] = simple(&CXmlPages::UpdateSession);
     m_pages["CreateUser.jsp"] = simple(&CXmlPages::CreateUser);
     m_pages["CheckForUpgrade.jsp"] = simple(&CXmlPages::CheckForUpgrade);
-    m_pages["TablesToXML.jsp"] = [this](const CFormFields&, const std::string&) { return Tables(); };
+    m_pages["TablesToXML.jsp"] = [this](const CFormFields&, const SPageContext&) { return Tables(); };
     m_pages["GetUserPlaylists.jsp"] = simple(&CXmlPages::UserPlaylists);
     m_pages["GetPlaylistDetails.jsp"] = simple(&CXmlPages::PlaylistDetails);
     m_pages["search/GetSummaries.jsp"] = simple(&CXmlPages::Summaries);
-    m_pages["fulfill/fulfillperformance.jsp"] = [this](const CFormFields& f, const std::string& base) {
-        return FulfillPerformance(f, base);
+    m_pages["fulfill/fulfillperformance.jsp"] = [this](const CFormFields& f, const SPageContext& context) {
+        return FulfillPerformance(f, context.previewBase);
     };
     m_pages["fulfill/FulfillPlaylist.jsp"] = simple(&CXmlPages::FulfillPlaylist);
     m_pages["bookmark/GetUserBookmarks.jsp"] = simple(&CXmlPages::UserBookmarks);
@@ -122,30 +141,70 @@ bool CXmlPages::IsNewer(const std::string& candidate, const std::string& current
     return a > b;
 }
 
-std::string CXmlPages::Answer(const std::string& page, const std::string& body, const std::string& previewBase)
+size_t CXmlPages::FieldLimit(const std::string& key)
+{
+    // Free text that the client escapes before form-encoding may arrive up to
+    // three times as long as what it holds once decoded by the page.
+    static const std::map<std::string, size_t> kLimits = {
+        {"UserHandle", 25},         {"PWD", 20},                {"Email", 100},          {"VerifyQuestion", 600},
+        {"Answer", 600},            {"UserToken", 80},          {"user", 80},            {"PrevSession", 20},
+        {"Name", 600},              {"Description", 12000},     {"PrimaryTheme", 600},   {"Theme", 200},
+        {"SongName", 600},          {"ArtistName", 600},        {"Version", 600},        {"PerformanceTitle", 200},
+        {"PrimaryArtistName", 200}, {"CDTitle", 200},           {"PlaylistTitle", 200},  {"OfficialURL", 500},
+        {"PlaceOfBirth", 200},      {"PlaceOfDeath", 200},      {"DateOfBirth", 50},     {"DateOfDeath", 50},
+        {"IDs", 4096},              {"UserXML", 256 * 1024},
+    };
+    auto it = kLimits.find(key);
+    if (it != kLimits.end())
+        return it->second;
+    if (key.rfind("TrackComment", 0) == 0)
+        return 3000;
+    return 256;
+}
+
+bool CXmlPages::CarriesPassword(const std::string& page, const CFormFields& fields)
+{
+    if (page == "CreateUser.jsp" || (page == "UserLogin.jsp" && fields.Get("Action") != "Logout"))
+        return true;
+    for (const auto& [key, value] : fields.All())
+        if (ContainsIgnoringCase(key, "pwd") || ContainsIgnoringCase(key, "password"))
+            return true;
+    return false;
+}
+
+std::string CXmlPages::Answer(const std::string& page, const std::string& body, const SPageContext& context)
 {
     auto it = m_pages.find(page);
     if (it == m_pages.end())
         return Exception(kServerException, "Unknown page");
     try {
-        CFormFields fields = CFormFields::Parse(body);
         // A profile document may also come as it was serialized, without form
         // encoding: then it runs from its key to the end, "&" and "+" included.
         // Form-encoded, its attributes' "=" (and any "&") would be escaped.
         size_t raw = body.find("UserXML=<");
-        if (page == "UpdateProfileXML.jsp" && raw != std::string::npos && (raw == 0 || body[raw - 1] == '&') &&
-            body.find_first_of("=&", raw + 8) != std::string::npos) {
-            fields = CFormFields::Parse(std::string_view(body).substr(0, raw));
+        bool rawProfile = page == "UpdateProfileXML.jsp" && raw != std::string::npos && (raw == 0 || body[raw - 1] == '&') &&
+                          body.find_first_of("=&", raw + 8) != std::string::npos;
+        std::string_view form = rawProfile ? std::string_view(body).substr(0, raw) : std::string_view(body);
+        if (static_cast<size_t>(std::count(form.begin(), form.end(), '&')) >= kMaxFields)
+            return Refusal(kInputException, "The request holds too many fields");
+        CFormFields fields = CFormFields::Parse(form);
+        if (rawProfile)
             fields.Set("UserXML", body.substr(raw + 8));
-        }
-        return it->second(fields, previewBase);
+        // Passwords never cross the plain port.
+        if (!context.secure && CarriesPassword(page, fields))
+            return Exception(kSecurityException, "Please log in over the secure connection");
+        for (const auto& [key, value] : fields.All())
+            if (value.size() > FieldLimit(key))
+                return Refusal(kInputException, "The field " + key.substr(0, 40) + " may hold at most " +
+                                                    std::to_string(FieldLimit(key)) + " characters");
+        return it->second(fields, context);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error in %s: %s\n", page.c_str(), e.what());
         return Exception(kServerException, "The server could not complete the request");
     }
 }
 
-std::string CXmlPages::Login(const CFormFields& f)
+std::string CXmlPages::Login(const CFormFields& f, const SPageContext& context)
 {
     std::string action = f.Get("Action");
     if (action == "Logout") {
@@ -157,7 +216,7 @@ std::string CXmlPages::Login(const CFormFields& f)
     if (action != "Login")
         return Exception(kInputException, "Unknown action");
     std::string handle = f.Get("UserHandle");
-    SLoginResult result = m_accounts.Login(handle, f.Get("PWD"), f.Get("PrevSession"));
+    SLoginResult result = m_accounts.Login(handle, f.Get("PWD"), f.Get("PrevSession"), context.peer);
     if (!result.ok)
         return Exception(kLoginException, result.error);
     return SessionAnswer(result, handle);
@@ -218,15 +277,26 @@ std::string CXmlPages::UserPlaylists(const CFormFields& f)
     CXmlWriter xml;
     xml.Open("Playlists");
     auto db = m_db.Acquire();
-    CCatalogue::WriteSummaries(xml, *db, ESummaryKind::Playlist, ids);
+    CCatalogue::WriteSummaries(xml, *db, ESummaryKind::Playlist, ids, nullptr, nullptr, member->userId);
     return xml.Finish();
+}
+
+int64_t CXmlPages::Viewer(const CFormFields& f)
+{
+    for (const char* key : {"UserToken", "user"}) {
+        if (!f.Has(key))
+            continue;
+        auto member = m_accounts.Validate(f.Get(key));
+        return member ? member->userId : 0;
+    }
+    return 0;
 }
 
 std::string CXmlPages::PlaylistDetails(const CFormFields& f)
 {
     CXmlWriter xml;
     xml.Open("Response");
-    if (!m_catalogue.WritePlaylistDetail(xml, f.GetInt("playlist")))
+    if (!m_catalogue.WritePlaylistDetail(xml, f.GetInt("playlist"), Viewer(f)))
         return Error("There is no such playlist");
     return xml.Finish();
 }
@@ -241,10 +311,11 @@ std::string CXmlPages::Summaries(const CFormFields& f)
     if (kind == kKinds.end())
         return Error("Unknown summary type");
     std::vector<int64_t> ids = IdList(f.Get("IDs"), 200);
+    const int64_t viewer = kind->second == ESummaryKind::Playlist ? Viewer(f) : 0;
     CXmlWriter xml;
     xml.Open("Summaries");
     auto db = m_db.Acquire();
-    CCatalogue::WriteSummaries(xml, *db, kind->second, ids);
+    CCatalogue::WriteSummaries(xml, *db, kind->second, ids, nullptr, nullptr, viewer);
     return xml.Finish();
 }
 
@@ -261,7 +332,7 @@ std::string CXmlPages::FulfillPerformance(const CFormFields& f, const std::strin
 std::string CXmlPages::FulfillPlaylist(const CFormFields& f)
 {
     int64_t id = f.GetInt("PlaylistID");
-    int64_t count = m_catalogue.CountListen(id);
+    int64_t count = m_catalogue.CountListen(id, Viewer(f));
     if (count < 0)
         return Error("There is no such playlist");
     CXmlWriter xml;

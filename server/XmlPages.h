@@ -18,6 +18,13 @@ struct SServerSettings {
     std::string downloadUrl;
 };
 
+// Where a request came from, as far as a page needs to know.
+struct SPageContext {
+    std::string previewBase; // the plain address preview links start with ("http://host:port")
+    std::string peer;        // the client's address
+    bool secure = false;     // came over TLS
+};
+
 // The XML pages under orvane/: each reads a form body and answers a document.
 // Refusals are answered inside the document (Exception or Error), never as a crash.
 class CXmlPages {
@@ -25,9 +32,17 @@ public:
     CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, CBookmarks& bookmarks, SServerSettings settings);
 
     bool Knows(const std::string& page) const { return m_pages.count(page) != 0; }
-    // page is relative to orvane/, for example "bookmark/AddBookmark.jsp"; previewBase
-    // is the plain address the preview links start with ("http://host:port").
-    std::string Answer(const std::string& page, const std::string& body, const std::string& previewBase);
+    // page is relative to orvane/, for example "bookmark/AddBookmark.jsp". Over a
+    // plain connection a request that carries a password is refused, decided on
+    // the fields as the page reads them; so is any text longer than its field holds.
+    std::string Answer(const std::string& page, const std::string& body, const SPageContext& context);
+
+    // The most a field's text may hold (after form decoding), for the fields
+    // every page reads; a refusal names the field.
+    static size_t FieldLimit(const std::string& key);
+    static constexpr size_t kMaxFields = 2100; // a full playlist: 1000 tracks and comments
+    // A password field, or a page that takes one.
+    static bool CarriesPassword(const std::string& page, const CFormFields& fields);
 
     static std::string Exception(const std::string& className, const std::string& message);
     static std::string Error(const std::string& message);
@@ -36,9 +51,9 @@ public:
     static bool IsNewer(const std::string& candidate, const std::string& current);
 
 private:
-    using Handler = std::function<std::string(const CFormFields&, const std::string&)>;
+    using Handler = std::function<std::string(const CFormFields&, const SPageContext&)>;
 
-    std::string Login(const CFormFields& f);
+    std::string Login(const CFormFields& f, const SPageContext& context);
     std::string UpdateSession(const CFormFields& f);
     std::string CreateUser(const CFormFields& f);
     std::string CheckForUpgrade(const CFormFields& f);
@@ -47,6 +62,8 @@ private:
     std::string PlaylistDetails(const CFormFields& f);
     std::string Summaries(const CFormFields& f);
     std::string FulfillPerformance(const CFormFields& f, const std::string& previewBase);
+    // The member whose session the request names, if any: the owner sees private playlists.
+    int64_t Viewer(const CFormFields& f);
     std::string FulfillPlaylist(const CFormFields& f);
     std::string UserBookmarks(const CFormFields& f);
     std::string AddBookmark(const CFormFields& f);

@@ -118,7 +118,7 @@ std::unique_ptr<CCommunityServer> StartServer(const std::string& dir, bool demo,
     options.httpsPort = 0;
     options.demo = demo;
     options.log = false;
-    options.backlog = backlog;
+    options.http.backlog = backlog;
     options.pbkdf2Iterations = iterations;
     auto server = std::make_unique<CCommunityServer>(options);
     std::string error;

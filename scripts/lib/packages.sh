@@ -4,7 +4,8 @@ BUILD_PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev
   libcurl4-openssl-dev libssl-dev
-  libsqlite3-dev libcpp-httplib-dev libpugixml-dev
+  libsqlite3-dev libmicrohttpd-dev libpugixml-dev
+  libcpp-httplib-dev  # the loopback HTTP server of tests/support
   qt6-base-dev qt6-webengine-dev
   libxcb1-dev
 )
