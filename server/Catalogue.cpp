@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <ctime>
+#include <tuple>
 #include <unordered_map>
 
 namespace corvanta::server {
@@ -349,11 +350,39 @@ std::vector<int64_t> CCatalogue::Search(ESummaryKind kind, const CFormFields& f)
     return ids;
 }
 
-void CCatalogue::InvalidateTracks()
+std::shared_lock<std::shared_mutex> CCatalogue::ReadTracks()
 {
-    std::unique_lock<std::shared_mutex> guard(m_tracksLock);
-    m_tracksValid = false;
-    m_tracks.clear();
+    std::shared_lock<std::shared_mutex> reading(m_tracksLock);
+    while (!m_tracksValid) {
+        reading.unlock();
+        {
+            std::unique_lock<std::shared_mutex> writing(m_tracksLock);
+            if (!m_tracksValid) {
+                auto db = m_db.Acquire();
+                CQuery q = db->Prepare("SELECT p.id, p.title, a.name, p.version, p.album FROM performances p "
+                                       "JOIN artists a ON a.id = p.artist_id "
+                                       "ORDER BY p.title COLLATE NOCASE, a.name COLLATE NOCASE, p.id");
+                while (q.Step())
+                    m_tracks.push_back({q.Int(0), Lower(q.Text(1)), Lower(q.Text(2)), Lower(q.Text(3)), Lower(q.Text(4))});
+                m_tracksValid = true;
+            }
+        }
+        reading.lock();
+    }
+    return reading;
+}
+
+void CCatalogue::AddTrackText(int64_t id, const std::string& title, const std::string& artist, const std::string& version)
+{
+    std::unique_lock<std::shared_mutex> writing(m_tracksLock);
+    if (!m_tracksValid)
+        return;
+    STrackText text{id, Lower(title), Lower(artist), Lower(version), {}};
+    // The order the texts were loaded in: title, then artist (both ignoring case), then number.
+    auto at = std::lower_bound(m_tracks.begin(), m_tracks.end(), text, [](const STrackText& a, const STrackText& b) {
+        return std::tie(a.title, a.artist, a.id) < std::tie(b.title, b.artist, b.id);
+    });
+    m_tracks.insert(at, std::move(text));
 }
 
 std::vector<int64_t> CCatalogue::SearchTracks(const CFormFields& f)
@@ -377,23 +406,7 @@ std::vector<int64_t> CCatalogue::SearchTracks(const CFormFields& f)
     if (fields.empty())
         return ids;
 
-    std::shared_lock<std::shared_mutex> reading(m_tracksLock);
-    while (!m_tracksValid) {
-        reading.unlock();
-        {
-            std::unique_lock<std::shared_mutex> writing(m_tracksLock);
-            if (!m_tracksValid) {
-                auto db = m_db.Acquire();
-                CQuery q = db->Prepare("SELECT p.id, p.title, a.name, p.version, p.album FROM performances p "
-                                       "JOIN artists a ON a.id = p.artist_id "
-                                       "ORDER BY p.title COLLATE NOCASE, a.name COLLATE NOCASE, p.id");
-                while (q.Step())
-                    m_tracks.push_back({q.Int(0), Lower(q.Text(1)), Lower(q.Text(2)), Lower(q.Text(3)), Lower(q.Text(4))});
-                m_tracksValid = true;
-            }
-        }
-        reading.lock();
-    }
+    auto reading = ReadTracks();
     for (const STrackText& track : m_tracks) {
         bool match = true;
         for (const SField& field : fields) {
@@ -414,32 +427,36 @@ std::vector<int64_t> CCatalogue::SearchTracks(const CFormFields& f)
 
 std::vector<int64_t> CCatalogue::ResolvePerformances(const std::string& rawTitle, const std::string& rawArtist)
 {
-    std::string title = Trim(rawTitle), artist = Trim(rawArtist);
+    const std::string title = Lower(Trim(rawTitle)), artist = Lower(Trim(rawArtist));
     std::vector<int64_t> ids;
     if (title.empty() && artist.empty())
         return ids;
+    const std::string titleWord = Lower(LongestWord(title)), artistWord = Lower(LongestWord(artist));
+    auto contains = [](const std::string& text, const std::string& part) {
+        return !part.empty() && text.find(part) != std::string::npos;
+    };
     struct SCandidate {
         int64_t id;
         bool exact;
         double score;
     };
     std::vector<SCandidate> candidates;
+    size_t near = 0;
     {
-        auto db = m_db.Acquire();
-        CQuery q = db->Prepare(
-            "SELECT p.id, p.title, a.name FROM performances p JOIN artists a ON a.id = p.artist_id WHERE "
-            "(?1 <> '' AND instr(lower(p.title), lower(?1)) > 0) OR (?2 <> '' AND instr(lower(a.name), lower(?2)) > 0) OR "
-            "(?3 <> '' AND instr(lower(p.title), lower(?3)) > 0) OR (?4 <> '' AND instr(lower(a.name), lower(?4)) > 0) "
-            // The cap on candidates must never drop an exact match.
-            "ORDER BY lower(p.title) = lower(?1) AND (?2 = '' OR lower(a.name) = lower(?2)) DESC LIMIT 5000");
-        q.Bind(1, title).Bind(2, artist).Bind(3, LongestWord(title)).Bind(4, LongestWord(artist));
-        while (q.Step()) {
-            std::string t = q.Text(1), a = q.Text(2);
-            bool exact = Lower(t) == Lower(title) && (artist.empty() || Lower(a) == Lower(artist));
-            double score = title.empty() ? Likeness(a, artist)
-                           : artist.empty() ? Likeness(t, title)
-                                            : 0.65 * Likeness(t, title) + 0.35 * Likeness(a, artist);
-            candidates.push_back({q.Int(0), exact, score});
+        // The loaded texts, not SQL: a scan of them costs a fraction of lower() per row.
+        auto reading = ReadTracks();
+        for (const STrackText& track : m_tracks) {
+            if (!contains(track.title, title) && !contains(track.artist, artist) && !contains(track.title, titleWord) &&
+                !contains(track.artist, artistWord))
+                continue;
+            bool exact = track.title == title && (artist.empty() || track.artist == artist);
+            // The cap on candidates never drops an exact match.
+            if (!exact && ++near > kMaxCandidates)
+                continue;
+            double score = title.empty()    ? Likeness(track.artist, artist)
+                           : artist.empty() ? Likeness(track.title, title)
+                                            : 0.65 * Likeness(track.title, title) + 0.35 * Likeness(track.artist, artist);
+            candidates.push_back({track.id, exact, score});
         }
     }
     std::stable_sort(candidates.begin(), candidates.end(), [](const SCandidate& x, const SCandidate& y) {
@@ -575,8 +592,16 @@ int64_t CCatalogue::CreatePerformance(int64_t userId, const SNewPerformance& per
         id = db->LastInsertId();
         transaction.Commit();
     }
-    // Not while holding a connection: a search rebuilding the index waits for one.
-    InvalidateTracks();
+    std::string storedArtist;
+    {
+        auto db = m_db.Acquire();
+        CQuery q = db->Prepare("SELECT name FROM artists WHERE id = ?1");
+        q.Bind(1, artistId);
+        if (q.Step())
+            storedArtist = q.Text(0);
+    }
+    // Not while holding a connection: a search loading the texts waits for one.
+    AddTrackText(id, title, storedArtist, version);
     return id;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <shared_mutex>
 #include <string>
 #include <vector>
@@ -48,6 +49,8 @@ class CCatalogue {
 public:
     using Clock = std::function<int64_t()>;
     static constexpr size_t kFirstPage = 20;
+    // Candidates a resolution weighs besides the exact matches.
+    static constexpr size_t kMaxCandidates = 5000;
 
     CCatalogue(CDatabase& db, Clock clock);
 
@@ -69,6 +72,8 @@ public:
     // Candidates, the exact title and artist (ignoring case) first, then by likeness.
     std::vector<int64_t> ResolvePerformances(const std::string& title, const std::string& artist);
     std::vector<int64_t> ResolveArtists(const std::string& name);
+    // Loads the track texts that searches and resolutions scan, ahead of the first.
+    void LoadTrackTexts() { ReadTracks(); }
 
     // The new (or the existing, same-named) artist; 0 with error set on refusal.
     int64_t CreateArtist(int64_t userId, const SNewArtist& artist, std::string& error);
@@ -95,7 +100,10 @@ private:
         std::string title, artist, version, album;
     };
     std::vector<int64_t> SearchTracks(const CFormFields& fields);
-    void InvalidateTracks();
+    // The texts, loaded on first use, held for reading.
+    std::shared_lock<std::shared_mutex> ReadTracks();
+    // A new track takes its place in the loaded texts instead of discarding them.
+    void AddTrackText(int64_t id, const std::string& title, const std::string& artist, const std::string& version);
 
     CDatabase& m_db;
     Clock m_clock;

@@ -99,6 +99,7 @@ bool CCommunityServer::Start(std::string& error)
         m_xmlPages = std::make_unique<CXmlPages>(*m_db, *m_accounts, *m_catalogue, *m_bookmarks,
                                                  SServerSettings{m_options.newestVersion, m_options.downloadUrl});
         m_webPages = std::make_unique<CWebPages>(*m_db, *m_accounts, *m_catalogue);
+        m_catalogue->LoadTrackTexts();
     } catch (const std::exception& e) {
         error = e.what();
         return false;

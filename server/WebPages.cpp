@@ -473,11 +473,17 @@ SWebAnswer CWebPages::Home()
     }
     body += "</ol></section>\n<section><h2>Top tracks</h2><ol>";
     {
-        CQuery q = db->Prepare("SELECT p.id, p.title, a.id, a.name, "
-                               "(SELECT count(*) FROM bookmarks b WHERE b.kind = 3 AND b.item_id = p.id) * 3 + "
-                               "(SELECT count(*) FROM playlist_tracks t JOIN playlists pl ON pl.id = t.playlist_id AND pl.is_public = 1 "
-                               "WHERE t.performance_id = p.id) AS score "
-                               "FROM performances p JOIN artists a ON a.id = p.artist_id ORDER BY score DESC, p.id LIMIT 10");
+        // Scored in one pass over favorites and public playlists' tracks, not per
+        // track; tracks nobody chose fill the list by number.
+        CQuery q = db->Prepare(
+            "WITH scored AS (SELECT pid, sum(w) AS score FROM ("
+            "SELECT item_id AS pid, 3 AS w FROM bookmarks WHERE kind = 3 UNION ALL "
+            "SELECT t.performance_id, 1 FROM playlist_tracks t JOIN playlists pl ON pl.id = t.playlist_id AND pl.is_public = 1"
+            ") GROUP BY pid), "
+            "chosen AS (SELECT * FROM (SELECT pid, score FROM scored ORDER BY score DESC, pid LIMIT 10) UNION ALL "
+            "SELECT id, 0 FROM (SELECT id FROM performances WHERE id NOT IN (SELECT pid FROM scored) ORDER BY id LIMIT 10)) "
+            "SELECT p.id, p.title, a.id, a.name FROM chosen c JOIN performances p ON p.id = c.pid "
+            "JOIN artists a ON a.id = p.artist_id ORDER BY c.score DESC, p.id LIMIT 10");
         while (q.Step())
             body += "<li><a href=\"" + details + "/recording/show?" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">by "
                     "<a href=\"" + details + "/artist/show?" + N(q.Int(2)) + "\">" + H(q.Text(3)) + "</a></span></li>";
