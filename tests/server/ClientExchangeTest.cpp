@@ -305,4 +305,38 @@ TEST_F(ClientExchange, ProfileSurvivesTheClientsFetchEditAndUpdate)
     EXPECT_EQ(GetObjectText(FindObject(name, std::nullopt, u"myFirst")), u"Rock & Roll + 100%");
 }
 
+TEST_F(ClientExchange, AThousandTrackPlaylistWithCommentsIsPublishedWhole)
+{
+    const std::string token = DemoToken();
+    PlaylistDetail playlist;
+    playlist.Summary.Name = "Everything & more";
+    playlist.Summary.PlaylistDescription = "The long one.\r\nAll of it.";
+    playlist.Summary.Theme = "Road Trip";
+    for (std::int32_t i = 1; i <= 1000; ++i) {
+        auto track = std::make_unique<PerformanceSummary>();
+        track->performanceID = i;
+        track->Comment = "Number " + std::to_string(i) + ": 100% loud & <clear>\r\nsecond line";
+        playlist.Tracks.push_back(std::move(track));
+    }
+    // Far past the 8 KB that form bodies were once refused beyond.
+    ASSERT_GT(CUpdatePlaylistRequest::PublishBody(token, playlist).size(), 100000u);
+    CUpdatePlaylistRequest publish;
+    ASSERT_EQ(publish.Publish(token, playlist), S_OK);
+    ASSERT_GT(playlist.Summary.playlistID, 0);
+
+    // What the server now holds, read back through the client's own request.
+    CGetPlaylistDetailsRequest details;
+    CDoneListener fetched;
+    ASSERT_TRUE(SendAndWait(details, [&] { details.Fetch(playlist.Summary.playlistID); }, fetched));
+    ASSERT_NE(details.Detail(), nullptr);
+    EXPECT_EQ(details.Detail()->Summary.Name, "Everything & more");
+    EXPECT_EQ(details.Detail()->Summary.NumberOfPerformances, 1000);
+    ASSERT_EQ(details.Detail()->Tracks.size(), 1000u);
+    for (size_t i = 0; i < 1000; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(details.Detail()->Tracks[i]->performanceID, static_cast<std::int32_t>(i + 1));
+        EXPECT_EQ(details.Detail()->Tracks[i]->Comment, playlist.Tracks[i]->Comment);
+    }
+}
+
 } // namespace corvanta::server::test

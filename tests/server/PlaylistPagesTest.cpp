@@ -117,4 +117,85 @@ TEST_F(PlaylistPages, NewArtistsAndTracksAnswerTheirNumbers)
     EXPECT_FALSE(Text(refused, "//Exception").empty());
 }
 
+TEST_F(PlaylistPages, APrivatePlaylistIsSeenOnlyByItsOwner)
+{
+    // Twenty private playlists of one rarely chosen track: were they counted, the
+    // home page would rank both their owner and that track first.
+    const std::string track = "3700";
+    std::vector<std::string> ids;
+    for (int i = 0; i < 20; ++i) {
+        ids.push_back(Publish("Create", 0, "&Name=Secret%2520" + std::to_string(i) + "&EntryCount=1&PrimaryGenreID=0&PrimaryMoodID=0"
+                                           "&PrimaryTheme=&Description=&IsPublic=0&TrackID1=" + track + "&TrackComment1="));
+        ASSERT_FALSE(ids.back().empty()) << m_lastException;
+    }
+    const std::string id = ids.front();
+    const std::string other = SignUp("snoop");
+
+    // The owner sees it wherever it names its session.
+    EXPECT_EQ(Count(Post("GetUserPlaylists.jsp", "user=" + m_token), "//PlaylistSummary"), 20u);
+    EXPECT_EQ(Count(Post("GetPlaylistDetails.jsp", "playlist=" + id + "&UserToken=" + m_token), "//PlaylistDetail"), 1u);
+    EXPECT_EQ(Count(Post("search/GetSummaries.jsp", "Type=PLAYLIST&IDs=" + id + "&user=" + m_token), "//PlaylistSummary"), 1u);
+    EXPECT_EQ(Exchange(WebUrl("tessarin/details/ShowPlaylistDetail.jsp?playlist=" + id + "&UserToken=" + m_token), nullptr).status,
+              200);
+
+    // Anyone else, with or without a session, finds nothing.
+    for (const std::string& token : {std::string(), other}) {
+        SCOPED_TRACE(token.empty() ? "no session" : "another member");
+        const std::string session = token.empty() ? "" : "&UserToken=" + token;
+        EXPECT_EQ(Count(Post("GetPlaylistDetails.jsp", "playlist=" + id + session), "//PlaylistDetail"), 0u);
+        EXPECT_EQ(Count(Post("search/GetSummaries.jsp", "Type=PLAYLIST&IDs=" + id + ",1" + (token.empty() ? "" : "&user=" + token)),
+                        "//PlaylistSummary"),
+                  1u);
+        EXPECT_EQ(Count(Post("fulfill/FulfillPlaylist.jsp", "user=" + token + "&PlaylistID=" + id + "&App=Tessarin"), "//Error"), 1u);
+        EXPECT_EQ(Count(Post("search/SearchForPlaylists.jsp", "PlaylistTitle=Secret"), "//ID"), 0u);
+        for (const char* page : {"ShowPlaylistDetail.jsp", "EmailFriend.jsp"})
+            EXPECT_EQ(Exchange(WebUrl(std::string("tessarin/details/") + page + "?playlist=" + id + session), nullptr).status, 404)
+                << page;
+    }
+    auto favorite = Post("bookmark/AddBookmark.jsp", "user=" + other + "&bookmarkType=2&numberOfItems=1&newBookmarkItemID1=" + id);
+    EXPECT_EQ(Count(favorite, "//BookmarkID"), 0u);
+    EXPECT_FALSE(Text(favorite, "//Error").empty());
+
+    SHttpAnswer home = Exchange(WebUrl("tessarin/home/index.html"), nullptr);
+    ASSERT_EQ(home.status, 200);
+    EXPECT_EQ(home.body.find(">maker<"), std::string::npos);
+    EXPECT_EQ(home.body.find("/recording/show?" + track + "\""), std::string::npos);
+    // Made public, it counts.
+    std::string updated = Publish("Update", std::stoll(id), "&Name=Open&EntryCount=1&PrimaryGenreID=0&PrimaryMoodID=0&PrimaryTheme="
+                                                            "&Description=&IsPublic=1&TrackID1=" + track + "&TrackComment1=");
+    EXPECT_EQ(updated, id);
+    EXPECT_EQ(Count(Post("GetPlaylistDetails.jsp", "playlist=" + id), "//PlaylistDetail"), 1u);
+}
+
+TEST_F(PlaylistPages, TextsLongerThanTheirFieldsAndUnknownSourcesAreRefused)
+{
+    const std::string title(201, 'x');
+    struct SCase {
+        const char* page;
+        std::string body;
+        bool refused;
+    } cases[] = {
+        {"search/ResolvePerformances.jsp", "PerformanceTitle=" + title.substr(1) + "&PrimaryArtistName=a", false},
+        {"search/ResolvePerformances.jsp", "PerformanceTitle=" + title + "&PrimaryArtistName=a", true},
+        {"search/SearchForPerformances.jsp", "PerformanceTitle=" + title, true},
+        {"search/SearchForArtists.jsp", "ArtistName=" + std::string(601, 'a'), true},
+        {"search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=" + std::string(5000, '1'), true},
+        {"CheckForUpgrade.jsp", "version=" + std::string(300, '1'), true},
+        {"CheckForUpgrade.jsp", "version=1" + std::string(2100, '&'), true},
+        {"UpdatePlaylistXML.jsp", "UserToken=" + m_token + "&Action=Create&ID=0&Name=x&EntryCount=1&TrackID1=1&TrackComment1=" +
+                                      std::string(3001, 'c'),
+         true},
+        {"UpdatePerformanceXML.jsp", "UserToken=" + m_token + "&App=Tessarin&Action=Create&ID=0&SongName=Fresh&ArtistName=Band"
+                                                              "&ArtistID=0&Version=&Length=0&PrimaryGenreID=0&PerformanceSourceID=-1",
+         true},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(std::string(c.page) + " " + c.body.substr(0, 60));
+        auto doc = Post(c.page, c.body);
+        EXPECT_EQ(Text(doc, "//Exception").find("ValidationException") != std::string::npos, c.refused) << Text(doc, "//Exception");
+    }
+    // Nothing of the refused track was stored.
+    EXPECT_EQ(Count(Post("search/SearchForPerformances.jsp", "PerformanceTitle=Fresh&PerformanceTitleSearchType=1"), "//ID"), 0u);
+}
+
 } // namespace corvanta::server::test

@@ -2,15 +2,20 @@
 // both ports, the request log and a clean stop on SIGTERM.
 #include "tests/server/ServerTestEnv.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <regex>
+#include <sstream>
 
 namespace corvanta::server::test {
 
@@ -65,7 +70,97 @@ SChild Spawn(const std::vector<std::string>& args)
     return child;
 }
 
+// Waits for the child's end; its exit status, or -1 when it did not end in time.
+int WaitForExit(pid_t pid, std::chrono::seconds bound)
+{
+    auto deadline = std::chrono::steady_clock::now() + bound;
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return -1;
+        ::poll(nullptr, 0, 10);
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// An HTTP/1.0 exchange that the server ends: its side of the connection stays in TIME_WAIT.
+bool ExchangeClosedByServer(int port)
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bool ok = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const char request[] = "GET /corvanta/production/tessarin/style.css HTTP/1.0\r\n\r\n";
+    ok = ok && ::send(fd, request, sizeof request - 1, 0) == static_cast<ssize_t>(sizeof request - 1);
+    char buffer[4096];
+    ssize_t n;
+    while (ok && (n = ::recv(fd, buffer, sizeof buffer, 0)) > 0) {
+    }
+    ::close(fd);
+    return ok;
+}
+
+// Whether the kernel holds a TIME_WAIT connection whose local port is port.
+bool TimeWaitOn(int port)
+{
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::getline(table, line);
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string slot, local, remote, state;
+        fields >> slot >> local >> remote >> state;
+        if (state == "06" && std::stoi(local.substr(local.find(':') + 1), nullptr, 16) == port)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+TEST(ServerProgram, ASecondServerOnTheSamePortIsRefusedAndARestartBindsOverTimeWait)
+{
+    char pattern[] = "/tmp/corvanta-server-program-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string dir = pattern;
+    SChild first = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", "0", "--https-port", "0", "--quiet"});
+    std::smatch ready;
+    ASSERT_TRUE(first.WaitFor(std::regex(R"(http port (\d+) and https port (\d+))"), ready, std::chrono::seconds(60)))
+        << first.output;
+    const std::string http = ready[1], https = ready[2];
+
+    // Another server, on another data folder, takes neither port from it.
+    for (const auto& ports : {std::make_pair(http, std::string("0")), std::make_pair(std::string("0"), https)}) {
+        SCOPED_TRACE(ports.first + " " + ports.second);
+        SChild second = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/two", "--http-port", ports.first, "--https-port",
+                               ports.second, "--quiet"});
+        std::smatch refused;
+        const std::string taken = ports.first == "0" ? ports.second : ports.first;
+        EXPECT_TRUE(second.WaitFor(std::regex("cannot listen on 127\\.0\\.0\\.1:" + taken), refused, std::chrono::seconds(60)))
+            << second.output;
+        EXPECT_EQ(WaitForExit(second.pid, std::chrono::seconds(30)), 1);
+        ::close(second.stderrFd);
+    }
+    EXPECT_EQ(Exchange("http://127.0.0.1:" + http + "/corvanta/production/tessarin/style.css", nullptr).status, 200);
+
+    // A restart binds the same ports while connections it closed are in TIME_WAIT.
+    ASSERT_TRUE(ExchangeClosedByServer(std::stoi(http)));
+    ASSERT_EQ(::kill(first.pid, SIGTERM), 0);
+    ASSERT_EQ(WaitForExit(first.pid, std::chrono::seconds(30)), 0);
+    ::close(first.stderrFd);
+    ASSERT_TRUE(TimeWaitOn(std::stoi(http)));
+    SChild again = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", http, "--https-port", https, "--quiet"});
+    EXPECT_TRUE(again.WaitFor(std::regex("http port " + http + " and https port " + https), ready, std::chrono::seconds(60)))
+        << again.output;
+    EXPECT_EQ(Exchange("http://127.0.0.1:" + http + "/corvanta/production/tessarin/style.css", nullptr).status, 200);
+    ::kill(again.pid, SIGTERM);
+    EXPECT_EQ(WaitForExit(again.pid, std::chrono::seconds(30)), 0);
+    ::close(again.stderrFd);
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+}
 
 TEST(ServerProgram, StartsOnAFreshFolderServesBothPortsAndStopsOnSigterm)
 {
@@ -114,7 +209,8 @@ TEST(ServerProgram, HelpDocumentsEveryOption)
         text.append(buffer, n);
     int status = ::pclose(pipe);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    for (const char* option : {"--data", "--host", "--http-port", "--https-port", "--demo", "--newest-version", "--download-url",
+    for (const char* option : {"--data", "--host", "--http-port", "--https-port", "--demo", "--demo-scale", "--threads",
+                               "--newest-version", "--download-url",
                                "SIGTERM", "CORVANTA_CA_FILE"})
         EXPECT_NE(text.find(option), std::string::npos) << option;
 }

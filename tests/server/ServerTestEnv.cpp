@@ -17,7 +17,7 @@ size_t Collect(char* data, size_t size, size_t count, void* target)
 
 } // namespace
 
-SHttpAnswer Exchange(const std::string& url, const std::string* body, const std::string& caFile)
+SHttpAnswer Exchange(const std::string& url, const std::string* body, const std::string& caFile, const std::string& from)
 {
     SHttpAnswer answer;
     CURL* curl = curl_easy_init();
@@ -33,6 +33,9 @@ SHttpAnswer Exchange(const std::string& url, const std::string* body, const std:
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body->c_str());
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
     }
+    const std::string source = "host!" + from;
+    if (!from.empty())
+        curl_easy_setopt(curl, CURLOPT_INTERFACE, source.c_str());
     if (!caFile.empty()) {
         curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.c_str());
         curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -87,17 +90,17 @@ std::string CServerFixture::WebUrl(const std::string& page) const
     return "http://127.0.0.1:" + std::to_string(m_server->HttpPort()) + "/corvanta/production/" + page;
 }
 
-std::string CServerFixture::PostText(const std::string& page, const std::string& body, bool secure)
+std::string CServerFixture::PostText(const std::string& page, const std::string& body, bool secure, const std::string& from)
 {
-    SHttpAnswer answer = Exchange(Url(page, secure), &body, secure ? m_server->CertificatePath() : std::string());
+    SHttpAnswer answer = Exchange(Url(page, secure), &body, secure ? m_server->CertificatePath() : std::string(), from);
     EXPECT_TRUE(answer.ok) << page;
     EXPECT_EQ(answer.status, 200) << page;
     return answer.body;
 }
 
-pugi::xml_document CServerFixture::Post(const std::string& page, const std::string& body, bool secure)
+pugi::xml_document CServerFixture::Post(const std::string& page, const std::string& body, bool secure, const std::string& from)
 {
-    std::string text = PostText(page, body, secure);
+    std::string text = PostText(page, body, secure, from);
     pugi::xml_document doc;
     pugi::xml_parse_result result = doc.load_buffer(text.data(), text.size());
     EXPECT_TRUE(result) << page << ": " << result.description() << "\n" << text;

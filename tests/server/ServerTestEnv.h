@@ -19,8 +19,10 @@ struct SHttpAnswer {
 };
 
 // One POST (or GET when body is null) through libcurl; secure exchanges verify
-// the server's certificate against caFile.
-SHttpAnswer Exchange(const std::string& url, const std::string* body, const std::string& caFile = {});
+// the server's certificate against caFile. from names the loopback address the
+// exchange comes from (127.0.0.x), as another client would.
+SHttpAnswer Exchange(const std::string& url, const std::string* body, const std::string& caFile = {},
+                     const std::string& from = {});
 
 // A server on free loopback ports with its own data folder and a clock the test moves.
 class CServerFixture : public ::testing::Test {
@@ -32,8 +34,9 @@ protected:
     std::string Url(const std::string& page, bool secure = false) const;
     std::string WebUrl(const std::string& page) const;
     // Posts to an XML page (relative to orvane/) and loads the answer.
-    pugi::xml_document Post(const std::string& page, const std::string& body, bool secure = false);
-    std::string PostText(const std::string& page, const std::string& body, bool secure = false);
+    pugi::xml_document Post(const std::string& page, const std::string& body, bool secure = false,
+                            const std::string& from = {});
+    std::string PostText(const std::string& page, const std::string& body, bool secure = false, const std::string& from = {});
     // Logs in (creating the member first when asked); returns the token.
     std::string SignUp(const std::string& handle, const std::string& password = "secret");
     std::string Login(const std::string& handle, const std::string& password, int64_t* userId = nullptr,

@@ -163,4 +163,124 @@ TEST_F(SessionPages, OversizedBodiesAreRefusedWith413)
     EXPECT_EQ(Text(Post("CheckForUpgrade.jsp", "version=9"), "//UpgradeAvailable"), "0");
 }
 
+TEST_F(SessionPages, PasswordsNeverCrossThePlainPortHoweverTheRequestIsWritten)
+{
+    std::string token = SignUp("jill", "pw");
+    struct SCase {
+        const char* page;
+        std::string body;
+        bool get;
+    } cases[] = {
+        {"UserLogin.jsp", "Action=Login&App=Tessarin&UserHandle=jill&PWD=pw&PrevSession=", false},
+        {"UserLogin.jsp", "Action=%4Cogin&App=Tessarin&UserHandle=jill&PWD=pw&PrevSession=", false},
+        {"UserLogin.jsp", "Act%69on=Login&App=Tessarin&UserHandle=jill&PWD=pw&PrevSession=", false},
+        {"UserLogin.jsp", "Action=Login&App=Tessarin&UserHandle=jill&PWD=pw&PrevSession=", true},
+        {"UserLogin.jsp", "Action=L%6Fgin&UserHandle=jill&P%57D=pw", true},
+        {"UserLogin.jsp", "UserHandle=jill&PWD=pw", false},
+        {"UserLogin.jsp", "Action=Logout&UserToken=" + token + "&PWD=pw", false},
+        {"CreateUser.jsp", "App=Tessarin&Action=submit&UserHandle=kim&PWD=x&Email=k@example.org&Referal=1", false},
+        {"CreateUser.jsp", "App=Tessarin&Action=submit&UserHandle=kim&PWD=x&Email=k@example.org&Referal=1", true},
+        {"UpdateProfileXML.jsp", "UserToken=" + token + "&Action=Update&PWD=new&UserXML=%3CUserProfile%2F%3E", false},
+        {"UpdateSession.jsp", "UserToken=" + token + "&App=Tessarin&pwd=pw", false},
+        {"UpdateSession.jsp", "UserToken=" + token + "&App=Tessarin&NewPassword=pw", true},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(std::string(c.page) + (c.get ? " GET " : " POST ") + c.body);
+        SHttpAnswer answer = c.get ? Exchange(Url(c.page) + "?" + c.body, nullptr) : Exchange(Url(c.page), &c.body);
+        EXPECT_EQ(answer.status, 200);
+        EXPECT_NE(answer.body.find("SecurityException"), std::string::npos) << answer.body;
+        EXPECT_EQ(answer.body.find("<Session"), std::string::npos);
+    }
+    // Nothing of it took effect: no member was made, the session goes on.
+    EXPECT_TRUE(Login("kim", "x").empty());
+    EXPECT_EQ(Count(Post("UpdateSession.jsp", "UserToken=" + token + "&App=Tessarin"), "//Exception"), 0u);
+
+    // The web pages refuse password fields on the plain port too.
+    for (const std::string& page : {"orvane/UpdateProfile.jsp?UserToken=" + token + "&PWD=x",
+                                    std::string("tessarin/details/ShowArtistDetail.jsp?artist=1&password=x")}) {
+        SCOPED_TRACE(page);
+        EXPECT_EQ(Exchange(WebUrl(page), nullptr).status, 403);
+    }
+    // Logging out carries no password and stays possible; over TLS all of it works.
+    EXPECT_EQ(Count(Post("UserLogin.jsp", "Action=Logout&UserToken=" + token), "//Exception"), 0u);
+    EXPECT_FALSE(Login("jill", "pw").empty());
+}
+
+TEST_F(SessionPages, FailedLoginsSlowTheMembersNextAttemptsWithoutLockingItOut)
+{
+    SignUp("ivy", "right");
+    const std::string attacker = "127.0.0.2", home = "127.0.0.3", elsewhere = "127.0.0.4";
+    auto attempt = [&](const std::string& password, const std::string& from) {
+        auto doc = Post("UserLogin.jsp", "Action=Login&App=Tessarin&UserHandle=IVY&PWD=" + password + "&PrevSession=", true, from);
+        std::string exception = Text(doc, "//Exception");
+        if (exception.find("Invalid login name or password") != std::string::npos)
+            return std::string("wrong");
+        if (exception.find("Too many failed logins") != std::string::npos)
+            return std::string("wait");
+        return exception.empty() && Count(doc, "//Session") == 1 ? std::string("in") : exception;
+    };
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(attempt("guess", attacker), "wrong") << i;
+    // From here attempts are refused before the password is looked at, the right one
+    // too and from any address the member has not logged in from.
+    EXPECT_EQ(attempt("right", attacker), "wait");
+    EXPECT_EQ(attempt("right", elsewhere), "wait");
+    // Each failure doubles the pause: 2 s, then 4 s, then 8 s.
+    m_now += 2;
+    EXPECT_EQ(attempt("guess", attacker), "wrong");
+    EXPECT_EQ(attempt("guess", attacker), "wait");
+    m_now += 3;
+    EXPECT_EQ(attempt("guess", attacker), "wait");
+    m_now += 1;
+    EXPECT_EQ(attempt("guess", attacker), "wrong");
+    m_now += 7;
+    EXPECT_EQ(attempt("right", home), "wait");
+    m_now += 1;
+    EXPECT_EQ(attempt("right", home), "in");
+
+    // Guessing again holds back new addresses, not the one the member uses.
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(attempt("guess", attacker), "wrong") << i;
+    EXPECT_EQ(attempt("right", elsewhere), "wait");
+    EXPECT_EQ(attempt("right", home), "in");
+
+    // However long it goes on, a pause never passes a minute.
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(attempt("guess", attacker), "wrong") << i;
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE(round);
+        m_now += 60;
+        EXPECT_EQ(attempt("guess", "127.0.0." + std::to_string(10 + round)), "wrong");
+    }
+    // A quarter of an hour without failures forgets them.
+    m_now += 15 * 60;
+    EXPECT_EQ(attempt("right", elsewhere), "in");
+}
+
+TEST_F(SessionPages, FailedLoginsSlowTheAddressTheyComeFrom)
+{
+    SignUp("max", "right");
+    // Twenty failures over as many login names, then the address waits, for every name.
+    for (int i = 0; i < 20; ++i) {
+        auto doc = Post("UserLogin.jsp", "Action=Login&UserHandle=nobody" + std::to_string(i) + "&PWD=x", true, "127.0.0.5");
+        EXPECT_NE(Text(doc, "//Exception").find("Invalid login name or password"), std::string::npos) << i;
+    }
+    auto held = Post("UserLogin.jsp", "Action=Login&UserHandle=max&PWD=right", true, "127.0.0.5");
+    EXPECT_NE(Text(held, "//Exception").find("Too many failed logins"), std::string::npos);
+    EXPECT_EQ(Count(Post("UserLogin.jsp", "Action=Login&UserHandle=max&PWD=right", true, "127.0.0.6"), "//Session"), 1u);
+    m_now += 1;
+    EXPECT_EQ(Count(Post("UserLogin.jsp", "Action=Login&UserHandle=max&PWD=right", true, "127.0.0.5"), "//Session"), 1u);
+}
+
+TEST_F(SessionPages, AMemberKeepsItsNewestFiveSessions)
+{
+    std::vector<std::string> tokens = {SignUp("lena")};
+    for (int i = 0; i < 6; ++i)
+        tokens.push_back(Login("lena", "secret"));
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Count(Post("UpdateSession.jsp", "UserToken=" + tokens[i] + "&App=Tessarin"), "//Session/UserID"), i >= 2 ? 1u : 0u);
+    }
+}
+
 } // namespace corvanta::server::test
