@@ -189,7 +189,7 @@ std::string CStatement::Text(int column) const
     return std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(m_stmt, column)));
 }
 
-CConnection::CConnection(const std::string& path)
+CConnection::CConnection(const std::string& path, CDatabase* owner) : m_owner(owner)
 {
     int rc = sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
@@ -244,7 +244,7 @@ CDatabase::CLease::~CLease()
 
 CDatabase::CDatabase(const std::string& path, int poolSize) : m_path(path), m_poolSize(poolSize < 1 ? 1 : poolSize)
 {
-    auto connection = std::make_unique<CConnection>(path);
+    auto connection = std::make_unique<CConnection>(path, this);
     Migrate(*connection);
     m_idle.push_back(std::move(connection));
     m_open = 1;
@@ -262,27 +262,50 @@ CDatabase::~CDatabase()
         m_checkpointer.join();
 }
 
+void CDatabase::BeginWrite()
+{
+    std::unique_lock<std::mutex> guard(m_gateLock);
+    m_gateWake.wait(guard, [this] { return !m_checkpointing; });
+    ++m_writers;
+}
+
+void CDatabase::EndWrite()
+{
+    std::lock_guard<std::mutex> guard(m_gateLock);
+    if (--m_writers == 0)
+        m_gateWake.notify_all();
+}
+
 void CDatabase::Checkpoint()
 {
     // Its own connection: a checkpoint that waits for readers holds none of theirs.
     std::unique_ptr<CConnection> connection;
     std::unique_lock<std::mutex> guard(m_checkpointLock);
-    while (!m_checkpointWake.wait_for(guard, std::chrono::milliseconds(500), [this] { return m_stopping; })) {
+    while (!m_checkpointWake.wait_for(guard, std::chrono::milliseconds(100), [this] { return m_stopping; })) {
         struct stat st {};
         if (::stat((m_path + "-wal").c_str(), &st) != 0 || st.st_size <= kWalTarget)
             continue;
         guard.unlock();
+        {
+            std::unique_lock<std::mutex> gate(m_gateLock);
+            m_checkpointing = true;
+            m_gateWake.wait(gate, [this] { return m_writers == 0; });
+        }
         try {
             if (!connection) {
                 connection = std::make_unique<CConnection>(m_path);
-                // Writers wait while it does; a round that cannot finish soon gives way.
-                sqlite3_busy_timeout(connection->Handle(), 1000);
+                sqlite3_busy_timeout(connection->Handle(), 2000);
             }
             // Waits for the readers of the old log, then empties it.
             connection->Exec("PRAGMA wal_checkpoint(TRUNCATE)");
         } catch (const CDatabaseError&) {
             // The next round tries again.
         }
+        {
+            std::lock_guard<std::mutex> gate(m_gateLock);
+            m_checkpointing = false;
+        }
+        m_gateWake.notify_all();
         guard.lock();
     }
 }
@@ -300,7 +323,7 @@ CDatabase::CLease CDatabase::Acquire()
     ++m_open;
     guard.unlock();
     try {
-        return CLease(*this, std::make_unique<CConnection>(m_path));
+        return CLease(*this, std::make_unique<CConnection>(m_path, this));
     } catch (...) {
         std::lock_guard<std::mutex> again(m_lock);
         --m_open;
@@ -344,7 +367,15 @@ void CDatabase::Migrate(CConnection& connection)
 
 CTransaction::CTransaction(CConnection& connection) : m_connection(connection)
 {
-    m_connection.Exec("BEGIN IMMEDIATE");
+    if (CDatabase* owner = m_connection.Owner())
+        owner->BeginWrite();
+    try {
+        m_connection.Exec("BEGIN IMMEDIATE");
+    } catch (...) {
+        if (CDatabase* owner = m_connection.Owner())
+            owner->EndWrite();
+        throw;
+    }
 }
 
 CTransaction::~CTransaction()
@@ -355,6 +386,8 @@ CTransaction::~CTransaction()
         } catch (...) {
         }
     }
+    if (CDatabase* owner = m_connection.Owner())
+        owner->EndWrite();
 }
 
 void CTransaction::Commit()

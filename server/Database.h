@@ -74,10 +74,13 @@ private:
     CStatement& m_stmt;
 };
 
+class CDatabase;
+
 // A connection with its own cache of prepared statements.
 class CConnection {
 public:
-    CConnection(const std::string& path);
+    // owner, when given, is told of every transaction (see CDatabase).
+    explicit CConnection(const std::string& path, CDatabase* owner = nullptr);
     CConnection(const CConnection&) = delete;
     CConnection& operator=(const CConnection&) = delete;
     ~CConnection();
@@ -88,18 +91,22 @@ public:
     int64_t LastInsertId() const;
     int Changes() const;
     sqlite3* Handle() const { return m_db; }
+    CDatabase* Owner() const { return m_owner; }
 
 private:
     sqlite3* m_db = nullptr;
+    CDatabase* m_owner;
     std::unordered_map<std::string, std::unique_ptr<CStatement>> m_cache;
 };
 
 // A small pool of connections to one database file (WAL: readers run side by side).
 //
 // The write-ahead log stays small: a checkpointer folds it back into the
-// database and truncates it whenever it passes kWalTarget, waiting for readers
-// in turn so that a steady stream of them cannot keep it growing. Commits are
-// synchronous=FULL: an acknowledged write is on disk before the answer leaves.
+// database and truncates it whenever it passes kWalTarget. New transactions
+// wait while it does, and it waits for the readers of the old log, so that
+// neither a steady stream of writers nor of readers keeps the log growing.
+// Commits are synchronous=FULL: an acknowledged write is on disk before the
+// answer leaves.
 class CDatabase {
 public:
     class CLease {
@@ -127,6 +134,10 @@ public:
 
     CLease Acquire();
     int SchemaVersion();
+    // Around every transaction: a transaction does not begin while the log is
+    // being cut back, and the cut waits for those under way.
+    void BeginWrite();
+    void EndWrite();
     const std::string& Path() const { return m_path; }
 
 private:
@@ -143,6 +154,10 @@ private:
     std::mutex m_checkpointLock;
     std::condition_variable m_checkpointWake;
     bool m_stopping = false;
+    std::mutex m_gateLock;
+    std::condition_variable m_gateWake;
+    int m_writers = 0;
+    bool m_checkpointing = false;
     std::thread m_checkpointer;
 };
 

@@ -105,8 +105,10 @@ void CLoginThrottle::Succeeded(const std::string& member, const std::string& add
 {
     std::lock_guard<std::mutex> guard(m_lock);
     const int64_t now = m_clock();
+    // The failures stay: an attacker gains no fresh allowance from the member's own
+    // login, and the member's addresses are not held back by them anyway.
     Report(m_addresses, address, kAddressPolicy, now, false);
-    m_members.erase(member);
+    Report(m_members, member, kMemberPolicy, now, false);
     std::vector<STrusted>& trusted = m_trusted[member];
     trusted.erase(std::remove_if(trusted.begin(), trusted.end(),
                                  [&](const STrusted& t) { return t.address == address || now - t.since >= kTrustFor; }),

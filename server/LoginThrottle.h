@@ -19,7 +19,8 @@ namespace corvanta::server {
 // An attacker cannot lock a member out for good: a member's pause never exceeds
 // its ceiling, failures are forgotten after a quiet while, and an address the
 // member logged in from lately is not held back by the member's failures, only
-// by its own.
+// by its own. A success forgets nothing, so the member's own logins give an
+// attacker no fresh allowance.
 class CLoginThrottle {
 public:
     using Clock = std::function<int64_t()>; // seconds

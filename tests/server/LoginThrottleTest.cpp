@@ -36,13 +36,26 @@ TEST_F(LoginThrottle, AnAttemptUnderWayPastTheAllowanceHoldsBackTheOnesSentBesid
     EXPECT_EQ(m_throttle.Admit("ann", "10.0.0.2"), 2 * CLoginThrottle::kMemberPolicy.firstPause);
 }
 
-TEST_F(LoginThrottle, ASuccessClearsTheMembersFailuresButNotTheAddresssOwn)
+TEST_F(LoginThrottle, ASuccessRenewsNoAllowance)
 {
     Fail(CLoginThrottle::kAddressPolicy.freeFailures - 1, "x", "10.0.0.9", true);
     ASSERT_EQ(m_throttle.Admit("bob", "10.0.0.9"), 0);
     m_throttle.Succeeded("bob", "10.0.0.9");
-    // The address used its allowance on one login name; a success of its own does not renew it.
+    // The address used its allowance on many names; a success of its own does not renew it.
     Fail(1, "y", "10.0.0.9", true);
     EXPECT_GT(m_throttle.Admit("z", "10.0.0.9"), 0);
     EXPECT_EQ(m_throttle.Admit("bob", "10.0.0.10"), 0);
+    m_throttle.Succeeded("bob", "10.0.0.10");
+
+    // Nor does the member's own login renew the guesses against it.
+    Fail(CLoginThrottle::kMemberPolicy.freeFailures, "cid", "10.0.0.20");
+    m_now += CLoginThrottle::kMemberPolicy.firstPause;
+    ASSERT_EQ(m_throttle.Admit("cid", "10.0.0.21"), 0);
+    m_throttle.Succeeded("cid", "10.0.0.21");
+    // The next guess waits out its pause as before and earns a longer one.
+    ASSERT_EQ(m_throttle.Admit("cid", "10.0.0.20"), 0);
+    m_throttle.Failed("cid", "10.0.0.20");
+    EXPECT_EQ(m_throttle.Admit("cid", "10.0.0.20"), 2 * CLoginThrottle::kMemberPolicy.firstPause);
+    // The address the member logged in from is not held back by them.
+    EXPECT_EQ(m_throttle.Admit("cid", "10.0.0.21"), 0);
 }
