@@ -17,11 +17,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace corvanta::server {
 
@@ -94,7 +96,10 @@ bool CCommunityServer::Start(std::string& error)
         m_bookmarks = std::make_unique<CBookmarks>(*m_db);
         if (m_options.demo) {
             auto db = m_db->Acquire();
-            CDemoData::SeedOnce(*db, m_options.pbkdf2Iterations, m_options.clock(), m_options.demoScale);
+            auto start = std::chrono::steady_clock::now();
+            if (CDemoData::SeedOnce(*db, m_options.pbkdf2Iterations, m_options.clock(), m_options.demoScale) && m_options.log)
+                std::fprintf(stderr, "corvanta-server: seeded the demo community (scale %d) in %.1f s\n", m_options.demoScale,
+                             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         }
         m_xmlPages = std::make_unique<CXmlPages>(*m_db, *m_accounts, *m_catalogue, *m_bookmarks,
                                                  SServerSettings{m_options.newestVersion, m_options.downloadUrl});
@@ -114,7 +119,10 @@ bool CCommunityServer::Start(std::string& error)
         return false;
     }
 
-    m_pages = std::make_unique<CWorkerPool>(m_options.threads, 4096);
+    // Pages mostly compute: a few more threads than processors cover the waits on disk.
+    const int threads = m_options.threads > 0 ? m_options.threads
+                                              : std::max(4, 2 * static_cast<int>(std::thread::hardware_concurrency()));
+    m_pages = std::make_unique<CWorkerPool>(threads, 4096);
     m_passwordPages = std::make_unique<CWorkerPool>(m_options.passwordThreads, 256);
     auto dispatch = [this](SHttpRequest request, CHttpReply reply) { Dispatch(std::move(request), std::move(reply)); };
     m_http = std::make_unique<CHttpServer>(m_options.http, dispatch, ErrorAnswer, m_options.log);

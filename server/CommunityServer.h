@@ -27,7 +27,7 @@ struct SServerOptions {
     std::string newestVersion;
     std::string downloadUrl;
     int pbkdf2Iterations = 200000;
-    int threads = 16;      // run the pages; connections hold none
+    int threads = 0;       // run the pages (connections hold none); 0: twice the processors, at least 4
     int passwordThreads = 2; // run login and sign-up, whose hashing is slow on purpose
     SHttpLimits http;      // per port
     bool log = true;       // one line per request on stderr

@@ -145,8 +145,11 @@ int main()
     const std::string orvane = "/corvanta/production/orvane/";
 
     std::string ids;
-    for (int i = 1; i <= 50; ++i)
-        ids += (i > 1 ? "," : "") + std::to_string(i * 37);
+    for (int i = 1; i <= 50; ++i) {
+        if (i > 1)
+            ids += ',';
+        ids += std::to_string(i * 37);
+    }
 
     SWrkResult baseline = Wrk(dir, "static", plain + "/corvanta/production/tessarin/style.css", "", 32);
     SWrkResult search = Wrk(dir, "search", plain + orvane + "search/SearchForPerformances.jsp",

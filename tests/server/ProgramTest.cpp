@@ -70,6 +70,23 @@ SChild Spawn(const std::vector<std::string>& args)
     return child;
 }
 
+std::string TemporaryFolder()
+{
+    char pattern[] = "/tmp/corvanta-server-program-XXXXXX";
+    return ::mkdtemp(pattern) ? pattern : "";
+}
+
+// Waits for the line that says the server serves, and reads its ports from it.
+bool WaitUntilServing(SChild& child, std::string& http, std::string& https)
+{
+    std::smatch ready;
+    if (!child.WaitFor(std::regex(R"(http port (\d+) and https port (\d+))"), ready, std::chrono::seconds(60)))
+        return false;
+    http = ready[1];
+    https = ready[2];
+    return true;
+}
+
 // Waits for the child's end; its exit status, or -1 when it did not end in time.
 int WaitForExit(pid_t pid, std::chrono::seconds bound)
 {
@@ -122,14 +139,11 @@ bool TimeWaitOn(int port)
 
 TEST(ServerProgram, ASecondServerOnTheSamePortIsRefusedAndARestartBindsOverTimeWait)
 {
-    char pattern[] = "/tmp/corvanta-server-program-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::string dir = pattern;
+    const std::string dir = TemporaryFolder();
+    ASSERT_FALSE(dir.empty());
     SChild first = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", "0", "--https-port", "0", "--quiet"});
-    std::smatch ready;
-    ASSERT_TRUE(first.WaitFor(std::regex(R"(http port (\d+) and https port (\d+))"), ready, std::chrono::seconds(60)))
-        << first.output;
-    const std::string http = ready[1], https = ready[2];
+    std::string http, https;
+    ASSERT_TRUE(WaitUntilServing(first, http, https)) << first.output;
 
     // Another server, on another data folder, takes neither port from it.
     for (const auto& ports : {std::make_pair(http, std::string("0")), std::make_pair(std::string("0"), https)}) {
@@ -152,8 +166,9 @@ TEST(ServerProgram, ASecondServerOnTheSamePortIsRefusedAndARestartBindsOverTimeW
     ::close(first.stderrFd);
     ASSERT_TRUE(TimeWaitOn(std::stoi(http)));
     SChild again = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", http, "--https-port", https, "--quiet"});
-    EXPECT_TRUE(again.WaitFor(std::regex("http port " + http + " and https port " + https), ready, std::chrono::seconds(60)))
-        << again.output;
+    std::string httpAgain, httpsAgain;
+    EXPECT_TRUE(WaitUntilServing(again, httpAgain, httpsAgain)) << again.output;
+    EXPECT_EQ(httpAgain + " " + httpsAgain, http + " " + https);
     EXPECT_EQ(Exchange("http://127.0.0.1:" + http + "/corvanta/production/tessarin/style.css", nullptr).status, 200);
     ::kill(again.pid, SIGTERM);
     EXPECT_EQ(WaitForExit(again.pid, std::chrono::seconds(30)), 0);
@@ -164,14 +179,11 @@ TEST(ServerProgram, ASecondServerOnTheSamePortIsRefusedAndARestartBindsOverTimeW
 
 TEST(ServerProgram, StartsOnAFreshFolderServesBothPortsAndStopsOnSigterm)
 {
-    char pattern[] = "/tmp/corvanta-server-program-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    const std::string dir = pattern;
+    const std::string dir = TemporaryFolder();
+    ASSERT_FALSE(dir.empty());
     SChild child = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/data", "--demo", "--http-port", "0", "--https-port", "0"});
-    std::smatch ready;
-    ASSERT_TRUE(child.WaitFor(std::regex(R"(http port (\d+) and https port (\d+))"), ready, std::chrono::seconds(60)))
-        << child.output;
-    const std::string http = ready[1], https = ready[2];
+    std::string http, https;
+    ASSERT_TRUE(WaitUntilServing(child, http, https)) << child.output;
 
     std::string body = "Action=Login&App=Tessarin&UserHandle=demo&PWD=demo&PrevSession=";
     SHttpAnswer login = Exchange("https://127.0.0.1:" + https + "/corvanta/production/orvane/UserLogin.jsp", &body,
