@@ -255,17 +255,16 @@ struct CHttpServer::SImpl {
         return exchange;
     }
 
-    static void Completed(void*, MHD_Connection*, void** requestContext, MHD_RequestTerminationCode)
+    static void Completed(void*, MHD_Connection* connection, void** requestContext, MHD_RequestTerminationCode)
     {
-        auto* exchange = static_cast<SHttpExchange*>(*requestContext);
-        if (!exchange)
-            return;
-        if (exchange->connection) {
-            exchange->connection->since = NowMs();
-            exchange->connection->phase = kWaiting;
-        }
-        delete exchange;
+        delete static_cast<SHttpExchange*>(*requestContext);
         *requestContext = nullptr;
+        // Asked afresh: a connection that closes has no context left.
+        const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+        if (auto* entry = info ? static_cast<SHttpConnection*>(info->socket_context) : nullptr) {
+            entry->since = NowMs();
+            entry->phase = kWaiting;
+        }
     }
 
     static void ConnectionEvent(void* cls, MHD_Connection* connection, void** socketContext, MHD_ConnectionNotificationCode code)
