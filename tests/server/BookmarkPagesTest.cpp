@@ -8,7 +8,7 @@ class BookmarkPages : public CServerFixture {
 protected:
     void SetUp() override
     {
-        StartServer(true);
+        StartServer(1);
         m_token = SignUp("keeper");
     }
 

@@ -10,7 +10,7 @@ namespace corvanta::server::test {
 // Pages over the demo community.
 class CataloguePages : public CServerFixture {
 protected:
-    void SetUp() override { StartServer(true); }
+    void SetUp() override { StartServer(1); }
 };
 
 TEST_F(CataloguePages, DemoCommunityHasTheAdvertisedSize)
@@ -45,7 +45,7 @@ TEST_F(CataloguePages, DemoDataIsTheSameEverywhereAndSeededOnce)
     // A second community seeded in another folder answers the same.
     std::string firstDir = m_dir;
     std::unique_ptr<CCommunityServer> firstServer = std::move(m_server);
-    StartServer(true);
+    StartServer(1);
     for (size_t i = 0; i < bodies.size(); ++i)
         EXPECT_EQ(PostText("search/GetSummaries.jsp", bodies[i]), first[i]) << bodies[i];
     m_server->Stop();
@@ -72,6 +72,39 @@ TEST_F(CataloguePages, DemoDataIsTheSameEverywhereAndSeededOnce)
     EXPECT_EQ(Count(Post("search/GetSummaries.jsp", "Type=USER&IDs=" + users), "//UserSummary"), 30u);
     for (size_t i = 0; i < bodies.size(); ++i)
         EXPECT_EQ(PostText("search/GetSummaries.jsp", bodies[i]), first[i]) << bodies[i];
+}
+
+TEST_F(CataloguePages, DemoScaleMultipliesTheCommunityTheSameEverywhere)
+{
+    m_server->Stop();
+    std::filesystem::remove_all(m_dir);
+    StartServer(3);
+    std::string users, tracks;
+    for (int i = 1; i <= 100; ++i)
+        users += (i > 1 ? "," : "") + std::to_string(i);
+    for (int i = 0; i < 200; ++i)
+        tracks += (i > 0 ? "," : "") + std::to_string(10000 + i);
+    const std::string summaries = PostText("search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=" + tracks);
+    EXPECT_EQ(Count(Post("search/GetSummaries.jsp", "Type=USER&IDs=" + users), "//UserSummary"), 90u);
+    EXPECT_GE(Count(Post("search/SearchForPerformances.jsp", "PerformanceTitle=+&PerformanceTitleSearchType=0"), "//ID"), 9600u);
+    std::string playlists;
+    for (int i = 291; i <= 310; ++i)
+        playlists += (i > 291 ? "," : "") + std::to_string(i);
+    EXPECT_EQ(Count(Post("search/GetSummaries.jsp", "Type=PLAYLIST&IDs=" + playlists), "//PlaylistSummary"), 10u);
+    // demo's favorites: about 50 for each step, a quarter of each kind.
+    auto favorites = Post("bookmark/GetUserBookmarks.jsp", "user=" + Login("demo", "demo"));
+    for (const char* kind : {"//PlaylistSummary", "//ArtistSummary", "//UserSummary", "//PerformanceSummary"}) {
+        SCOPED_TRACE(kind);
+        EXPECT_EQ(Count(favorites, kind), 37u);
+    }
+    // Members past the first thirty have the password demo.
+    EXPECT_FALSE(Login(Text(Post("search/GetSummaries.jsp", "Type=USER&IDs=75"), "//Handle"), "demo").empty());
+
+    // Another folder seeded at the same scale holds the same.
+    m_server->Stop();
+    std::filesystem::remove_all(m_dir);
+    StartServer(3);
+    EXPECT_EQ(PostText("search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=" + tracks), summaries);
 }
 
 TEST_F(CataloguePages, PagesAnswerTheElementsTheClientReads)

@@ -52,7 +52,7 @@ class ClientExchange : public CServerFixture {
 protected:
     void SetUp() override
     {
-        StartServer(true);
+        StartServer(1);
         setenv("CORVANTA_REGISTRY_DIR", (m_dir + "/registry").c_str(), 1);
         setenv("CORVANTA_CA_FILE", m_server->CertificatePath().c_str(), 1);
         setenv("no_proxy", "127.0.0.1,localhost", 1);

@@ -6,7 +6,7 @@ class PlaylistPages : public CServerFixture {
 protected:
     void SetUp() override
     {
-        StartServer(true);
+        StartServer(1);
         m_token = SignUp("maker");
     }
     std::string Publish(const std::string& action, int64_t id, const std::string& rest, const std::string& token = {})

@@ -48,7 +48,7 @@ SHttpAnswer Exchange(const std::string& url, const std::string* body, const std:
     return answer;
 }
 
-void CServerFixture::StartServer(bool demo)
+void CServerFixture::StartServer(int demoScale)
 {
     char pattern[] = "/tmp/corvanta-server-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -57,7 +57,8 @@ void CServerFixture::StartServer(bool demo)
     options.dataDir = m_dir + "/data";
     options.httpPort = 0;
     options.httpsPort = 0;
-    options.demo = demo;
+    options.demo = demoScale > 0;
+    options.demoScale = demoScale > 0 ? demoScale : 1;
     options.newestVersion = "1.2.0";
     options.downloadUrl = "https://example.org/corvanta-1.2.0.deb";
     options.pbkdf2Iterations = 1000;

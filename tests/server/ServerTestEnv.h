@@ -27,10 +27,11 @@ SHttpAnswer Exchange(const std::string& url, const std::string* body, const std:
 // A server on free loopback ports with its own data folder and a clock the test moves.
 class CServerFixture : public ::testing::Test {
 protected:
-    void SetUp() override { StartServer(false); }
+    void SetUp() override { StartServer(0); }
     void TearDown() override;
 
-    void StartServer(bool demo);
+    // demoScale 0 seeds nothing, 1 the demo community, N one N times as large.
+    void StartServer(int demoScale);
     std::string Url(const std::string& page, bool secure = false) const;
     std::string WebUrl(const std::string& page) const;
     // Posts to an XML page (relative to orvane/) and loads the answer.

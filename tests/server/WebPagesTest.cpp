@@ -5,7 +5,7 @@ namespace corvanta::server::test {
 
 class WebPages : public CServerFixture {
 protected:
-    void SetUp() override { StartServer(true); }
+    void SetUp() override { StartServer(1); }
     std::string Get(const std::string& page, long status = 200)
     {
         SHttpAnswer answer = Exchange(WebUrl(page), nullptr);
