@@ -3,7 +3,6 @@
 // data and removing everything, and filling two groups row by row, each step
 // until the view has caught up.
 #include "bench/BenchFigure.h"
-#include "client/catalogue/ItemRef.h"
 #include "client/catalogue/PerformanceSummary.h"
 #include "client/resources/images/ResourceImages.h"
 #include "client/ui/grid/ItemListGridCtrl.h"
@@ -76,12 +75,8 @@ Figures RunOurs(std::vector<PerformanceSummary>& tracks)
         for (const void* data : wanted)
             figures.foundSum += list.IndexOfData(data);
     });
-    std::vector<CItemRef*> refs;
-    for (int i = 0; i < list.GetRowCount(); ++i)
-        refs.push_back(static_cast<CItemRef*>(list.GetDataAt(i)));
+    // The list's item references go with the rows.
     figures.removeAll = Millis([&] { list.RemoveAll(); });
-    for (CItemRef* ref : refs)
-        delete ref;
 
     // Two groups filled one after the other: the first one's rows go in
     // above the second group row.
@@ -92,8 +87,6 @@ Figures RunOurs(std::vector<PerformanceSummary>& tracks)
         for (int i = 0; i < kRows; ++i)
             list.AddPerformance(tracks[static_cast<std::size_t>(i)], i < kRows / 2 ? first : second);
     });
-    for (int i = 0; i < list.GetRowCount(); ++i)
-        delete static_cast<CItemRef*>(list.GetDataAt(i));
     return figures;
 }
 

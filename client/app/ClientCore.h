@@ -3,6 +3,7 @@
 // in a fixed order, owns them, and tears them down in the exit order. What
 // only the user interface has comes in through IClientShell. Everything here
 // runs on the user-interface thread (the keep-alive worker aside).
+#include "client/app/PreviewCalls.h"
 #include "client/app/Session.h"
 #include "client/editing/EditingServices.h"
 #include "client/protocol/RequestListener.h"
@@ -24,7 +25,7 @@ class ICoralindObject;
 class IClientShell;
 class ITablesListener;
 
-class CClientCore : public IEditingSession, public ILocalTrackLibrary, private IRequestListener {
+class CClientCore : public IEditingSession, public ILocalTrackLibrary, public IPreviewCalls, private IRequestListener {
 public:
     /// The file the track library keeps, in the component's data folder.
     static constexpr const char* kTrackLibraryFile = "tracks.txt";
@@ -79,6 +80,7 @@ public:
 
     /// The program's lookup tables; nullptr before start-up and after exit.
     const CLookupTables* LookupTables() const;
+    CLookupTablesModel* LookupTablesModel() const { return m_lookupTables.get(); }
     /// Told, in registration order, when the server's tables replace the
     /// defaults. Nothing before start-up or after exit.
     void AddTablesListener(ITablesListener* listener);
@@ -86,8 +88,8 @@ public:
 
     /// Preview of a track or a playlist for the member logged in; the track's
     /// preview address goes to the shell's preview browser.
-    void PreviewPerformance(std::int32_t performanceID);
-    void PreviewPlaylist(std::int32_t playlistID);
+    void PreviewPerformance(std::int32_t performanceID) override;
+    void PreviewPlaylist(std::int32_t playlistID) override;
 
     /// "Check for Upgrade": shows the answer already received, or asks again.
     void CheckForUpgrade();

@@ -87,7 +87,13 @@ std::optional<PerformanceSummary> DecodePerformanceClip(std::span<const std::uin
 bool CopyPerformanceToClipboard(IClipboardStore& clipboard, const PerformanceSummary& performance)
 {
     const auto block = EncodePerformanceClip(performance);
-    return clipboard.SetData(kPerformanceClipFormat, std::vector<std::uint8_t>(block.begin(), block.end()));
+    return clipboard.SetData(kPerformanceClipFormat, std::vector<std::uint8_t>(block.begin(), block.end()),
+                             PerformanceClipText(performance));
+}
+
+std::string PerformanceClipText(const PerformanceSummary& performance)
+{
+    return performance.ArtistName + " - " + performance.SongName;
 }
 
 std::optional<PerformanceSummary> ReadPerformanceFromClipboard(const IClipboardStore& clipboard)

@@ -33,12 +33,16 @@ std::optional<PerformanceSummary> DecodePerformanceClip(std::span<const std::uin
 class IClipboardStore {
 public:
     virtual ~IClipboardStore() = default;
-    /// Replaces the clipboard's content with one block under the format.
-    virtual bool SetData(std::string_view format, std::vector<std::uint8_t> data) = 0;
+    /// Replaces the clipboard's content with one block under the format and,
+    /// when text is not empty, the same content as plain text for other programs.
+    virtual bool SetData(std::string_view format, std::vector<std::uint8_t> data, std::string_view text) = 0;
     /// The block under the format; nullopt when the clipboard offers none.
     virtual std::optional<std::vector<std::uint8_t>> GetData(std::string_view format) const = 0;
 };
 
+/// The record, with "Artist - Title" as its plain-text form.
 bool CopyPerformanceToClipboard(IClipboardStore& clipboard, const PerformanceSummary& performance);
+/// "ArtistName - SongName".
+std::string PerformanceClipText(const PerformanceSummary& performance);
 /// nullopt when the clipboard holds no (or no whole) performance record.
 std::optional<PerformanceSummary> ReadPerformanceFromClipboard(const IClipboardStore& clipboard);

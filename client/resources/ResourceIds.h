@@ -4,6 +4,9 @@
 // them only through these names. String ids live in StringTable.h.
 
 // ---- Commands of the main menu, the context menus and the accelerators ----
+// Two commands that reach the my-playlists pane, which gives them no action.
+inline constexpr unsigned ID_MY_PLAYLISTS_NO_ACTION_1 = 32774;
+inline constexpr unsigned ID_MY_PLAYLISTS_NO_ACTION_2 = 32775;
 inline constexpr unsigned ID_FILE_IMPORT_PLAYLIST = 32776;
 inline constexpr unsigned ID_FILE_SIGNUP = 32777;
 inline constexpr unsigned ID_TOOLS_OPTIONS = 32778;
@@ -11,6 +14,7 @@ inline constexpr unsigned ID_HELP_WEBSITE = 32779;
 inline constexpr unsigned ID_USER_INFORMATION = 32781;  // on no menu
 inline constexpr unsigned ID_FILE_EXPORT_PLAYLIST = 32783;
 inline constexpr unsigned ID_FILE_LOGIN = 32784;
+inline constexpr unsigned ID_EDITOR_PUBLISH = 32785;  // the playlist editor's Publish, on no menu
 inline constexpr unsigned ID_HELP_CHECK_UPGRADE = 32786;
 inline constexpr unsigned ID_VIEW_TAB_FIRST = 32788;  // "Tab 1"
 inline constexpr unsigned ID_VIEW_TAB_LAST = 32797;   // "Tab 10"

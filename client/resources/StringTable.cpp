@@ -76,6 +76,7 @@ constexpr StringEntry kStrings[] = {
     {3501, "This playlist contains unresolved performances and cannot be published."},
     {3502, "Loading playlists from server"},
     {3503, "You are not logged in.  Log in to create or edit playlists."},
+    {3504, "You are not logged in.  Log in to create or edit playlists"},
     {3506, "Are you sure you want to delete playlist '%s'?"},
     {3507, "Looking for matching artists..."},
     {3508, "Looking for matching tracks..."},

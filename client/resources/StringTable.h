@@ -74,6 +74,8 @@ inline constexpr unsigned IDS_WELCOME_FMT = 3500;  // %s: the version text
 inline constexpr unsigned IDS_UNRESOLVED_PERFORMANCES = 3501;
 inline constexpr unsigned IDS_LOADING_PLAYLISTS = 3502;
 inline constexpr unsigned IDS_NOT_LOGGED_IN_PLAYLISTS = 3503;
+// The favorites pane's I Created group while logged out (no final full stop).
+inline constexpr unsigned IDS_NOT_LOGGED_IN_I_CREATED = 3504;
 inline constexpr unsigned IDS_CONFIRM_DELETE_PLAYLIST_FMT = 3506;
 inline constexpr unsigned IDS_LOOKING_FOR_ARTISTS = 3507;
 inline constexpr unsigned IDS_LOOKING_FOR_TRACKS = 3508;

@@ -113,7 +113,16 @@ void CClientApp::CloseMainWindow()
 
 void CClientApp::CreateMainWindow()
 {
-    auto* frame = new CMainFrame(m_core->Session(), m_core->FavoritesModel(), this);
+    PaneServices services;
+    services.session = &m_core->Session();
+    services.favorites = m_core->FavoritesModel();
+    services.playlists = m_core->PlaylistStore();
+    services.search = m_core->SearchController();
+    services.lookupTables = m_core->LookupTablesModel();
+    services.previews = m_core.get();
+    services.localFiles = m_core.get();
+    services.clipboard = &m_clipboard;
+    auto* frame = new CMainFrame(m_core->Session(), services, this);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     m_mainWindow = frame;
     connect(frame, &QObject::destroyed, this, [this] {

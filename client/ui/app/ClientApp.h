@@ -6,6 +6,7 @@
 #include "client/app/ClientShell.h"
 #include "client/app/LoginPrompt.h"
 #include "client/ui/shell/CommandTarget.h"
+#include "client/ui/shell/QtClipboardStore.h"
 
 #include <QObject>
 #include <QPointer>
@@ -84,6 +85,7 @@ private:
     void ToggleDetails();
     void CloseMainWindow();
 
+    CQtClipboardStore m_clipboard;
     std::unique_ptr<CBlockingCallRunner> m_blockingCalls;
     std::unique_ptr<CClientCore> m_core;
     QPointer<QWidget> m_mainWindow;

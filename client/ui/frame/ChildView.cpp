@@ -11,7 +11,7 @@
 
 #include <QResizeEvent>
 
-CChildView::CChildView(CSession& session, QWidget* parent)
+CChildView::CChildView(CSession& session, const PaneServices& services, QWidget* parent)
     : QWidget(parent), m_tabStrip(new CColorTabCtrl)
 {
     m_tabStrip->Create(QRect(0, 0, width(), 20), this, IDC_TABSTRIP);
@@ -26,9 +26,9 @@ CChildView::CChildView(CSession& session, QWidget* parent)
 
     const std::pair<CTabView*, int> views[] = {
         {new CHomeView(session), IDC_HOME_VIEW},
-        {new CPlaylistEditorView, IDC_PLAYLIST_EDITOR_VIEW},
-        {new CSearchView, IDC_SEARCH_VIEW},
-        {new CBookmarkView, IDC_BOOKMARK_VIEW},
+        {new CPlaylistEditorView(services), IDC_PLAYLIST_EDITOR_VIEW},
+        {new CSearchView(services), IDC_SEARCH_VIEW},
+        {new CBookmarkView(services), IDC_BOOKMARK_VIEW},
     };
     for (const auto& [view, id] : views) {
         view->Create(this, id);
@@ -55,6 +55,11 @@ CTabView* CChildView::TabView(int index) const
 CHomeView* CChildView::HomeView() const
 {
     return static_cast<CHomeView*>(TabView(0));
+}
+
+CBookmarkView* CChildView::BookmarkView() const
+{
+    return static_cast<CBookmarkView*>(TabView(3));
 }
 
 void CChildView::SelectTab(int index)

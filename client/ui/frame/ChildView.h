@@ -10,6 +10,8 @@
 
 #include <vector>
 
+struct PaneServices;
+class CBookmarkView;
 class CColorTabCtrl;
 class CHomeView;
 class CSession;
@@ -17,8 +19,9 @@ class CTabView;
 
 class CChildView : public QWidget, public ITabStripListener, public ICommandTarget {
 public:
-    /// session reaches the home pane; it outlives the view.
-    explicit CChildView(CSession& session, QWidget* parent = nullptr);
+    /// session reaches the home pane, services the other tabs' panes; what
+    /// they name outlives the view.
+    CChildView(CSession& session, const PaneServices& services, QWidget* parent = nullptr);
 
     int GetPaneCount() const { return static_cast<int>(m_tabViews.size()); }
     QString GetPaneTitle(int index) const;
@@ -28,6 +31,7 @@ public:
     CTabView* CurrentTabView() const { return m_currentView; }
     CTabView* TabView(int index) const;
     CHomeView* HomeView() const;
+    CBookmarkView* BookmarkView() const;
     CColorTabCtrl* TabStrip() const { return m_tabStrip; }
 
     void OnTabClicked(int controlId, int index) override;

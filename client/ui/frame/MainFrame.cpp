@@ -39,7 +39,7 @@ int StoredInt(const CPreferences& prefs, const char* name)
 
 } // namespace
 
-CMainFrame::CMainFrame(CSession& session, CFavoritesModel* favorites, ICommandTarget* application,
+CMainFrame::CMainFrame(CSession& session, const PaneServices& services, ICommandTarget* application,
                        QWidget* parent)
     : QMainWindow(parent), m_session(session), m_application(application)
 {
@@ -48,10 +48,14 @@ CMainFrame::CMainFrame(CSession& session, CFavoritesModel* favorites, ICommandTa
     m_splitter = new QSplitter(Qt::Horizontal, this);
     SetControlId(m_splitter, IDC_SPLITTER_PANE_FIRST);
     m_splitter->setChildrenCollapsible(false);
-    m_childView = new CChildView(session);
-    SetControlId(m_childView, IDC_SPLITTER_PANE_FIRST);
-    m_detailViewer = new CDetailViewer(session, favorites);
+    // The panes show their items in this frame's detail viewer.
+    m_detailViewer = new CDetailViewer(session, services.favorites);
     SetControlId(m_detailViewer, IDC_SPLITTER_PANE_FIRST + 1);
+    PaneServices paneServices = services;
+    paneServices.session = &session;
+    paneServices.detailPages = m_detailViewer;
+    m_childView = new CChildView(session, paneServices);
+    SetControlId(m_childView, IDC_SPLITTER_PANE_FIRST);
     m_splitter->addWidget(m_childView);
     m_splitter->addWidget(m_detailViewer);
     m_splitter->setStretchFactor(0, 0);

@@ -5,10 +5,11 @@
 // command: child view (current tab view first), detail viewer, the frame's
 // own framework commands, then the application.
 //
-// The application makes it at start-up, after the session and the favorites
-// model exist, and shows it:
+// The application makes it at start-up, after the session and the models
+// exist, and shows it; the tab views' panes get the services (PaneServices.h)
+// with the frame's detail viewer filled in:
 //
-//   auto* frame = new CMainFrame(core.Session(), core.FavoritesModel(), this);
+//   auto* frame = new CMainFrame(core.Session(), services, this);
 //   frame->setAttribute(Qt::WA_DeleteOnClose);
 //   frame->show();           // maximized when it closed maximized
 //   frame->repaint();
@@ -19,21 +20,22 @@
 // target; it may be given later with SetApplicationTarget. The placement is
 // written once, when the window closes or is deleted, whichever comes first.
 #include "client/ui/shell/CommandTarget.h"
+#include "client/ui/shell/PaneServices.h"
 
 #include <QMainWindow>
 
 class CChildView;
 class CDetailViewer;
-class CFavoritesModel;
 class CLoginStatusBar;
 class CSession;
 class QSplitter;
 
 class CMainFrame : public QMainWindow, public ICommandTarget {
 public:
-    /// session and favorites (may be null) outlive the frame; application
-    /// (may be null) is the last command target.
-    CMainFrame(CSession& session, CFavoritesModel* favorites, ICommandTarget* application,
+    /// session and what services name outlive the frame; the detail viewer
+    /// takes the favorites model's add links. application (may be null) is the
+    /// last command target.
+    CMainFrame(CSession& session, const PaneServices& services, ICommandTarget* application,
                QWidget* parent = nullptr);
     ~CMainFrame() override;
 

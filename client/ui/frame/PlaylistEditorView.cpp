@@ -2,7 +2,10 @@
 
 #include "client/resources/StringTable.h"
 
-CPlaylistEditorView::CPlaylistEditorView(QWidget* parent) : CTabView(QStringLiteral("playlisteditorview"), parent) {}
+CPlaylistEditorView::CPlaylistEditorView(const PaneServices& services, QWidget* parent)
+    : CTabView(QStringLiteral("playlisteditorview"), parent), m_services(services)
+{
+}
 
 QString CPlaylistEditorView::GetTitle() const
 {

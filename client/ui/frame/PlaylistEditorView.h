@@ -1,9 +1,14 @@
 #pragma once
-// The Create tab; its my-playlists pane comes with the editing panes.
+// The Create tab; its my-playlists pane comes with the editing panes, made
+// here from the services like the other tabs' panes.
+#include "client/ui/shell/PaneServices.h"
 #include "client/ui/shell/TabView.h"
 
 class CPlaylistEditorView : public CTabView {
 public:
-    explicit CPlaylistEditorView(QWidget* parent = nullptr);
+    explicit CPlaylistEditorView(const PaneServices& services, QWidget* parent = nullptr);
     QString GetTitle() const override;
+
+private:
+    PaneServices m_services;
 };

@@ -2,7 +2,10 @@
 
 #include "client/resources/StringTable.h"
 
-CSearchView::CSearchView(QWidget* parent) : CTabView(QStringLiteral("searchview"), parent) {}
+CSearchView::CSearchView(const PaneServices& services, QWidget* parent)
+    : CTabView(QStringLiteral("searchview"), parent), m_services(services)
+{
+}
 
 QString CSearchView::GetTitle() const
 {

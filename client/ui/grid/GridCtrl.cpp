@@ -134,10 +134,29 @@ void CGridCtrl::SetItemData(int index, void* value)
     CGridRowItem* item = GetRowItem(index);
     if (!item || item->m_data == value)
         return;
-    m_byData.Remove(item->m_data, item);
-    item->m_data = value;
-    m_byData.Add(value, item);
+    ReplaceItemData(item, value, false);
 }
+
+void CGridCtrl::SetOwnedItemData(int index, void* value)
+{
+    if (CGridRowItem* item = GetRowItem(index))
+        ReplaceItemData(item, value, value != nullptr);
+}
+
+void CGridCtrl::ReplaceItemData(CGridRowItem* item, void* value, bool owned)
+{
+    void* old = item->m_data;
+    const bool ownedOld = item->m_ownsData;
+    m_byData.Remove(old, item);
+    item->m_data = value;
+    item->m_ownsData = owned;
+    m_byData.Add(value, item);
+    m_ownedRows = m_ownedRows - (ownedOld ? 1 : 0) + (owned ? 1 : 0);
+    if (ownedOld && old != value)
+        ReleaseOwnedData(old);
+}
+
+void CGridCtrl::ReleaseOwnedData(void*) {}
 
 int CGridCtrl::IndexOfItem(const CGridRowItem* item) const
 {
@@ -214,6 +233,27 @@ int CGridCtrl::GetSelectedIndex() const
 
 CGridRowItem* CGridCtrl::GetSelectedItem() const { return GetRowItem(GetSelectedIndex()); }
 
+std::vector<int> CGridCtrl::GetSelectedIndices() const
+{
+    std::vector<int> indices;
+    for (int row : SelectedRows()) {
+        if (row >= FixedRows())
+            indices.push_back(row - FixedRows());
+    }
+    return indices;
+}
+
+void CGridCtrl::HideRow(int index, bool hidden)
+{
+    if (index >= 0 && index < GetRowCount())
+        SetRowHidden(WidgetRow(index), hidden);
+}
+
+bool CGridCtrl::IsRowHidden(int index) const
+{
+    return index >= 0 && index < GetRowCount() && RowHidden(WidgetRow(index));
+}
+
 int CGridCtrl::GetCurrentIndex() const
 {
     const int row = Row();
@@ -226,7 +266,13 @@ void CGridCtrl::ReleaseItem(void* value)
 {
     auto* item = static_cast<CGridRowItem*>(value);
     m_byData.Remove(item->m_data, item);
+    void* released = item->m_data;
+    const bool owned = item->m_ownsData;
     m_items.Release(item);
+    if (owned) {
+        --m_ownedRows;
+        ReleaseOwnedData(released);
+    }
 }
 
 void CGridCtrl::RemoveRow(int index)
@@ -240,7 +286,17 @@ void CGridCtrl::RemoveItem(CGridRowItem* item) { RemoveRow(IndexOfItem(item)); }
 
 void CGridCtrl::RemoveAll()
 {
-    // Every item goes at once, without a walk over the rows.
+    // Every item goes at once, without a walk over the rows unless the grid
+    // owns data of some.
+    for (int index = 0; m_ownedRows > 0 && index < GetRowCount(); ++index) {
+        CGridRowItem* item = GetRowItem(index);
+        if (item && item->m_ownsData) {
+            item->m_ownsData = false;
+            --m_ownedRows;
+            ReleaseOwnedData(item->m_data);
+        }
+    }
+    m_ownedRows = 0;
     m_byData.Clear();
     SetRowDataDeleter({});
     SetRows(FixedRows());

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class IGridListener;
 
@@ -65,11 +66,18 @@ public:
     void SelectCell(int index, int column);
     /// The first selected row's index, or -1.
     int GetSelectedIndex() const;
+    /// Every selected row, in the grid's order.
+    std::vector<int> GetSelectedIndices() const;
     CGridRowItem* GetSelectedItem() const;
     /// -1 when no data row is current.
     int GetCurrentIndex() const;
 
-    /// Deletes the row's item (not its data) and the row.
+    /// A hidden row keeps its place, its index and its item; it is not shown
+    /// and cannot be selected.
+    void HideRow(int index, bool hidden = true);
+    bool IsRowHidden(int index) const;
+
+    /// Deletes the row's item (not its data, unless the grid put it there) and the row.
     void RemoveRow(int index);
     void RemoveItem(CGridRowItem* item);
     /// Deletes every row item; the header row stays.
@@ -92,6 +100,11 @@ protected:
     int WidgetRow(int index) const { return index + FixedRows(); }
     /// Adds a row with a new item; returns the row's index.
     int InsertRowWithItem(const std::string& text, int index);
+    /// Puts data into the row as the grid's own: ReleaseOwnedData gets it back
+    /// when the row goes (RemoveAll included) or SetItemData replaces it.
+    void SetOwnedItemData(int index, void* data);
+    static bool OwnsItemData(const CGridRowItem* item) { return item && item->m_ownsData; }
+    virtual void ReleaseOwnedData(void* owned);
     int GroupInsertIndex(const CGridRowItem* group, int offset) const;
     void MakeGroup(int index, int level);
 
@@ -99,6 +112,7 @@ private:
     void DispatchMouseDown(int button, bool& cancel);
     void DispatchMouseUp(int button);
     void ReleaseItem(void* item);
+    void ReplaceItemData(CGridRowItem* item, void* data, bool owned);
     bool Live(const CGridRowItem* item) const { return item->m_serial >= m_firstLive; }
 
     CGuardedList<IGridListener*> m_listeners;
@@ -107,6 +121,8 @@ private:
     CPointerIndex<CGridRowItem> m_byData;
     CObjectPool<CGridRowItem> m_items;
     std::uint64_t m_nextSerial = 1;
+    // Rows whose data the grid owns; RemoveAll walks the rows only when there are any.
+    std::size_t m_ownedRows = 0;
     // Items made before it went with the last RemoveAll (their memory too).
     std::uint64_t m_firstLive = 1;
 };

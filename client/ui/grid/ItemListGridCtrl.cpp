@@ -11,6 +11,8 @@
 #include <QMimeData>
 #include <QtEndian>
 
+#include <algorithm>
+
 CItemListGridCtrl::CItemListGridCtrl(QWidget* parent) : CGridCtrl(parent)
 {
     connect(this, &CVSFlexGrid::OleStartDrag, this, [](QMimeData* mime) {
@@ -18,6 +20,12 @@ CItemListGridCtrl::CItemListGridCtrl(QWidget* parent) : CGridCtrl(parent)
         mime->setData(QString::fromLatin1(kItemListDragFormat),
                       QByteArray(reinterpret_cast<const char*>(&value), sizeof value));
     });
+}
+
+CItemListGridCtrl::~CItemListGridCtrl()
+{
+    // The references go while this list can still free them.
+    RemoveAll();
 }
 
 void CItemListGridCtrl::SetupColumns()
@@ -38,7 +46,9 @@ CGridRowItem* CItemListGridCtrl::AddItemRow(const std::string& text, unsigned bi
                                             CGridRowItem* group)
 {
     const int index = InsertRowWithItem(text, group ? GroupInsertIndex(group, -1) : -1);
-    SetItemData(index, new CItemRef(&record));
+    auto* ref = new CItemRef(&record);
+    m_byRecord.Add(&record, ref);
+    SetOwnedItemData(index, ref);
     SetCellBitmap(index, bitmap);
     if (m_outline) {
         SetIsSubtotal(WidgetRow(index), true);
@@ -77,4 +87,28 @@ CGridRowItem* CItemListGridCtrl::AddPerformance(PerformanceSummary& performance,
 void CItemListGridCtrl::OnBeforeRButtonDown(int, int, int, int, CGridRowItem*, bool& cancel)
 {
     cancel = true;
+}
+
+CItemRef* CItemListGridCtrl::ItemRefOf(const CGridRowItem* item)
+{
+    return OwnsItemData(item) ? static_cast<CItemRef*>(item->Data()) : nullptr;
+}
+
+std::vector<int> CItemListGridCtrl::RowsOfRecord(const void* record) const
+{
+    std::vector<int> rows;
+    m_byRecord.ForEach(record, [&](const CItemRef* ref) {
+        const int index = IndexOfData(ref);
+        if (index >= 0)
+            rows.push_back(index);
+    });
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CItemListGridCtrl::ReleaseOwnedData(void* owned)
+{
+    auto* ref = static_cast<CItemRef*>(owned);
+    m_byRecord.Remove(ref->Record(), ref);
+    delete ref;
 }

@@ -1,9 +1,13 @@
 #pragma once
 // A one-column list of playlists, playmakers, artists and tracks, a picture per
-// kind. Each added row's item data is a new CItemRef to the record; the caller
-// deletes it when it clears the list.
+// kind. Each added row's item data is a new CItemRef to the record, owned by
+// the list and deleted with its row (whichever way the row goes). A pane may
+// put data of its own into a row (SetItemData); that data stays its own.
 #include "client/ui/grid/GridCtrl.h"
 
+#include <vector>
+
+class CItemRef;
 struct ArtistSummary;
 struct PerformanceSummary;
 struct PlaylistDetail;
@@ -18,6 +22,7 @@ class CItemListGridCtrl : public CGridCtrl {
     Q_OBJECT
 public:
     explicit CItemListGridCtrl(QWidget* parent = nullptr);
+    ~CItemListGridCtrl() override;
 
     /// No header, one column 7200 twips wide, whole-row selection (several rows
     /// at once), a flat single border; dropped files and data are taken and
@@ -39,12 +44,22 @@ public:
     /// "Artist : Song (Version)", bitmap 162.
     CGridRowItem* AddPerformance(PerformanceSummary& performance, CGridRowItem* group = nullptr);
 
+    /// The item reference the list made for a row; nullptr for a row without
+    /// one (a group row, a text row, a row with data of the pane's own).
+    static CItemRef* ItemRefOf(const CGridRowItem* item);
+    CItemRef* GetItemRef(int index) const { return ItemRefOf(GetRowItem(index)); }
+    /// The rows whose item reference refers to record, in grid order.
+    std::vector<int> RowsOfRecord(const void* record) const;
+
 protected:
     void OnBeforeRButtonDown(int x, int y, int index, int column, CGridRowItem* item, bool& cancel) override;
+    void ReleaseOwnedData(void* owned) override;
 
 private:
     template <class Record>
     CGridRowItem* AddItemRow(const std::string& text, unsigned bitmap, Record& record, CGridRowItem* group);
 
     bool m_outline = true;
+    // Record -> the references of this list that refer to it.
+    CPointerIndex<CItemRef> m_byRecord;
 };

@@ -1,14 +1,17 @@
 #include "client/ui/shell/BaseDlgPane.h"
 
+#include "client/resources/StringTable.h"
 #include "client/ui/shell/ControlId.h"
 #include "client/ui/shell/LookAndFeelEvent.h"
 #include "client/ui/shell/LookAndFeelPalette.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QToolTip>
 
 CBaseDlgPane::CBaseDlgPane(unsigned templateId, QWidget* parent)
     : QWidget(parent), m_templateId(templateId), m_background(LookAndFeelPalette::paneBackground())
@@ -89,7 +92,46 @@ bool CBaseDlgPane::event(QEvent* event)
         event->setAccepted(OnLookAndFeel());
         return true;
     }
+    // A control without a tip of its own passes the request up to its pane.
+    if (event->type() == QEvent::ToolTip && ShowControlToolTip(event))
+        return true;
     return QWidget::event(event);
+}
+
+void CBaseDlgPane::SetToolTipString(int controlId, unsigned stringId)
+{
+    m_toolTipStrings[controlId] = stringId;
+}
+
+void CBaseDlgPane::RestoreToolTipString(int controlId)
+{
+    m_toolTipStrings.erase(controlId);
+}
+
+QString CBaseDlgPane::ToolTipText(int controlId) const
+{
+    const auto swapped = m_toolTipStrings.find(controlId);
+    const unsigned id = swapped != m_toolTipStrings.end() ? swapped->second : static_cast<unsigned>(controlId);
+    return HasResourceString(id) ? QString::fromUtf8(LoadResourceString(id)) : QString();
+}
+
+bool CBaseDlgPane::ShowControlToolTip(QEvent* event)
+{
+    auto* help = static_cast<QHelpEvent*>(event);
+    // The innermost control of this pane under the point.
+    for (QWidget* widget = childAt(help->pos()); widget && widget != this; widget = widget->parentWidget()) {
+        const int id = ControlId(widget);
+        if (id == 0)
+            continue;
+        const QString text = ToolTipText(id);
+        if (text.isEmpty())
+            break;
+        QToolTip::showText(help->globalPos(), text, widget);
+        return true;
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return false;
 }
 
 void CBaseDlgPane::paintEvent(QPaintEvent*)

@@ -3,10 +3,17 @@
 // (the derived class builds its controls in OnInitDialog), painted in the
 // palette's pane colours and repainted on a look-and-feel change. Enter and
 // Escape never close a pane, nor the dialog around it.
+//
+// Tool tips: a control of the pane shows the string table's text under its
+// own control id, asked for when the tip is due; a control without such a
+// string (a grid) shows none. A pane swaps a control's text at run time with
+// SetToolTipString, or overrides ToolTipText.
 #include "client/ui/shell/CommandTarget.h"
 
 #include <QColor>
 #include <QWidget>
+
+#include <unordered_map>
 
 class CBaseDlgPane : public QWidget, public ICommandTarget {
 public:
@@ -26,6 +33,13 @@ public:
     /// The colour the background is filled with.
     QColor BackgroundColor() const { return m_background; }
 
+    /// Control controlId shows string stringId as its tool tip from now on;
+    /// RestoreToolTipString goes back to the string of its own id.
+    void SetToolTipString(int controlId, unsigned stringId);
+    void RestoreToolTipString(int controlId);
+    /// The tool tip of control controlId; empty for none.
+    virtual QString ToolTipText(int controlId) const;
+
 protected:
     /// Builds the template's controls; runs once, at creation.
     virtual void OnInitDialog() {}
@@ -44,8 +58,12 @@ protected:
 
 private:
     void ApplyStaticColors();
+    /// Shows the tool tip of the pane's control under the help event; false
+    /// when it has none.
+    bool ShowControlToolTip(QEvent* event);
 
     unsigned m_templateId;
+    std::unordered_map<int, unsigned> m_toolTipStrings;
     QColor m_background;
     bool m_created = false;
 };

@@ -4,6 +4,7 @@
 // Links to the favorites' add page become favorites instead of navigations.
 #include "client/app/SessionListener.h"
 #include "client/ui/shell/BaseDlgPane.h"
+#include "client/ui/shell/DetailPages.h"
 
 #include <cstdint>
 #include <string>
@@ -13,7 +14,7 @@ class CHoverBitmapButton;
 class CSession;
 class CWebBrowser2;
 
-class CDetailViewer : public CBaseDlgPane, public ISessionListener {
+class CDetailViewer : public CBaseDlgPane, public ISessionListener, public IDetailPages {
 public:
     /// The button row above the browser.
     static constexpr int kBrowserTop = 26;
@@ -25,13 +26,13 @@ public:
     CDetailViewer(CSession& session, CFavoritesModel* favorites, QWidget* parent = nullptr);
     ~CDetailViewer() override;
 
-    void ShowNoDetails();
-    void ShowPerformanceDetail(std::int32_t performanceID);
-    void ShowArtistDetail(std::int32_t artistID);
-    void ShowPlaymakerDetail(std::int32_t userID);
-    void ShowPlaylistDetail(std::int32_t playlistID);
-    void EmailPlaymaker(std::int32_t userID);
-    void EmailFriend(std::int32_t playlistID);
+    void ShowNoDetails() override;
+    void ShowPerformanceDetail(std::int32_t performanceID) override;
+    void ShowArtistDetail(std::int32_t artistID) override;
+    void ShowPlaymakerDetail(std::int32_t userID) override;
+    void ShowPlaylistDetail(std::int32_t playlistID) override;
+    void EmailPlaymaker(std::int32_t userID) override;
+    void EmailFriend(std::int32_t playlistID) override;
     /// Opens page (relative to the details folder) without reading the cache.
     void NavigateDetails(const std::string& page);
 

@@ -29,7 +29,7 @@ public:
 
 class CMemoryClipboard : public IClipboardStore {
 public:
-    bool SetData(std::string_view format, std::vector<std::uint8_t> data) override
+    bool SetData(std::string_view format, std::vector<std::uint8_t> data, std::string_view) override
     {
         blocks[std::string(format)] = std::move(data);
         return true;

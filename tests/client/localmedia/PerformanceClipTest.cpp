@@ -134,11 +134,13 @@ TEST(PerformanceClip, DecodingNeverReadsPastTheBlock)
 class CMemoryClipboard : public IClipboardStore {
 public:
     std::map<std::string, std::vector<std::uint8_t>, std::less<>> formats;
+    std::string text;
 
-    bool SetData(std::string_view format, std::vector<std::uint8_t> data) override
+    bool SetData(std::string_view format, std::vector<std::uint8_t> data, std::string_view plainText) override
     {
         formats.clear();
         formats[std::string(format)] = std::move(data);
+        text = plainText;
         return true;
     }
     std::optional<std::vector<std::uint8_t>> GetData(std::string_view format) const override
@@ -163,10 +165,11 @@ TEST(PerformanceClip, ThroughTheClipboard)
     EXPECT_EQ(pasted->SongName, "Blue in Green");
     EXPECT_EQ(pasted->ArtistName, "Miles Davis");
     EXPECT_EQ(pasted->Version, "Remastered");
+    EXPECT_EQ(clipboard.text, "Miles Davis - Blue in Green") << "other programs paste artist and title";
 
     clipboard.formats["CorvantaPerformance"].resize(100);
     EXPECT_FALSE(ReadPerformanceFromClipboard(clipboard));
-    clipboard.SetData("text/plain", {'a'});
+    clipboard.SetData("text/plain", {'a'}, {});
     EXPECT_FALSE(ReadPerformanceFromClipboard(clipboard));
 }
 

@@ -28,6 +28,8 @@ TEST(StringTableTest, TextsByIdAndMissingIds)
         {ID_VIEW_REFRESH, "Refresh the current page"},
         {ID_INDICATOR_SCRL, "SCRL"},
         {IDS_TYPE_ITEM, "Item"},
+        {IDS_NOT_LOGGED_IN_PLAYLISTS, "You are not logged in.  Log in to create or edit playlists."},
+        {IDS_NOT_LOGGED_IN_I_CREATED, "You are not logged in.  Log in to create or edit playlists"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);

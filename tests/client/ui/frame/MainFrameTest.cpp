@@ -78,7 +78,7 @@ protected:
 
     CMainFrame& MakeFrame()
     {
-        m_frame = std::make_unique<CMainFrame>(m_session, nullptr, &m_app);
+        m_frame = std::make_unique<CMainFrame>(m_session, PaneServices{}, &m_app);
         return *m_frame;
     }
     CMainFrame& ShowFrame()

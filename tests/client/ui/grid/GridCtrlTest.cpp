@@ -459,11 +459,6 @@ struct ItemListFixture : testing::Test {
         list.resize(400, 300);
         list.show();
     }
-    void TearDown() override
-    {
-        for (int i = 0; i < list.GetRowCount(); ++i)
-            delete static_cast<CItemRef*>(list.GetDataAt(i));
-    }
     QPoint Centre(int index) { return list.CellRect(index, 0).center(); }
 };
 
