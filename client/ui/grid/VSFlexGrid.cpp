@@ -59,7 +59,11 @@ CVSFlexGrid::~CVSFlexGrid() = default;
 
 int CVSFlexGrid::Rows() const { return m_model->Rows(); }
 
-void CVSFlexGrid::SetRows(int count) { m_model->SetRows(count); }
+void CVSFlexGrid::SetRows(int count)
+{
+    CancelDragOf(count, Rows() - count);
+    m_model->SetRows(count);
+}
 
 int CVSFlexGrid::Cols() const { return m_model->Cols(); }
 
@@ -172,16 +176,21 @@ int CVSFlexGrid::AddItem(const QString& text, int row) { return m_model->AddItem
 
 void CVSFlexGrid::RemoveItem(int row)
 {
-    if (row == m_dragRow)
-        FinishRowDrag(false);
+    CancelDragOf(row, 1);
     m_model->RemoveItem(row);
 }
 
 void CVSFlexGrid::RemoveItems(int row, int count)
 {
-    if (m_dragRow >= row && m_dragRow < row + count)
-        FinishRowDrag(false);
+    CancelDragOf(row, count);
     m_model->RemoveItems(row, count);
+}
+
+void CVSFlexGrid::CancelDragOf(int row, int count)
+{
+    const int dragged = DragRowNow();
+    if (dragged >= 0 && dragged >= row && dragged < row + count)
+        FinishRowDrag(false);
 }
 
 const void* CVSFlexGrid::RowHandle(int row) const { return m_model->RowHandle(row); }
@@ -436,7 +445,8 @@ bool CVSFlexGrid::OnOutlineSymbol(const QPoint& pos, int* row) const
 void CVSFlexGrid::mousePressEvent(QMouseEvent* event)
 {
     TrackMouse(event, false);
-    if (m_dragRow >= 0) {
+    if (m_dragRow) {
+        m_dropRow = DropTarget(event->position().toPoint());
         FinishRowDrag(true);
         return;
     }
@@ -466,7 +476,7 @@ void CVSFlexGrid::mouseMoveEvent(QMouseEvent* event)
     const QPointF at = viewport()->mapTo(this, event->position());
     emit MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
                    static_cast<float>(at.y()));
-    if (m_dragRow >= 0) {
+    if (m_dragRow) {
         const int target = DropTarget(event->position().toPoint());
         if (target != m_dropRow) {
             m_dropRow = target;
@@ -484,9 +494,12 @@ void CVSFlexGrid::mouseReleaseEvent(QMouseEvent* event)
     const QPointF at = viewport()->mapTo(this, event->position());
     const int button = ButtonCode(event->button());
     const bool wasPressed = m_pressed;
-    const bool dragged = m_dragRow >= 0;
+    const bool dragged = m_dragRow != nullptr;
     m_pressed = false;
     if (dragged) {
+        // Rows may have come or gone since the last move: the drop goes where
+        // the button is released.
+        m_dropRow = DropTarget(event->position().toPoint());
         FinishRowDrag(true);
         setState(NoState);
     } else if (!m_pressCancelled) {
@@ -508,7 +521,7 @@ void CVSFlexGrid::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CVSFlexGrid::keyPressEvent(QKeyEvent* event)
 {
-    if (m_dragRow >= 0 && event->key() == Qt::Key_Escape) {
+    if (m_dragRow && event->key() == Qt::Key_Escape) {
         FinishRowDrag(false);
         return;
     }
@@ -578,7 +591,7 @@ void CVSFlexGrid::DragRow(int row)
 {
     if (!m_rowMoving || !ViewIndex(row, 0).isValid())
         return;
-    m_dragRow = row;
+    m_dragRow = RowHandle(row);
     m_dropRow = row;
     viewport()->update();
 }
@@ -594,11 +607,16 @@ int CVSFlexGrid::DropTarget(const QPoint& pos) const
     return m_model->FromView(v);
 }
 
+int CVSFlexGrid::DragRowNow() const
+{
+    return m_dragRow ? RowOfHandle(m_dragRow) : -1;
+}
+
 void CVSFlexGrid::FinishRowDrag(bool move)
 {
-    const int row = m_dragRow;
+    const int row = DragRowNow();
     int position = m_dropRow;
-    m_dragRow = -1;
+    m_dragRow = nullptr;
     m_dropRow = -1;
     viewport()->update();
     if (!move || row < 0 || position < 0 || position == row)
@@ -621,13 +639,14 @@ void CVSFlexGrid::MoveRow(int row, int to)
 void CVSFlexGrid::paintEvent(QPaintEvent* event)
 {
     QTableView::paintEvent(event);
-    if (m_dragRow < 0 || m_dropRow < 0)
+    const int dragged = DragRowNow();
+    if (dragged < 0 || m_dropRow < 0)
         return;
     const QModelIndex target = ViewIndex(m_dropRow, 0);
     if (!target.isValid())
         return;
     const QRect rect = visualRect(target);
-    const int y = m_dropRow > m_dragRow ? rect.bottom() : rect.top();
+    const int y = m_dropRow > dragged ? rect.bottom() : rect.top();
     QPainter painter(viewport());
     painter.setPen(QPen(palette().color(QPalette::Text), 2));
     painter.drawLine(0, y, viewport()->width(), y);

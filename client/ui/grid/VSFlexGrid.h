@@ -154,7 +154,7 @@ public:
     void SetRowMoving(bool on) { m_rowMoving = on; }
     bool RowMoving() const { return m_rowMoving; }
     void DragRow(int row);
-    bool IsDraggingRow() const { return m_dragRow >= 0; }
+    bool IsDraggingRow() const { return m_dragRow != nullptr; }
     /// Moves a row now, without asking (the row's number afterwards is to).
     void MoveRow(int row, int to);
     void SetOleDragMode(bool automatic);
@@ -216,6 +216,10 @@ private:
     bool OnOutlineSymbol(const QPoint& pos, int* row) const;
     int DropTarget(const QPoint& pos) const;
     void FinishRowDrag(bool move);
+    /// The dragged row's number now, -1 when none.
+    int DragRowNow() const;
+    /// Ends a drag whose row is among count rows from row on.
+    void CancelDragOf(int row, int count);
     QModelIndex ViewIndex(int row, int col) const;
     bool AcceptsDrop(const QMimeData* data) const;
     void ApplyPalette();
@@ -240,6 +244,8 @@ private:
     bool m_mouseOnHeader = false;
     bool m_pressed = false;
     bool m_pressCancelled = false;
-    int m_dragRow = -1;
+    // The dragged row by its handle, so that rows coming and going meanwhile
+    // (answers arrive during a drag) neither lose nor swap it.
+    const void* m_dragRow = nullptr;
     int m_dropRow = -1;
 };

@@ -377,6 +377,42 @@ TEST_F(GridFixture, DraggedRowMovesWhereTheButtonIsReleasedUnlessRefused)
     EXPECT_EQ(Texts(), (Strings{"4", "2", "3", "1", "0"}));
 }
 
+TEST_F(GridFixture, RowsChangingDuringADragNeitherLoseNorSwapTheDraggedRow)
+{
+    Fill(6);
+    grid.SetRowMoving(true);
+    std::vector<int> asked;
+    QObject::connect(&grid, &CVSFlexGrid::BeforeMoveRow, &grid, [&](int row, int&) { asked.push_back(row); });
+    auto press = [&](int row) {
+        QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, Centre(row));
+        grid.DragRow(row);
+    };
+    auto moveTo = [&](int row) {
+        QMouseEvent move(QEvent::MouseMove, Centre(row), grid.viewport()->mapToGlobal(Centre(row)), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(grid.viewport(), &move);
+    };
+    // "3" is dragged towards the end; meanwhile a row above it goes (an answer
+    // arriving), so the row numbers shift under the drag.
+    press(3);
+    moveTo(5);
+    grid.RemoveItem(0);
+    EXPECT_TRUE(grid.IsDraggingRow());
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, Centre(4));
+    EXPECT_EQ(Texts(), (Strings{"1", "2", "4", "5", "3"}));
+    EXPECT_EQ(asked, std::vector<int>{2}) << "the move is asked for the dragged row's number now";
+
+    // The dragged row itself going ends the drag: nothing moves.
+    asked.clear();
+    press(1);
+    moveTo(3);
+    grid.RemoveItem(1);
+    EXPECT_FALSE(grid.IsDraggingRow());
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, Centre(3));
+    EXPECT_EQ(Texts(), (Strings{"1", "4", "5", "3"}));
+    EXPECT_TRUE(asked.empty());
+}
+
 TEST_F(GridFixture, DropsArriveAsFilesOrData)
 {
     Fill(2);
