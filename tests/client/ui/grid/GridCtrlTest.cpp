@@ -513,6 +513,59 @@ TEST_F(ItemListFixture, RowsOfEveryKind)
     EXPECT_EQ(list.ColWidthTwips(0), 7200);
 }
 
+TEST_F(ItemListFixture, ItemReferencesGoWithTheirRowsAndPaneDataStaysThePanes)
+{
+    ArtistSummary a;
+    ArtistSummary b;
+    list.SetOutlineFlag(false);
+    CGridRowItem* group = list.AddGroupRow("Artists");
+    list.AddArtist(a, group);
+    list.AddArtist(b, group);
+    list.AddArtist(a, group);
+    list.AddRowInGroup("text row", group);
+    EXPECT_EQ(list.RowsOfRecord(&a), (std::vector<int>{1, 3}));
+    EXPECT_EQ(list.RowsOfRecord(&b), (std::vector<int>{2}));
+    EXPECT_EQ(list.GetItemRef(0), nullptr) << "group row";
+    EXPECT_EQ(list.GetItemRef(4), nullptr) << "text row";
+    ASSERT_NE(list.GetItemRef(1), nullptr);
+    EXPECT_EQ(list.GetItemRef(1)->Record(), &a);
+
+    // Each way a row goes takes its reference along.
+    list.RemoveRow(1);
+    EXPECT_EQ(list.RowsOfRecord(&a), (std::vector<int>{2}));
+    int marker = 0;
+    list.SetItemData(2, &marker);
+    EXPECT_TRUE(list.RowsOfRecord(&a).empty()) << "replaced by the pane's own data";
+    EXPECT_EQ(list.GetItemRef(2), nullptr) << "the pane's data is no item reference";
+    EXPECT_EQ(list.GetDataAt(2), &marker);
+    list.RemoveGroupChildren(group);
+    EXPECT_TRUE(list.RowsOfRecord(&b).empty());
+    list.AddArtist(b, group);
+    list.RemoveAll();
+    EXPECT_TRUE(list.RowsOfRecord(&b).empty());
+    EXPECT_EQ(marker, 0);
+}
+
+TEST_F(ItemListFixture, SelectedRowsInGridOrderAndHiddenRows)
+{
+    std::vector<ArtistSummary> artists(6);
+    for (ArtistSummary& artist : artists)
+        list.AddArtist(artist);
+    list.SelectRow(4);
+    list.SetIsSelected(1, true);
+    list.SetIsSelected(3, true);
+    EXPECT_EQ(list.GetSelectedIndices(), (std::vector<int>{1, 3, 4}));
+    list.HideRow(3);
+    list.Flush();
+    EXPECT_TRUE(list.IsRowHidden(3));
+    EXPECT_EQ(list.IndexOfData(list.GetItemRef(3)), 3) << "a hidden row keeps its place and item";
+    EXPECT_EQ(list.GetSelectedIndices(), (std::vector<int>{1, 4})) << "a hidden row is not selected";
+    list.HideRow(3, false);
+    list.Flush();
+    EXPECT_FALSE(list.IsRowHidden(3));
+    EXPECT_FALSE(list.IsRowHidden(99));
+}
+
 TEST_F(ItemListFixture, OutlineFlagAndGroups)
 {
     ArtistSummary a;
