@@ -16,8 +16,10 @@
 #include <QApplication>
 #include <QResizeEvent>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <unordered_set>
 
 namespace {
 
@@ -224,17 +226,24 @@ void CBookmarkPane::OnOperationFinished(CBookmarkOperation* operation)
     const int group = GroupOfType(operation->type);
     if (group < 0)
         return;
+    // Each item takes the first of its rows that no earlier item took; the
+    // rows then go together, so that a thousand of them cost one pass.
+    std::vector<int> going;
+    std::unordered_set<int> taken;
     for (const auto& item : operation->items) {
-        // The bounds are found again for each item: every removal moves them.
         const std::vector<int> rows = GroupRowsOf(static_cast<Group>(group), item->Record());
         if (operation->success) {
-            if (!rows.empty())
-                m_grid->RemoveRow(rows.front());
+            const auto first = std::find_if(rows.begin(), rows.end(), [&](int index) { return taken.count(index) == 0; });
+            if (first != rows.end()) {
+                taken.insert(*first);
+                going.push_back(*first);
+            }
         } else {
             for (int index : rows)
                 m_grid->HideRow(index, false);
         }
     }
+    m_grid->RemoveRows(going);
 }
 
 // ---- the playlist store ----

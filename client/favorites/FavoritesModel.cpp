@@ -264,10 +264,13 @@ void CFavoritesModel::MoveFavorite(const CItemRef& item, const CItemRef* predece
     // waits for the predecessor's confirmed number.
     if (predecessor && operation.newPreviousBookmarkID < 0)
         pending.predecessor = std::make_unique<CItemRef>(*predecessor);
-    const bool send = PassesUnconfirmedCheck(pending);
+    // Moves go one at a time, in the member's order: two on their way at once
+    // could reach the server the other way round and leave another order there.
+    const bool send = PassesUnconfirmedCheck(pending) && m_pendingMoves == 0;
     if (!send)
         operation.state = kOperationWaiting;
     m_pending.push_back(std::move(pending));
+    ++m_pendingMoves;
     if (send)
         SendMove(m_pending.back(), operation.bookmarkID);
 }
@@ -323,17 +326,20 @@ void CFavoritesModel::ProcessPending()
             m_detached = Lists();
         return;
     }
+    bool earlierMove = false;
     for (std::size_t i = 0; i < m_pending.size();) {
         Pending& pending = m_pending[i];
         const bool passes = PassesUnconfirmedCheck(pending);
+        const bool move = pending.operation->kind == kBookmarkMove;
         // A move whose favorite was never on the server has nothing to move.
-        if (pending.operation->kind == kBookmarkMove && pending.operation->items.empty() &&
-            pending.operation->state == kOperationWaiting) {
-            m_pending.erase(m_pending.begin() + static_cast<std::ptrdiff_t>(i));
+        if (move && pending.operation->items.empty() && pending.operation->state == kOperationWaiting) {
+            TakePending(m_pending.begin() + static_cast<std::ptrdiff_t>(i));
             continue;
         }
-        if (passes && pending.operation->state == kOperationWaiting)
+        // A move waits for the moves before it.
+        if (passes && pending.operation->state == kOperationWaiting && !(move && earlierMove))
             SendWaiting(pending);
+        earlierMove = earlierMove || move;
         ++i;
     }
     if (m_pending.empty())
@@ -417,9 +423,16 @@ void CFavoritesModel::OnRequestCompleted(CServerRequest* request, std::int32_t v
     if (found == m_pending.end())
         return;
     const bool failed = !found->operation->success;
-    Pending finished = std::move(*found);
-    m_pending.erase(found);
-    FinishOperation(std::move(finished), failed);
+    FinishOperation(TakePending(found), failed);
+}
+
+CFavoritesModel::Pending CFavoritesModel::TakePending(std::vector<Pending>::iterator at)
+{
+    Pending taken = std::move(*at);
+    m_pending.erase(at);
+    if (taken.operation->kind == kBookmarkMove)
+        --m_pendingMoves;
+    return taken;
 }
 
 void CFavoritesModel::OnRequestFailed(CServerRequest* request, HRESULT, std::int32_t value1, std::int32_t)
@@ -432,8 +445,7 @@ void CFavoritesModel::OnRequestFailed(CServerRequest* request, HRESULT, std::int
                                     [&](const Pending& p) { return p.operation->identifier == identifier; });
     if (found == m_pending.end())
         return;
-    Pending finished = std::move(*found);
-    m_pending.erase(found);
+    Pending finished = TakePending(found);
     finished.operation->success = false;
     FinishOperation(std::move(finished), true);
 }

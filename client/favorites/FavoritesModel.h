@@ -70,7 +70,8 @@ public:
     /// Puts item right after predecessor (first of its list when null); the
     /// two refer to records of the model and are not taken. The lists keep
     /// their order. A predecessor still being added is waited for, as the
-    /// records of one add share their temporary number.
+    /// records of one add share their temporary number; so is every move asked
+    /// for earlier, so that the server applies them in the member's order.
     void MoveFavorite(const CItemRef& item, const CItemRef* predecessor);
 
     /// Operations not finished yet, in creation order.
@@ -121,6 +122,8 @@ private:
     /// for its add.
     static bool PassesUnconfirmedCheck(Pending& pending);
     void SendWaiting(Pending& pending);
+    /// Takes an operation out of the pending list.
+    Pending TakePending(std::vector<Pending>::iterator at);
     void SendMove(Pending& pending, std::int32_t bookmarkID);
     void ProcessPending();
     void FinishOperation(Pending finished, bool failed);
@@ -137,6 +140,8 @@ private:
     // points at; freed once nothing is pending or finishing.
     Lists m_detached;
     std::vector<Pending> m_pending;
+    // Moves among them; a move is sent only when it is the first.
+    std::size_t m_pendingMoves = 0;
     // Operations out of the pending list whose outcome is being handled; a
     // message box or listener may run a nested loop meanwhile.
     std::vector<const Pending*> m_finishing;

@@ -158,6 +158,18 @@ void CGridCtrl::ReplaceItemData(CGridRowItem* item, void* value, bool owned)
 
 void CGridCtrl::ReleaseOwnedData(void*) {}
 
+void CGridCtrl::ReleaseAllOwnedData()
+{
+    for (int index = 0; m_ownedRows > 0 && index < GetRowCount(); ++index) {
+        CGridRowItem* item = GetRowItem(index);
+        if (item && item->m_ownsData) {
+            item->m_ownsData = false;
+            --m_ownedRows;
+            ReleaseOwnedData(item->m_data);
+        }
+    }
+}
+
 int CGridCtrl::IndexOfItem(const CGridRowItem* item) const
 {
     if (!item || !Live(item))
@@ -284,18 +296,22 @@ void CGridCtrl::RemoveRow(int index)
 
 void CGridCtrl::RemoveItem(CGridRowItem* item) { RemoveRow(IndexOfItem(item)); }
 
+void CGridCtrl::RemoveRows(const std::vector<int>& indices)
+{
+    std::vector<int> rows;
+    rows.reserve(indices.size());
+    for (int index : indices) {
+        if (index >= 0 && index < GetRowCount())
+            rows.push_back(WidgetRow(index));
+    }
+    RemoveItemSet(std::move(rows));
+}
+
 void CGridCtrl::RemoveAll()
 {
-    // Every item goes at once, without a walk over the rows unless the grid
-    // owns data of some.
-    for (int index = 0; m_ownedRows > 0 && index < GetRowCount(); ++index) {
-        CGridRowItem* item = GetRowItem(index);
-        if (item && item->m_ownsData) {
-            item->m_ownsData = false;
-            --m_ownedRows;
-            ReleaseOwnedData(item->m_data);
-        }
-    }
+    // Every item goes at once, without a walk over the rows.
+    if (m_ownedRows > 0)
+        ReleaseAllOwnedData();
     m_ownedRows = 0;
     m_byData.Clear();
     SetRowDataDeleter({});

@@ -80,6 +80,9 @@ public:
     /// Deletes the row's item (not its data, unless the grid put it there) and the row.
     void RemoveRow(int index);
     void RemoveItem(CGridRowItem* item);
+    /// Removes the rows given, in any order: hidden rows (removals under way)
+    /// in one pass, whatever their number.
+    void RemoveRows(const std::vector<int>& indices);
     /// Deletes every row item; the header row stays.
     void RemoveAll();
     int GetGroupChildCount(const CGridRowItem* group) const;
@@ -105,6 +108,9 @@ protected:
     void SetOwnedItemData(int index, void* data);
     static bool OwnsItemData(const CGridRowItem* item) { return item && item->m_ownsData; }
     virtual void ReleaseOwnedData(void* owned);
+    /// RemoveAll: every row's owned data goes; by default one ReleaseOwnedData
+    /// each. A grid may let them all go at once instead.
+    virtual void ReleaseAllOwnedData();
     int GroupInsertIndex(const CGridRowItem* group, int offset) const;
     void MakeGroup(int index, int level);
 

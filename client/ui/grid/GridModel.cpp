@@ -171,6 +171,49 @@ int CGridModel::InsertRows(int at, int count)
     return at;
 }
 
+void CGridModel::RemoveRowSet(std::vector<int> rows)
+{
+    Flush();
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [this](int row) { return !IsData(row); }), rows.end());
+    if (rows.empty())
+        return;
+    // Rows the view shows, or nodes whose going may show others, go one by one.
+    const bool quiet = std::none_of(rows.begin(), rows.end(), [this](int row) {
+        const Row& r = *m_rows[static_cast<std::size_t>(row)];
+        return Shown(r) || r.node;
+    });
+    if (!quiet) {
+        for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+            RemoveRows(*it, 1);
+        return;
+    }
+    // The view sees none of them: the shown rows stay as they are, and only the
+    // mapping to the rows left is made again.
+    m_memoNode = m_memoLast = nullptr;
+    std::size_t next = 0;
+    std::size_t kept = static_cast<std::size_t>(rows.front());
+    for (std::size_t r = kept; r < m_rows.size(); ++r) {
+        Row* row = m_rows[r];
+        if (next < rows.size() && static_cast<std::size_t>(rows[next]) == r) {
+            ++next;
+            Unindex(row);
+            if (row->collapsed)
+                --m_collapsed;
+            if (m_dataDeleter && row->data)
+                m_dataDeleter(row->data);
+            m_pool.Release(row);
+            continue;
+        }
+        m_rows[kept++] = row;
+    }
+    m_rows.resize(kept);
+    Renumber(rows.front());
+    m_dirty = true;
+    Rebuild();
+}
+
 void CGridModel::RemoveRows(int first, int count)
 {
     Flush();
@@ -214,17 +257,21 @@ void CGridModel::RemoveRows(int first, int count)
         for (Row* row : m_rows)
             m_byData.Add(row->data, row);
     }
-    if (m_mapped && Rows() == m_fixedRows) {
-        m_mapped = false;
-        m_shown = {};
-        m_viewOf = {};
-    } else if (m_mapped) {
+    if (m_mapped) {
         m_shown.erase(m_shown.begin() + v0, m_shown.begin() + v1);
-        for (auto it = m_shown.begin() + v0; it != m_shown.end(); ++it)
-            *it -= count;
-        m_viewOf.erase(m_viewOf.begin() + d, m_viewOf.begin() + d + count);
-        for (std::size_t k = static_cast<std::size_t>(v0); k < m_shown.size(); ++k)
-            m_viewOf[static_cast<std::size_t>(m_shown[k])] = static_cast<int>(k);
+        // The last rows out of view gone, every row is shown again: the
+        // mapping is the identity, and later changes take the quick ways.
+        if (static_cast<int>(m_shown.size()) == Rows() - m_fixedRows) {
+            m_mapped = false;
+            m_shown = {};
+            m_viewOf = {};
+        } else {
+            for (auto it = m_shown.begin() + v0; it != m_shown.end(); ++it)
+                *it -= count;
+            m_viewOf.erase(m_viewOf.begin() + d, m_viewOf.begin() + d + count);
+            for (std::size_t k = static_cast<std::size_t>(v0); k < m_shown.size(); ++k)
+                m_viewOf[static_cast<std::size_t>(m_shown[k])] = static_cast<int>(k);
+        }
     }
     if (v1 > v0)
         endRemoveRows();

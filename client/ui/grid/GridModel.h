@@ -44,6 +44,9 @@ public:
     void RemoveItem(int row);
     /// Removes count rows from row on (header rows stay).
     void RemoveItems(int row, int count) { RemoveRows(row, count); }
+    /// Removes the data rows given (in any order). Rows out of view that are no
+    /// outline nodes leave in one pass, whatever their number.
+    void RemoveRowSet(std::vector<int> rows);
     /// Moves row from to position to (the row's number after the move).
     void MoveRow(int from, int to);
 

@@ -46,7 +46,7 @@ CGridRowItem* CItemListGridCtrl::AddItemRow(const std::string& text, unsigned bi
                                             CGridRowItem* group)
 {
     const int index = InsertRowWithItem(text, group ? GroupInsertIndex(group, -1) : -1);
-    auto* ref = new CItemRef(&record);
+    CItemRef* ref = m_refs.Make(&record);
     m_byRecord.Add(&record, ref);
     SetOwnedItemData(index, ref);
     SetCellBitmap(index, bitmap);
@@ -110,5 +110,12 @@ void CItemListGridCtrl::ReleaseOwnedData(void* owned)
 {
     auto* ref = static_cast<CItemRef*>(owned);
     m_byRecord.Remove(ref->Record(), ref);
-    delete ref;
+    m_refs.Release(ref);
+}
+
+void CItemListGridCtrl::ReleaseAllOwnedData()
+{
+    // An item reference's destructor frees nothing: they go with their memory.
+    m_byRecord.Clear();
+    m_refs.ReleaseAll();
 }

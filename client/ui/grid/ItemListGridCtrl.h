@@ -3,11 +3,11 @@
 // kind. Each added row's item data is a new CItemRef to the record, owned by
 // the list and deleted with its row (whichever way the row goes). A pane may
 // put data of its own into a row (SetItemData); that data stays its own.
+#include "client/catalogue/ItemRef.h"
 #include "client/ui/grid/GridCtrl.h"
 
 #include <vector>
 
-class CItemRef;
 struct ArtistSummary;
 struct PerformanceSummary;
 struct PlaylistDetail;
@@ -54,12 +54,14 @@ public:
 protected:
     void OnBeforeRButtonDown(int x, int y, int index, int column, CGridRowItem* item, bool& cancel) override;
     void ReleaseOwnedData(void* owned) override;
+    void ReleaseAllOwnedData() override;
 
 private:
     template <class Record>
     CGridRowItem* AddItemRow(const std::string& text, unsigned bitmap, Record& record, CGridRowItem* group);
 
     bool m_outline = true;
+    CSlabPool<CItemRef> m_refs;
     // Record -> the references of this list that refer to it.
     CPointerIndex<CItemRef> m_byRecord;
 };

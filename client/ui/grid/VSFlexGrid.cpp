@@ -43,6 +43,10 @@ CVSFlexGrid::CVSFlexGrid(QWidget* parent)
     // One height for every row: positions are arithmetic, whatever the length.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    // With one height for every row, a row that moves changes nothing the row
+    // header keeps, while its handling of a move walks every row.
+    disconnect(m_model, &QAbstractItemModel::rowsAboutToBeMoved, verticalHeader(), nullptr);
+    disconnect(m_model, &QAbstractItemModel::rowsMoved, verticalHeader(), nullptr);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->hide();
@@ -184,6 +188,14 @@ void CVSFlexGrid::RemoveItems(int row, int count)
 {
     CancelDragOf(row, count);
     m_model->RemoveItems(row, count);
+}
+
+void CVSFlexGrid::RemoveItemSet(std::vector<int> rows)
+{
+    const int dragged = DragRowNow();
+    if (dragged >= 0 && std::find(rows.begin(), rows.end(), dragged) != rows.end())
+        FinishRowDrag(false);
+    m_model->RemoveRowSet(std::move(rows));
 }
 
 void CVSFlexGrid::CancelDragOf(int row, int count)

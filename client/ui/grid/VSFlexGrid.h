@@ -83,6 +83,8 @@ public:
     void RemoveItem(int row);
     /// Removes count rows from row on.
     void RemoveItems(int row, int count);
+    /// Removes the rows given, in any order; hidden rows go in one pass.
+    void RemoveItemSet(std::vector<int> rows);
     /// A value that stands for a row while it lives, and the row's number now
     /// (-1 when the row is gone or of another grid).
     const void* RowHandle(int row) const;

@@ -232,6 +232,36 @@ TEST_F(FavoritesModelTest, DeleteAndMoveWaitForTheAdd)
     EXPECT_EQ(finished->names, std::vector<std::string>{"Second"});
 }
 
+TEST_F(FavoritesModelTest, MovesReachTheServerOneAfterTheOtherInTheMembersOrder)
+{
+    LogIn("<B><PlaylistSummary playlistID='70'><Name>Seventy</Name><BookmarkID>700</BookmarkID></PlaylistSummary>"
+          "<PlaylistSummary playlistID='71'><Name>Seventy-one</Name><BookmarkID>710</BookmarkID></PlaylistSummary>"
+          "<PlaylistSummary playlistID='72'><Name>Seventy-two</Name><BookmarkID>720</BookmarkID></PlaylistSummary></B>");
+    ASSERT_EQ(m_model.PlaylistCount(), 3);
+    Answer(kMove, "<R><MoveSuccessful/></R>");
+    m_server.Hold(PathOf(kMove));
+    // The same favorite twice in quick succession: were both on their way at
+    // once, the first could arrive last and win.
+    const CItemRef seventy(m_model.Playlist(0));
+    const CItemRef seventyOne(m_model.Playlist(1));
+    const CItemRef seventyTwo(m_model.Playlist(2));
+    m_model.MoveFavorite(seventy, &seventyTwo);
+    m_model.MoveFavorite(seventy, &seventyOne);
+    m_model.MoveFavorite(seventyTwo, nullptr);
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    EXPECT_EQ(m_model.PendingOperation(1)->state, kOperationWaiting);
+    EXPECT_EQ(m_model.PendingOperation(2)->state, kOperationWaiting);
+    EXPECT_EQ(Sent(kMove).size(), 1u);
+
+    m_server.Release(PathOf(kMove));
+    ASSERT_TRUE(WaitUntilIdle());
+    std::vector<std::string> sent;
+    for (const auto& request : Sent(kMove))
+        sent.push_back(request.Form("bookmarkID1") + " after " + request.Form("newPreviousBookmarkID"));
+    EXPECT_EQ(sent, (std::vector<std::string>{"700 after 720", "700 after 710", "720 after 0"}));
+    EXPECT_TRUE(m_messages.empty());
+}
+
 TEST_F(FavoritesModelTest, MoveAfterAFavoriteBeingAddedSendsItsConfirmedNumber)
 {
     LogIn(kOnePlaylist);

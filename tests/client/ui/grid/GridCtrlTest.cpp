@@ -566,6 +566,37 @@ TEST_F(ItemListFixture, SelectedRowsInGridOrderAndHiddenRows)
     EXPECT_FALSE(list.IsRowHidden(99));
 }
 
+TEST_F(ItemListFixture, RowsRemovedTogetherKeepWhatTheViewShows)
+{
+    std::vector<ArtistSummary> artists(8);
+    for (std::size_t i = 0; i < artists.size(); ++i) {
+        artists[i].Name = std::to_string(i);
+        list.AddArtist(artists[i]);
+    }
+    for (int row : {1, 3, 4, 6})
+        list.HideRow(row);
+    list.SelectRow(5);
+    list.Flush();
+    // Hidden rows only: one pass, the shown rows and the selection stay.
+    list.RemoveRows({6, 1, 4});
+    std::vector<std::string> texts;
+    for (int i = 0; i < list.GetRowCount(); ++i)
+        texts.push_back((list.IsRowHidden(i) ? "~" : "") + list.GetCellText(i, 0));
+    EXPECT_EQ(texts, (Strings{"0", "2", "~3", "5", "7"}));
+    EXPECT_EQ(list.model()->rowCount(), 4);
+    EXPECT_EQ(list.GetSelectedIndices(), std::vector<int>{3});
+    EXPECT_TRUE(list.RowsOfRecord(&artists[1]).empty()) << "their references went with them";
+    EXPECT_EQ(list.RowsOfRecord(&artists[5]), std::vector<int>{3});
+    // With a shown row among them they go one by one, and the view hears of it.
+    list.RemoveRows({2, 0, 4});
+    texts.clear();
+    for (int i = 0; i < list.GetRowCount(); ++i)
+        texts.push_back((list.IsRowHidden(i) ? "~" : "") + list.GetCellText(i, 0));
+    EXPECT_EQ(texts, (Strings{"2", "5"}));
+    EXPECT_EQ(list.model()->rowCount(), 2);
+    EXPECT_EQ(list.GetSelectedIndices(), std::vector<int>{1});
+}
+
 TEST_F(ItemListFixture, OutlineFlagAndGroups)
 {
     ArtistSummary a;
