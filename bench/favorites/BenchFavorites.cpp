@@ -4,9 +4,10 @@
 // from the loaded favorites model, removing 1,000 selected favorites at once
 // (hiding them, then taking the answers), and moving one favorite 1,000 times;
 // each step until the view has caught up. Only the user-interface thread's
-// work is timed, in its own processor time: the answers wait in the bench's
-// own dispatcher queue until their step runs them.
+// work is timed, in its own processor time: the answers wait in a pump's queue
+// until their step runs them.
 #include "bench/BenchFigure.h"
+#include "bench/BenchQt.h"
 #include "client/app/UserLoginRequest.h"
 #include "client/catalogue/ItemRef.h"
 #include "client/favorites/BookmarkPane.h"
@@ -19,6 +20,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Threading.h"
 #include "tests/support/ServerProcess.h"
+#include "tests/support/TestPump.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -29,21 +31,16 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <sys/stat.h>
 #include <time.h>
-#include <unistd.h>
 
 namespace {
 
@@ -52,43 +49,6 @@ constexpr int kPerKind = 1250;
 constexpr int kRemoved = 1000;
 constexpr int kMoves = 1000;
 constexpr int kRuns = 3;
-
-// The user-interface thread's queue, run only when a step says so.
-class CQueueDispatcher : public IUiDispatcher {
-public:
-    CQueueDispatcher() { SetUiDispatcher(this); }
-    ~CQueueDispatcher() { SetUiDispatcher(nullptr); }
-    void Post(std::function<void()> task) override
-    {
-        std::lock_guard lock(m_mutex);
-        m_tasks.push_back(std::move(task));
-        m_arrived.notify_all();
-    }
-    bool WaitFor(std::size_t count)
-    {
-        std::unique_lock lock(m_mutex);
-        return m_arrived.wait_for(lock, std::chrono::seconds(120), [&] { return m_tasks.size() >= count; });
-    }
-    void RunAll()
-    {
-        for (;;) {
-            std::function<void()> task;
-            {
-                std::lock_guard lock(m_mutex);
-                if (m_tasks.empty())
-                    return;
-                task = std::move(m_tasks.front());
-                m_tasks.pop_front();
-            }
-            task();
-        }
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_arrived;
-    std::deque<std::function<void()>> m_tasks;
-};
 
 // corvanta-server with a fresh demo community in a temporary folder, as a
 // process of its own as it would be, demo logged in.
@@ -173,7 +133,7 @@ std::vector<int> RowsToRemove(int rowCount, IsFavorite isFavorite)
     return rows;
 }
 
-Figures RunOurs(CQueueDispatcher& dispatcher, const std::string& token, GroupTexts& texts)
+Figures RunOurs(CTestPump& pump, const std::string& token, GroupTexts& texts)
 {
     Figures figures;
     CFavoritesModel model([&] { return token; });
@@ -186,9 +146,8 @@ Figures RunOurs(CQueueDispatcher& dispatcher, const std::string& token, GroupTex
     pane->resize(host.size());
     host.show();
     model.OnSessionChanged("demo", token);
-    if (!dispatcher.WaitFor(1))
+    if (!pump.RunUntil([&] { return model.Loaded(); }, std::chrono::seconds(120)))
         std::abort();
-    dispatcher.RunAll();
     QApplication::processEvents();
     CItemListGridCtrl& grid = *pane->Grid();
     if (model.PlaylistCount() + model.PlaymakerCount() + model.ArtistCount() + model.TrackCount() != 4 * kPerKind) {
@@ -218,9 +177,9 @@ Figures RunOurs(CQueueDispatcher& dispatcher, const std::string& token, GroupTex
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
         QApplication::sendEvent(&grid, &press);
     });
-    if (!dispatcher.WaitFor(4))
+    if (!pump.WaitForQueued(4, std::chrono::seconds(120)))
         std::abort();
-    figures.answers = Millis([&] { dispatcher.RunAll(); });
+    figures.answers = Millis([&] { pump.RunPending(); });
     figures.rowsAfterRemoval = grid.GetRowCount();
 
     // One track dragged from the top of its group to the bottom and back.
@@ -236,11 +195,8 @@ Figures RunOurs(CQueueDispatcher& dispatcher, const std::string& token, GroupTex
         }
     });
     // The moves go to the server one after the other, each when the last is answered.
-    while (model.PendingCount() > 0) {
-        if (!dispatcher.WaitFor(1))
-            std::abort();
-        dispatcher.RunAll();
-    }
+    if (!pump.RunUntil([&] { return model.PendingCount() == 0; }, std::chrono::seconds(600)))
+        std::abort();
     WaitForWorkerThreads(std::chrono::seconds(120));
     delete pane;
     return figures;
@@ -326,15 +282,10 @@ void Report(const char* what, double ours, double theirs)
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    if (!getenv("XDG_RUNTIME_DIR")) {
-        const std::string runtime = "/tmp/corvanta-bench-runtime-" + std::to_string(getuid());
-        mkdir(runtime.c_str(), 0700);
-        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    }
+    PrepareOffscreenQt();
     setenv("no_proxy", "127.0.0.1,localhost", 1);
     QApplication app(argc, argv);
-    CQueueDispatcher dispatcher;
+    CTestPump pump;
     // A failed move or removal would show a message; none is expected.
     SetMessageBoxHandler([](const std::string& text, const std::string&, unsigned) {
         std::fprintf(stderr, "unexpected message: %s\n", text.c_str());
@@ -348,7 +299,7 @@ int main(int argc, char** argv)
     for (int run = 0; run < kRuns; ++run) {
         CDemoServer server;
         GroupTexts texts;
-        const Figures mine = RunOurs(dispatcher, server.Token(), texts);
+        const Figures mine = RunOurs(pump, server.Token(), texts);
         const Figures reference = RunReference(texts);
         if (run == 0) {
             ours = mine;

@@ -3,6 +3,7 @@
 // data and removing everything, and filling two groups row by row, each step
 // until the view has caught up.
 #include "bench/BenchFigure.h"
+#include "bench/BenchQt.h"
 #include "client/catalogue/PerformanceSummary.h"
 #include "client/resources/images/ResourceImages.h"
 #include "client/ui/grid/ItemListGridCtrl.h"
@@ -20,8 +21,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -161,12 +160,7 @@ void Report(const char* what, double ours, double theirs)
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    if (!getenv("XDG_RUNTIME_DIR")) {
-        const std::string runtime = "/tmp/corvanta-bench-runtime-" + std::to_string(getuid());
-        mkdir(runtime.c_str(), 0700);
-        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    }
+    PrepareOffscreenQt();
     QApplication app(argc, argv);
     std::vector<PerformanceSummary> tracks(kRows);
     for (int i = 0; i < kRows; ++i) {

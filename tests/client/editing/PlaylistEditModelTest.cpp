@@ -2,6 +2,7 @@
 #include "client/editing/ResolvePerformancesRequest.h"
 #include "client/localmedia/PerformanceClip.h"
 #include "tests/client/editing/EditingModelFixture.h"
+#include "tests/support/MemoryClipboard.h"
 
 #include <gmock/gmock.h>
 
@@ -25,23 +26,6 @@ public:
     void OnLocalCountChanged(int count) override { counts.push_back(count); }
     std::vector<std::string> events;
     std::vector<int> counts;
-};
-
-class CMemoryClipboard : public IClipboardStore {
-public:
-    bool SetData(std::string_view format, std::vector<std::uint8_t> data, std::string_view) override
-    {
-        blocks[std::string(format)] = std::move(data);
-        return true;
-    }
-    std::optional<std::vector<std::uint8_t>> GetData(std::string_view format) const override
-    {
-        const auto found = blocks.find(std::string(format));
-        if (found == blocks.end())
-            return std::nullopt;
-        return found->second;
-    }
-    std::map<std::string, std::vector<std::uint8_t>> blocks;
 };
 
 class EditModel : public EditingModelFixture {

@@ -12,6 +12,7 @@
 #include "client/ui/shell/DetailPages.h"
 #include "platform/MessageBox.h"
 #include "tests/client/catalogue/RequestFixture.h"
+#include "tests/support/MemoryClipboard.h"
 #include "tests/support/PopupMenuDriver.h"
 
 #include <QApplication>
@@ -94,25 +95,6 @@ public:
     void PreviewPerformance(std::int32_t id) override { calls.push_back("track " + std::to_string(id)); }
     void PreviewPlaylist(std::int32_t id) override { calls.push_back("playlist " + std::to_string(id)); }
     Strings calls;
-};
-
-class MemoryClipboard : public IClipboardStore {
-public:
-    bool SetData(std::string_view format, std::vector<std::uint8_t> data, std::string_view plainText) override
-    {
-        blocks[std::string(format)] = std::move(data);
-        text = plainText;
-        return true;
-    }
-    std::optional<std::vector<std::uint8_t>> GetData(std::string_view format) const override
-    {
-        const auto found = blocks.find(std::string(format));
-        if (found == blocks.end())
-            return std::nullopt;
-        return found->second;
-    }
-    std::map<std::string, std::vector<std::uint8_t>> blocks;
-    std::string text;
 };
 
 // A menu as one line: command ids in order, "!" before a greyed one, "-" for separators.
@@ -251,7 +233,7 @@ protected:
     CPlaylistStore m_store{nullptr, nullptr};
     RecordingPages m_pages;
     RecordingPreviews m_previews;
-    MemoryClipboard m_clipboard;
+    CMemoryClipboard m_clipboard;
     std::vector<std::string> m_messages;
     QWidget m_host;
     CBookmarkPane* m_pane = nullptr;

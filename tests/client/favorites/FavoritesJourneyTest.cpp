@@ -22,12 +22,12 @@
 #include "platform/MessageBox.h"
 #include "platform/Threading.h"
 #include "tests/support/PopupMenuDriver.h"
+#include "tests/support/QtSpin.h"
 #include "tests/support/ScopedTestFolders.h"
 #include "tests/support/ServerProcess.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDeadlineTimer>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTest>
@@ -44,17 +44,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-bool SpinUntil(const std::function<bool()>& done, int boundMs = 30000)
-{
-    QDeadlineTimer deadline(boundMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
 
 class DemoLogin : public ILoginPrompt {
 public:

@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Threading.h"
 #include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/QtSpin.h"
 #include "tests/support/ScopedTestFolders.h"
 
 #include <QApplication>
@@ -27,17 +28,6 @@ struct ShownMessage {
     unsigned type = 0;
 };
 
-/// Runs the Qt event loop until done() holds or boundMs passes.
-inline bool SpinUntil(const std::function<bool()>& done, int boundMs = 20000)
-{
-    QDeadlineTimer deadline(boundMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
 
 class AppFixture : public testing::Test {
 protected:
