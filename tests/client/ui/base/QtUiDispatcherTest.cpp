@@ -1,8 +1,7 @@
 #include "client/ui/base/QtUiDispatcher.h"
+#include "tests/support/QtSpin.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEventLoop>
 
 #include <gtest/gtest.h>
 
@@ -11,17 +10,6 @@
 #include <vector>
 
 namespace {
-
-bool SpinUntil(const std::function<bool()>& done, int boundMs = 10000)
-{
-    QDeadlineTimer deadline(boundMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    }
-    return true;
-}
 
 TEST(QtUiDispatcher, TasksFromManyThreadsRunOnTheUiThreadInPostOrderPerThread)
 {
