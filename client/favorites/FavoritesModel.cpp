@@ -331,8 +331,10 @@ void CFavoritesModel::ProcessPending()
         Pending& pending = m_pending[i];
         const bool passes = PassesUnconfirmedCheck(pending);
         const bool move = pending.operation->kind == kBookmarkMove;
-        // A move whose favorite was never on the server has nothing to move.
-        if (move && pending.operation->items.empty() && pending.operation->state == kOperationWaiting) {
+        // A move or removal whose favorites never reached the server (their
+        // add failed) has nothing left to send.
+        if (pending.operation->kind != kBookmarkAdd && pending.operation->items.empty() &&
+            pending.operation->state == kOperationWaiting) {
             TakePending(m_pending.begin() + static_cast<std::ptrdiff_t>(i));
             continue;
         }

@@ -395,6 +395,30 @@ TEST_F(FavoritesModelTest, MoveAfterTheSecondFavoriteOfOneAddWaitsForThatFavorit
     EXPECT_EQ(Sent(kMove)[0].body, "user=tok&bookmarkType=2&bookmarkID1=700&newPreviousBookmarkID=902");
 }
 
+TEST_F(FavoritesModelTest, RemovalOfAFavoriteWhoseAddFailsSendsNothing)
+{
+    LogIn("<B/>");
+    Answer(kAdd, "<R><Error>no</Error></R>");
+    Answer(kDelete, "<R><DeleteSuccess/></R>");
+    m_server.Hold(PathOf(kAdd));
+    PerformanceSummary track;
+    track.performanceID = 5;
+    track.SongName = "Gone";
+    m_model.AddFavorites(std::vector<const PerformanceSummary*>{&track});
+    std::vector<std::unique_ptr<CItemRef>> items;
+    items.push_back(std::make_unique<CItemRef>(m_model.Track(0)));
+    m_model.RemoveFavorites(std::move(items), kBookmarkTrack);
+    ASSERT_EQ(m_model.PendingOperation(1)->state, kOperationWaiting);
+
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    m_server.Release(PathOf(kAdd));
+    ASSERT_TRUE(WaitUntilIdle());
+    EXPECT_TRUE(Sent(kDelete).empty()) << "a removal of nothing is not sent";
+    ASSERT_EQ(m_messages.size(), 1u) << "only the failed add is reported";
+    EXPECT_NE(m_messages[0].find("have not been added"), std::string::npos);
+    EXPECT_EQ(m_model.TrackCount(), 0);
+}
+
 TEST_F(FavoritesModelTest, FailedAddLeftoversStayWhileAnotherOperationIsPending)
 {
     LogIn(kOnePlaylist);
