@@ -504,7 +504,10 @@ void CBookmarkPane::OnBeforeMoveRow(int s, int& t)
     const CGridRowItem* to = m_grid->GetRowItem(t);
     const CItemRef* moved = CItemListGridCtrl::ItemRefOf(from);
     const CItemRef* target = CItemListGridCtrl::ItemRefOf(to);
-    if (!moved || !target || from->IsGroup() || to->IsGroup() || moved->Kind() != target->Kind()) {
+    // A favorite whose removal is under way (Delete pressed during the drag)
+    // stays where it is: a move sent for it could reach the server after it is gone.
+    if (!moved || !target || from->IsGroup() || to->IsGroup() || moved->Kind() != target->Kind() ||
+        m_grid->IsRowHidden(s)) {
         t = s;
         return;
     }

@@ -237,7 +237,9 @@ void CFavoritesModel::RemoveFavorites(std::vector<std::unique_ptr<CItemRef>> ite
     operation.type = type;
     operation.items = std::move(items);
     operation.state = kOperationSent;
-    const bool send = PassesUnconfirmedCheck(pending);
+    // A removal waits for the moves asked for before it: one of them may name
+    // a favorite it removes, and the server refuses a move of what is gone.
+    const bool send = PassesUnconfirmedCheck(pending) && m_pendingMoves == 0;
     if (!send)
         operation.state = kOperationWaiting;
     m_pending.push_back(std::move(pending));
@@ -338,8 +340,8 @@ void CFavoritesModel::ProcessPending()
             TakePending(m_pending.begin() + static_cast<std::ptrdiff_t>(i));
             continue;
         }
-        // A move waits for the moves before it.
-        if (passes && pending.operation->state == kOperationWaiting && !(move && earlierMove))
+        // Moves and removals wait for the moves before them.
+        if (passes && pending.operation->state == kOperationWaiting && !earlierMove)
             SendWaiting(pending);
         earlierMove = earlierMove || move;
         ++i;

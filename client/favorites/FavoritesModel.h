@@ -65,7 +65,8 @@ public:
     void AddFavorite(std::int32_t type, std::int32_t id, const std::string& name,
                      const std::string& secondName, const std::string& thirdName);
     /// items all refer to favorites of that BookmarkType; the records stay in
-    /// the lists until the server confirms the removal.
+    /// the lists until the server confirms the removal. Sent once the moves
+    /// asked for before it are answered.
     void RemoveFavorites(std::vector<std::unique_ptr<CItemRef>> items, std::int32_t type);
     /// Puts item right after predecessor (first of its list when null); the
     /// two refer to records of the model and are not taken. The lists keep
@@ -140,7 +141,7 @@ private:
     // points at; freed once nothing is pending or finishing.
     Lists m_detached;
     std::vector<Pending> m_pending;
-    // Moves among them; a move is sent only when it is the first.
+    // Moves among them; a move or removal is sent only when no move precedes it.
     std::size_t m_pendingMoves = 0;
     // Operations out of the pending list whose outcome is being handled; a
     // message box or listener may run a nested loop meanwhile.

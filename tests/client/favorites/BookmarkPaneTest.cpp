@@ -612,6 +612,33 @@ TEST_F(BookmarkPaneTest, DraggingAFavoriteWithinItsGroup)
     EXPECT_EQ(Sent(kMove).size(), moves);
 }
 
+TEST_F(BookmarkPaneTest, AFavoriteRemovedWhileItIsDraggedStaysWhereItWas)
+{
+    MakePane();
+    LogIn();
+    // Delete pressed with the button still down: the dragged favorite is on
+    // its way out, so the drop moves nothing and sends no move.
+    m_server.Hold(PathOf(kDelete));
+    Answer(kDelete, "<R><DeleteSuccess/></R>");
+    QWidget* viewport = Grid().viewport();
+    const QPoint start = Centre(kStillWater);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+    MoveMouse(start + QPoint(Nudge(), 0));
+    ASSERT_TRUE(Grid().IsDraggingRow());
+    const QPoint drop = Centre(kLowSun);
+    PressDelete();
+    ASSERT_TRUE(Grid().IsRowHidden(kStillWater));
+    MoveMouse(drop);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, drop);
+    EXPECT_FALSE(Grid().IsDraggingRow());
+    EXPECT_EQ(Grid().GetCellText(kStillWater, 0), "Heron : Still Water");
+    m_server.Release(PathOf(kDelete));
+    ASSERT_TRUE(Idle());
+    EXPECT_TRUE(Sent(kMove).empty());
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(Slice(kLowSun, kICreatedGroup - 1), (Strings{"Kestrel : Low Sun", "Kestrel : High Tide", "Heron : Grey Wing"}));
+}
+
 TEST_F(BookmarkPaneTest, AFavoriteMovedBehindARowBeingRemovedFollowsTheRowAboveIt)
 {
     MakePane();

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <future>
 #include <memory>
+#include <mutex>
+#include <set>
 
 namespace {
 
@@ -260,6 +262,58 @@ TEST_F(FavoritesModelTest, MovesReachTheServerOneAfterTheOtherInTheMembersOrder)
         sent.push_back(request.Form("bookmarkID1") + " after " + request.Form("newPreviousBookmarkID"));
     EXPECT_EQ(sent, (std::vector<std::string>{"700 after 720", "700 after 710", "720 after 0"}));
     EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(FavoritesModelTest, ARemovalWaitsForTheMovesAskedForBeforeIt)
+{
+    LogIn("<B><PlaylistSummary playlistID='70'><Name>Seventy</Name><BookmarkID>700</BookmarkID></PlaylistSummary>"
+          "<PlaylistSummary playlistID='71'><Name>Seventy-one</Name><BookmarkID>710</BookmarkID></PlaylistSummary>"
+          "<PlaylistSummary playlistID='72'><Name>Seventy-two</Name><BookmarkID>720</BookmarkID></PlaylistSummary></B>");
+    // As the server does: a move naming a favorite that is gone is refused.
+    auto removed = std::make_shared<std::set<std::string>>();
+    auto removedLock = std::make_shared<std::mutex>();
+    m_server.SetResponse(PathOf(kDelete), [=](const RecordedRequest& r) {
+        std::lock_guard lock(*removedLock);
+        removed->insert(r.Form("bookmarkID1"));
+        return ScriptedResponse{200, "<R><DeleteSuccess/></R>"};
+    });
+    m_server.SetResponse(PathOf(kMove), [=](const RecordedRequest& r) {
+        std::lock_guard lock(*removedLock);
+        const bool gone = removed->count(r.Form("bookmarkID1")) != 0 || removed->count(r.Form("newPreviousBookmarkID")) != 0;
+        return ScriptedResponse{200, gone ? "<R><Error>not in your list</Error></R>" : "<R><MoveSuccessful/></R>"};
+    });
+    m_server.Hold(PathOf(kMove));
+    // Seventy-two goes first, Seventy-one behind it (that move waits for the
+    // first), then Seventy-two is removed and Seventy-one too.
+    const CItemRef seventyOne(m_model.Playlist(1));
+    const CItemRef seventyTwo(m_model.Playlist(2));
+    m_model.MoveFavorite(seventyTwo, nullptr);
+    m_model.MoveFavorite(seventyOne, &seventyTwo);
+    for (const CItemRef* item : {&seventyTwo, &seventyOne}) {
+        std::vector<std::unique_ptr<CItemRef>> items;
+        items.push_back(std::make_unique<CItemRef>(*item));
+        m_model.RemoveFavorites(std::move(items), kBookmarkPlaylist);
+    }
+    ASSERT_TRUE(m_server.WaitForHeld(1));
+    EXPECT_EQ(m_model.PendingOperation(2)->state, kOperationWaiting);
+    EXPECT_EQ(m_model.PendingOperation(3)->state, kOperationWaiting);
+
+    m_server.Release(PathOf(kMove));
+    ASSERT_TRUE(WaitUntilIdle());
+    std::vector<std::string> order;
+    for (const auto& request : m_server.Requests()) {
+        if (request.path == PathOf(kMove))
+            order.push_back("move " + request.Form("bookmarkID1"));
+        else if (request.path == PathOf(kDelete))
+            order.push_back("delete " + request.Form("bookmarkID1"));
+    }
+    ASSERT_EQ(order.size(), 4u);
+    // The two removals go together, in either order.
+    std::sort(order.begin() + 2, order.end());
+    EXPECT_EQ(order, (std::vector<std::string>{"move 720", "move 710", "delete 710", "delete 720"}));
+    EXPECT_TRUE(m_messages.empty());
+    ASSERT_EQ(m_model.PlaylistCount(), 1);
+    EXPECT_EQ(m_model.Playlist(0)->playlistID, 70);
 }
 
 TEST_F(FavoritesModelTest, MoveAfterAFavoriteBeingAddedSendsItsConfirmedNumber)
