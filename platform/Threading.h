@@ -33,9 +33,13 @@ private:
     bool m_set;
 };
 
-/// Starts a detached worker thread running body. The process keeps count of
-/// them so that a caller can wait for every worker to end.
+/// Runs body on a worker thread at once: one that waits idle after an earlier
+/// body ended, else a new one, so that no body waits for another. Idle workers
+/// end after a while; those left when the process ends are not waited for.
+/// The process keeps count of the bodies so that a caller can wait for all to end.
 void StartWorkerThread(std::function<void()> body);
+/// Bodies started by StartWorkerThread that have not ended.
 int RunningWorkerThreads();
-/// Waits until no worker thread started by StartWorkerThread is running.
+/// Waits until every body started by StartWorkerThread has ended, and what it
+/// held has gone; idle workers are not waited for.
 bool WaitForWorkerThreads(std::chrono::milliseconds bound);

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 TEST(ManualResetEvent, StaysSetUntilReset)
@@ -15,6 +18,50 @@ TEST(ManualResetEvent, StaysSetUntilReset)
     EXPECT_TRUE(event.Wait(std::chrono::milliseconds(1)));
     event.Reset();
     EXPECT_FALSE(event.IsSet());
+}
+
+TEST(WorkerThreads, BodiesRunAtOnceSideBySideOnThreadsKeptFromEarlierBodies)
+{
+    // Bodies run on the same threads one after another, without waiting for
+    // one another: each of a burst waits until all of it runs.
+    thread_local int bodiesRunHere = 0;
+    for (const int burst : {1, 6, 3, 6}) {
+        SCOPED_TRACE(burst);
+        std::mutex lock;
+        std::condition_variable changed;
+        int started = 0;
+        std::atomic<int> together{0};
+        std::atomic<int> onThreadsThatRanOne{0};
+        for (int i = 0; i < burst; ++i)
+            StartWorkerThread([&] {
+                if (bodiesRunHere++ > 0)
+                    ++onThreadsThatRanOne;
+                std::unique_lock held(lock);
+                ++started;
+                changed.notify_all();
+                if (changed.wait_for(held, std::chrono::seconds(10), [&] { return started == burst; }))
+                    ++together;
+            });
+        ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(20)));
+        EXPECT_EQ(RunningWorkerThreads(), 0);
+        EXPECT_EQ(together, burst) << "no body waited for another";
+        // The threads of the last burst wait for the next one.
+        if (burst == 3) {
+            EXPECT_EQ(onThreadsThatRanOne, 3);
+        }
+    }
+}
+
+TEST(WorkerThreads, TheEndIsWaitedForWithWhatTheBodyHeld)
+{
+    auto held = std::make_shared<int>(7);
+    std::weak_ptr<int> watch = held;
+    CManualResetEvent release;
+    StartWorkerThread([held = std::move(held), &release] { release.Wait(); });
+    EXPECT_EQ(RunningWorkerThreads(), 1);
+    release.Set();
+    ASSERT_TRUE(WaitForWorkerThreads(std::chrono::seconds(10)));
+    EXPECT_TRUE(watch.expired());
 }
 
 TEST(TestPump, DeliversWorkerTasksInPostingOrderOnTheCallingThread)
