@@ -7,6 +7,7 @@
 #include "client/resources/StringTable.h"
 #include "client/ui/app/AboutDlg.h"
 #include "client/ui/app/LoginDlg.h"
+#include "client/ui/app/ModalWindowCloser.h"
 #include "client/ui/app/OpenUrl.h"
 #include "client/ui/app/OptionsDlg.h"
 #include "client/ui/app/QtMessageBox.h"
@@ -142,8 +143,8 @@ void CClientApp::RunWelcomeDialog(const std::string& versionText)
 void CClientApp::RequestQuit()
 {
     m_quitRequested = true;
-    if (QWidget* modal = QApplication::activeModalWidget())
-        modal->close();
+    if (!m_modalCloser)
+        m_modalCloser = std::make_unique<CModalWindowCloser>();
     if (m_mainWindow)
         m_mainWindow->close();
 }

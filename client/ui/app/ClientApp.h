@@ -19,6 +19,7 @@
 class CBlockingCallRunner;
 class CClientCore;
 class CMainFrame;
+class CModalWindowCloser;
 class CPreviewBrowser;
 class CProgressDlg;
 class CSession;
@@ -36,8 +37,9 @@ public:
     /// Start-up, the message loop while the main window is open, then exit.
     /// Returns the loop's exit code.
     int Run();
-    /// What SIGINT and SIGTERM do: close the modal window that is up and the
-    /// main window; start-up, if still under way, goes no further.
+    /// What SIGINT and SIGTERM do: close every modal window that is up or
+    /// comes up from now on, and the main window; start-up, if still under
+    /// way, goes no further.
     void RequestQuit();
     /// Start-up alone (Run's first part).
     void StartUp();
@@ -95,4 +97,5 @@ private:
     QPointer<QDialog> m_progress;
     bool m_inMessageLoop = false;
     bool m_quitRequested = false;
+    std::unique_ptr<CModalWindowCloser> m_modalCloser;
 };

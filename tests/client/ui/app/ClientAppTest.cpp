@@ -20,6 +20,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <atomic>
 
@@ -176,6 +177,47 @@ TEST_F(ClientAppTest, AQuitDuringTheWelcomeEndsStartUpThere)
     app->ShutDown();
     EXPECT_TRUE(LoginsWith("Login").empty());
     EXPECT_EQ(CPreferences().GetNumber(Pref::PreviouslyRun, 7), 1u);
+}
+
+TEST_F(ClientAppTest, AQuitEndsStartUpWhateverDialogsAreOpen)
+{
+    // Nothing answers on the plain port: the lookup tables and the upgrade
+    // check fail, and the application's own error boxes stack on the welcome
+    // dialog. A quit then must close them all.
+    SaveAutomaticLogin();
+    auto app = std::make_unique<CClientApp>();
+    app->Session().ServerSettings().SetPortOverride(1, m_secure.Port());
+    const auto openModals = [] {
+        int open = 0;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            open += window->isVisible() && window->isModal() ? 1 : 0;
+        return open;
+    };
+    int openAtQuit = 0;
+    CModalDriver driver([&](QWidget*) {
+        if (openAtQuit == 0 && openModals() == 3) {
+            openAtQuit = 3;
+            app->RequestQuit();
+        }
+    });
+    // Should start-up hang on a dialog left open, the test ends it.
+    bool rescued = false;
+    QTimer rescue;
+    rescue.setSingleShot(true);
+    QObject::connect(&rescue, &QTimer::timeout, [&] {
+        rescued = true;
+        while (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    rescue.start(10000);
+    app->StartUp();
+    rescue.stop();
+    EXPECT_EQ(openAtQuit, 3) << "the welcome dialog and two error boxes";
+    EXPECT_FALSE(rescued) << "a dialog stayed open after the quit";
+    EXPECT_EQ(openModals(), 0);
+    EXPECT_FALSE(app->MainWindowExists());
+    app->ShutDown();
+    EXPECT_TRUE(LoginsWith("Login").empty());
 }
 
 TEST_F(ClientAppTest, ExitLogsOutAndRecordsTheRun)
