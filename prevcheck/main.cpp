@@ -1,11 +1,10 @@
 // prevcheck: run by the installer before the client is installed, offers to
 // remove an older Harmolux. Takes no arguments and always exits with 0.
-#include "prevcheck/DisplayCheck.h"
+#include "platform/DisplayCheck.h"
 #include "prevcheck/PrevCheck.h"
 #include "prevcheck/TerminalPrompt.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QString>
@@ -16,19 +15,6 @@
 #include <string>
 
 namespace {
-
-// Platform plugins are files named after their platform: libqxcb.so,
-// libqwayland-generic.so, libqwayland-egl.so.
-bool PlatformPluginInstalled(std::string_view platform)
-{
-    QStringList folders = qEnvironmentVariable("QT_PLUGIN_PATH").split(u':', Qt::SkipEmptyParts);
-    folders << QLibraryInfo::path(QLibraryInfo::PluginsPath);
-    const QString pattern = "libq" + QString::fromUtf8(platform.data(), static_cast<qsizetype>(platform.size())) + "*";
-    for (const QString& folder : folders)
-        if (!QDir(folder + "/platforms").entryList({pattern}, QDir::Files).isEmpty())
-            return true;
-    return false;
-}
 
 // Message boxes without owner and without icon; the application object is
 // made only when a box is about to be shown.
@@ -70,7 +56,9 @@ private:
 int main(int argc, char** argv)
 {
     try {
-        const std::string platforms = OpenablePlatforms(PlatformPluginInstalled);
+        const std::string plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath).toStdString();
+        const std::string platforms =
+            OpenablePlatforms([&](std::string_view platform) { return PlatformPluginInstalled(platform, plugins); });
         if (!platforms.empty()) {
             // Qt tries only what was seen to open.
             setenv("QT_QPA_PLATFORM", platforms.c_str(), 1);

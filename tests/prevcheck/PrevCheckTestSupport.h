@@ -2,6 +2,7 @@
 // A per-test registry and record file for the pre-install program's tests.
 #include "platform/Registry.h"
 #include "prevcheck/OldVersion.h"
+#include "tests/support/UnusedXDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -71,15 +72,6 @@ protected:
         for (int line = 0; line < 2; ++line)
             text->erase(0, text->find('\n') + 1);
         return text;
-    }
-
-    /// An X display number no local server listens on.
-    static int UnusedXDisplay()
-    {
-        int display = 71;
-        while (std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(display)))
-            ++display;
-        return display;
     }
 
 private:

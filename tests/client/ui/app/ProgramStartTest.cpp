@@ -1,6 +1,9 @@
-// The program corvanta started as the member would start it as root, with
-// QTWEBENGINE_DISABLE_SANDBOX not set: its browser engine must come up (its
-// zygote processes start) instead of ending the program.
+// The program corvanta started as a member starts it: as root, with
+// QTWEBENGINE_DISABLE_SANDBOX not set, its browser engine must come up (its
+// zygote processes start) instead of ending the program; with a display that
+// does not open it must say so and end, not abort inside Qt.
+#include "tests/support/UnusedXDisplay.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -75,53 +78,78 @@ std::string ReadText(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-TEST(ProgramStart, AsRootTheBrowserEngineStartsWithoutTheSandboxSwitchSet)
-{
-    if (geteuid() != 0)
-        GTEST_SKIP() << "only the root user meets the engine's refusal";
-    std::string pattern = (std::filesystem::temp_directory_path() / "corvanta-program-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const std::filesystem::path folder = pattern;
-    for (const char* sub : {"registry", "data", "home", "runtime"})
-        std::filesystem::create_directory(folder / sub);
-    chmod((folder / "runtime").c_str(), 0700);
+// A private folder for one run, with the registry, data, home and runtime
+// folders the program is pointed at; removed with the test.
+struct RunFolder {
+    std::filesystem::path path;
+    RunFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "corvanta-program-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            std::abort();
+        path = pattern;
+        for (const char* sub : {"registry", "data", "home", "runtime"})
+            std::filesystem::create_directory(path / sub);
+        chmod((path / "runtime").c_str(), 0700);
+    }
+    ~RunFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
 
+// Starts the program in a process group of its own (so that the engine's
+// processes go with it), with the test's environment less the variables that
+// start with one of replaced, plus added and the run folder's; its output goes
+// to files "stdout" and "stderr" of the folder.
+void StartProgram(ProcessGroup& group, const RunFolder& folder, std::vector<std::string> added,
+                  std::vector<const char*> replaced)
+{
     std::vector<std::string> environment;
+    replaced.insert(replaced.end(), {"CORVANTA_", "HOME=", "XDG_"});
     for (char** entry = environ; *entry; ++entry) {
         const std::string text = *entry;
         const auto ours = [&](const char* prefix) { return text.starts_with(prefix); };
-        const char* const replaced[] = {"QTWEBENGINE_DISABLE_SANDBOX=", "QT_QPA_PLATFORM=", "CORVANTA_", "HOME=", "XDG_"};
-        if (std::none_of(std::begin(replaced), std::end(replaced), ours))
+        if (std::none_of(replaced.begin(), replaced.end(), ours))
             environment.push_back(text);
     }
-    environment.push_back("QT_QPA_PLATFORM=offscreen");
-    environment.push_back("CORVANTA_REGISTRY_DIR=" + (folder / "registry").string());
-    environment.push_back("CORVANTA_DATA_DIR=" + (folder / "data").string());
-    environment.push_back("HOME=" + (folder / "home").string());
-    environment.push_back("XDG_RUNTIME_DIR=" + (folder / "runtime").string());
+    environment.insert(environment.end(), added.begin(), added.end());
+    environment.push_back("CORVANTA_REGISTRY_DIR=" + (folder.path / "registry").string());
+    environment.push_back("CORVANTA_DATA_DIR=" + (folder.path / "data").string());
+    environment.push_back("HOME=" + (folder.path / "home").string());
+    environment.push_back("XDG_RUNTIME_DIR=" + (folder.path / "runtime").string());
     std::vector<char*> envp;
     for (std::string& text : environment)
         envp.push_back(text.data());
     envp.push_back(nullptr);
 
-    const std::string out = (folder / "stdout").string(), err = (folder / "stderr").string();
+    const std::string out = (folder.path / "stdout").string(), err = (folder.path / "stderr").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    // A group of its own, so that the engine's processes go with it.
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attributes, 0);
     std::string program = CORVANTA_PROGRAM;
     char* argv[] = {program.data(), nullptr};
-    ProcessGroup group;
     const int started = posix_spawn(&group.leader, argv[0], &actions, &attributes, argv, envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     ASSERT_EQ(started, 0) << std::strerror(started);
+}
+
+TEST(ProgramStart, AsRootTheBrowserEngineStartsWithoutTheSandboxSwitchSet)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only the root user meets the engine's refusal";
+    const RunFolder folder;
+    ProcessGroup group;
+    StartProgram(group, folder, {"QT_QPA_PLATFORM=offscreen"}, {"QTWEBENGINE_DISABLE_SANDBOX=", "QT_QPA_PLATFORM="});
+    ASSERT_GT(group.leader, 0);
     const pid_t child = group.leader;
 
     // Until the engine's processes run or the program ends, whichever comes
@@ -141,12 +169,31 @@ TEST(ProgramStart, AsRootTheBrowserEngineStartsWithoutTheSandboxSwitchSet)
     close(ending);
     group.reaped = ended;
     group.End();
-    const std::string errors = ReadText(err);
+    const std::string errors = ReadText((folder.path / "stderr").string());
     EXPECT_TRUE(engineUp) << (ended ? "the program ended with " + std::to_string(WEXITSTATUS(status)) : "timed out")
                           << ":\n" << errors.substr(errors.size() > 2000 ? errors.size() - 2000 : 0);
     EXPECT_NE(errors.find("QTWEBENGINE_DISABLE_SANDBOX=1"), std::string::npos) << "the program says what it did";
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
+}
+
+TEST(ProgramStart, WithADisplayThatDoesNotOpenTheProgramSaysSoAndEnds)
+{
+    const RunFolder folder;
+    ProcessGroup group;
+    const std::string display = "DISPLAY=:" + std::to_string(UnusedXDisplay());
+    StartProgram(group, folder, {display}, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="});
+    ASSERT_GT(group.leader, 0);
+    const int ending = static_cast<int>(syscall(SYS_pidfd_open, group.leader, 0));
+    ASSERT_GE(ending, 0) << std::strerror(errno);
+    pollfd wait{ending, POLLIN, 0};
+    const bool ended = poll(&wait, 1, 60000) == 1;
+    close(ending);
+    int status = 0;
+    ASSERT_TRUE(ended && waitpid(group.leader, &status, 0) == group.leader) << "the program did not end";
+    group.reaped = true;
+    const std::string errors = ReadText((folder.path / "stderr").string());
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status) << ":\n" << errors;
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(errors.find("corvanta: no display could be opened (" + display), std::string::npos) << errors;
 }
 
 } // namespace

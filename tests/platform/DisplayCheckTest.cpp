@@ -1,11 +1,14 @@
-// Which platforms the program would hand to Qt, with displays that do and do
+// Which platforms a program would hand to Qt, with displays that do and do
 // not open: a listening socket stands in for a Wayland compositor.
-#include "prevcheck/DisplayCheck.h"
+#include "platform/DisplayCheck.h"
 
-#include "tests/prevcheck/PrevCheckTestSupport.h"
+#include "tests/support/ScopedTestFolders.h"
+#include "tests/support/UnusedXDisplay.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -15,11 +18,10 @@
 
 namespace {
 
-class DisplayCheck : public PrevCheckFixture {
+class DisplayCheck : public testing::Test {
 protected:
     void SetUp() override
     {
-        PrevCheckFixture::SetUp();
         for (const char* name : kNames) {
             if (const char* value = std::getenv(name))
                 m_saved[name] = value;
@@ -38,8 +40,9 @@ protected:
             else
                 setenv(name, saved->second.c_str(), 1);
         }
-        PrevCheckFixture::TearDown();
     }
+
+    std::string Folder() const { return m_folders.RootText(); }
 
     static void Use(const std::map<std::string, std::string>& environment)
     {
@@ -62,7 +65,8 @@ protected:
     }
 
     static constexpr const char* kNames[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE",
-                                             "XDG_RUNTIME_DIR"};
+                                             "XDG_RUNTIME_DIR", "QT_PLUGIN_PATH"};
+    CScopedTestFolders m_folders;
     std::map<std::string, std::string> m_saved;
     int m_listener = -1;
 };
@@ -106,6 +110,42 @@ TEST_F(DisplayCheck, PlatformsWhoseDisplayOpens)
     EXPECT_EQ(OpenablePlatforms(kAnyPlugin), "wayland");
     setenv("XDG_RUNTIME_DIR", (Folder() + "/elsewhere").c_str(), 1);
     EXPECT_EQ(OpenablePlatforms(kAnyPlugin), "");
+}
+
+TEST_F(DisplayCheck, OnlyX11AndWaylandAreCheckedHere)
+{
+    const struct {
+        const char* requested;  // QT_QPA_PLATFORM; empty: not set
+        bool checkable;
+    } cases[] = {
+        {"", true},
+        {"xcb", true},
+        {"wayland-egl:option;xcb", true},
+        {"offscreen", false},
+        {"xcb;offscreen", false},
+        {"vnc", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.requested);
+        Use(*c.requested ? std::map<std::string, std::string>{{"QT_QPA_PLATFORM", c.requested}}
+                         : std::map<std::string, std::string>{});
+        EXPECT_EQ(OnlyCheckablePlatformsRequested(), c.checkable);
+    }
+}
+
+TEST_F(DisplayCheck, PlatformPluginsAreLookedForInQtsFolderAndThePluginPath)
+{
+    const std::filesystem::path own = Folder() + "/qt", extra = Folder() + "/extra";
+    for (const auto& [folder, file] : {std::pair{own, "libqxcb.so"}, std::pair{extra, "libqwayland-egl.so"}}) {
+        std::filesystem::create_directories(folder / "platforms");
+        std::ofstream(folder / "platforms" / file) << "plugin";
+    }
+    EXPECT_TRUE(PlatformPluginInstalled("xcb", own.string()));
+    EXPECT_FALSE(PlatformPluginInstalled("wayland", own.string()));
+    setenv("QT_PLUGIN_PATH", (Folder() + "/none:" + extra.string()).c_str(), 1);
+    EXPECT_TRUE(PlatformPluginInstalled("wayland", own.string()));
+    EXPECT_TRUE(PlatformPluginInstalled("wayland-egl", Folder() + "/none"));
+    EXPECT_FALSE(PlatformPluginInstalled("eglfs", own.string()));
 }
 
 } // namespace

@@ -1,9 +1,12 @@
-#include "prevcheck/DisplayCheck.h"
+#include "platform/DisplayCheck.h"
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -55,21 +58,37 @@ bool WaylandDisplayOpens()
     return opened;
 }
 
-} // namespace
+// The non-empty parts of text between separators.
+std::vector<std::string> Split(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(separator, start), text.size());
+        if (end > start)
+            parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
 
-std::string OpenablePlatforms(const std::function<bool(std::string_view platform)>& pluginInstalled)
+// The QT_QPA_PLATFORM entries Qt would try, options included.
+std::vector<std::string> RequestedPlatforms()
 {
     std::string requested = Environment("QT_QPA_PLATFORM");
     if (requested.empty()) {
         const bool wayland = !Environment("WAYLAND_DISPLAY").empty() || Environment("XDG_SESSION_TYPE") == "wayland";
         requested = wayland ? "wayland;xcb" : "xcb";
     }
+    return Split(requested, ';');
+}
+
+} // namespace
+
+std::string OpenablePlatforms(const std::function<bool(std::string_view platform)>& pluginInstalled)
+{
     std::string openable;
-    std::size_t start = 0;
-    while (start <= requested.size()) {
-        const std::size_t end = std::min(requested.find(';', start), requested.size());
-        const std::string entry = requested.substr(start, end - start);
-        start = end + 1;
+    for (const std::string& entry : RequestedPlatforms()) {
         // An entry may carry options after ":" ("xcb:nograb").
         const std::string platform = entry.substr(0, entry.find(':'));
         bool opens = false;
@@ -81,4 +100,30 @@ std::string OpenablePlatforms(const std::function<bool(std::string_view platform
             openable += (openable.empty() ? "" : ";") + entry;
     }
     return openable;
+}
+
+bool OnlyCheckablePlatformsRequested()
+{
+    for (const std::string& entry : RequestedPlatforms()) {
+        const std::string platform = entry.substr(0, entry.find(':'));
+        if (platform != "xcb" && !platform.starts_with("wayland"))
+            return false;
+    }
+    return true;
+}
+
+bool PlatformPluginInstalled(std::string_view platform, const std::string& pluginsFolder)
+{
+    std::vector<std::string> folders = Split(Environment("QT_PLUGIN_PATH"), ':');
+    folders.push_back(pluginsFolder);
+    // Plugins are files named after their platform: libqxcb.so, libqwayland-egl.so.
+    const std::string prefix = "libq" + std::string(platform);
+    for (const std::string& folder : folders) {
+        std::error_code error;
+        for (const auto& file : std::filesystem::directory_iterator(folder + "/platforms", error)) {
+            if (file.path().filename().string().starts_with(prefix) && file.is_regular_file(error))
+                return true;
+        }
+    }
+    return false;
 }
