@@ -256,6 +256,26 @@ TEST_F(BookmarkPaneTest, SetUpMakesTheFiveGroupsAndWaitsForTheStore)
     EXPECT_EQ(Grid().geometry(), QRect(at.x(), at.y(), 300 - 2 * at.x(), 200 - at.y() - 10));
 }
 
+TEST_F(BookmarkPaneTest, AClosedPaneHearsNothingMore)
+{
+    MakePane();
+    LogIn();
+    delete m_pane;
+    m_pane = nullptr;
+    // The model and the store go on changing without it.
+    PerformanceSummary dusk;
+    dusk.performanceID = 105;
+    dusk.ArtistName = "Heron";
+    dusk.SongName = "Dusk";
+    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest&) { return ScriptedResponse{200, "<R><BookmarkID>1050</BookmarkID></R>"}; });
+    m_model.AddFavorites(std::vector<const PerformanceSummary*>{&dusk});
+    ASSERT_TRUE(Idle());
+    m_store.NewPlaylist();
+    LogOut();
+    LogIn();
+    EXPECT_EQ(m_model.TrackCount(), 4);
+}
+
 TEST_F(BookmarkPaneTest, APaneMadeAfterTheLoadShowsEverythingAtOnce)
 {
     LogIn();
