@@ -1,5 +1,8 @@
 #include "platform/Registry.h"
 
+#include "platform/HexDigit.h"
+#include "platform/Text.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -72,16 +75,6 @@ void AppendPercent(std::string& out, unsigned char c)
     out += kHex[c & 15];
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    c = LowerAscii(c);
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // Folder name of one key: safe for any bytes, never "." or "..", never '@'.
 std::string FolderName(std::string_view name)
 {
@@ -92,26 +85,6 @@ std::string FolderName(std::string_view name)
             AppendPercent(out, c);
         else
             out += static_cast<char>(c);
-    }
-    return out;
-}
-
-std::string PercentDecode(std::string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        int hi = -1;
-        int lo = -1;
-        if (text[i] == '%' && i + 2 < text.size()) {
-            hi = HexDigit(text[i + 1]);
-            lo = HexDigit(text[i + 2]);
-        }
-        if (hi >= 0 && lo >= 0) {
-            out += static_cast<char>(hi * 16 + lo);
-            i += 2;
-        } else {
-            out += text[i];
-        }
     }
     return out;
 }
@@ -241,8 +214,8 @@ bool ParseQuoted(std::string_view line, std::size_t& pos, std::string& out)
         case 'x': {
             if (pos + 2 >= line.size())
                 return false;
-            const int hi = HexDigit(line[pos + 1]);
-            const int lo = HexDigit(line[pos + 2]);
+            const int hi = HexDigitValue(line[pos + 1]);
+            const int lo = HexDigitValue(line[pos + 2]);
             if (hi < 0 || lo < 0)
                 return false;
             out += static_cast<char>(hi * 16 + lo);
@@ -301,8 +274,8 @@ bool ParseHexBytes(std::string_view text, std::vector<std::uint8_t>& out)
             break;
         if (pos + 2 > text.size())
             return false;
-        const int hi = HexDigit(text[pos]);
-        const int lo = HexDigit(text[pos + 1]);
+        const int hi = HexDigitValue(text[pos]);
+        const int lo = HexDigitValue(text[pos + 1]);
         if (hi < 0 || lo < 0)
             return false;
         out.push_back(static_cast<std::uint8_t>(hi * 16 + lo));
@@ -355,7 +328,7 @@ bool ParseValueLine(std::string_view line, std::string& name, RegValue& value)
             return false;
         std::uint32_t n = 0;
         for (char c : rest) {
-            const int digit = HexDigit(c);
+            const int digit = HexDigitValue(c);
             if (digit < 0)
                 return false;
             n = n * 16 + static_cast<std::uint32_t>(digit);
@@ -375,7 +348,7 @@ bool ParseValueLine(std::string_view line, std::string& name, RegValue& value)
             return false;
         std::uint32_t type = 0;
         for (char c : rest.substr(4, close - 4)) {
-            const int digit = HexDigit(c);
+            const int digit = HexDigitValue(c);
             if (digit < 0)
                 return false;
             type = type * 16 + static_cast<std::uint32_t>(digit);

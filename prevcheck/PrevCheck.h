@@ -1,17 +1,15 @@
 #pragma once
 // Offering to remove an installed older Harmolux before the client is
 // installed.
-#include <string>
 
+// The texts carry Windows line breaks; screens and terminals here show them
+// through WithLineFeeds (platform/Text.h).
 inline constexpr char kQuestionCaption[] = "Old version detected";
 inline constexpr char kQuestionText[] =
     "InstallShield found a previous version of Harmolux installed on your computer.\r\n"
     "Do you want to uninstall it?\r\n\r\n NOTE: Uninstall will not remove settings or database files.";
 inline constexpr char kErrorCaption[] = "Error";
 inline constexpr char kErrorText[] = "Unable to start uninstall.";
-
-/// The texts carry Windows line breaks; screens and terminals here want "\n".
-std::string WithLineFeeds(const std::string& text);
 
 /// The two messages the program may show.
 class IPrevCheckPrompt {

@@ -1,5 +1,7 @@
 #include "prevcheck/TerminalPrompt.h"
 
+#include "platform/Text.h"
+
 #include <istream>
 #include <ostream>
 #include <string>

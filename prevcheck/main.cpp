@@ -1,6 +1,7 @@
 // prevcheck: run by the installer before the client is installed, offers to
 // remove an older Harmolux. Takes no arguments and always exits with 0.
 #include "platform/DisplayCheck.h"
+#include "platform/Text.h"
 #include "prevcheck/PrevCheck.h"
 #include "prevcheck/TerminalPrompt.h"
 

@@ -1,5 +1,6 @@
 #include "server/Accounts.h"
 
+#include "platform/Text.h"
 #include "server/Database.h"
 #include "server/FormFields.h"
 #include "server/LookupTables.h"
@@ -46,16 +47,6 @@ std::string ObjectText(pugi::xml_node node)
         if ((child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) && *child.value())
             return child.value();
     return {};
-}
-
-std::string Trim(const std::string& text)
-{
-    size_t a = 0, b = text.size();
-    while (a < b && std::isspace(static_cast<unsigned char>(text[a])))
-        ++a;
-    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1])))
-        --b;
-    return text.substr(a, b - a);
 }
 
 bool ValidDate(const std::string& text)
@@ -158,8 +149,8 @@ SLoginResult CAccounts::Login(const std::string& handle, const std::string& pass
 SLoginResult CAccounts::Create(const SNewMember& member)
 {
     SLoginResult result;
-    std::string handle = Trim(member.handle);
-    std::string email = Trim(member.email);
+    std::string handle = TrimBlanks(member.handle);
+    std::string email = TrimBlanks(member.email);
     if (handle.empty()) {
         result.error = "A login name is required";
         return result;
@@ -319,13 +310,13 @@ std::string CAccounts::UpdateProfile(int64_t userId, const std::string& sent)
     pugi::xml_node user = FindObject(doc.document_element(), "com.velmar.orvane.data.User", nullptr);
     if (!user)
         return "The profile document holds no user object";
-    std::string handle = Trim(ObjectText(FindObject(user, nullptr, "myHandle")));
+    std::string handle = TrimBlanks(ObjectText(FindObject(user, nullptr, "myHandle")));
     if (handle.empty() || handle.size() > 25 || handle.find(':') != std::string::npos)
         return "The profile needs a login name of at most 25 characters";
-    std::string email = Trim(ObjectText(FindObject(FindObject(user, "com.velmar.orvane.data.Email", nullptr), nullptr, "myAddress")));
+    std::string email = TrimBlanks(ObjectText(FindObject(FindObject(user, "com.velmar.orvane.data.Email", nullptr), nullptr, "myAddress")));
     if (email.empty() || email.find('@') == std::string::npos)
         return "The profile needs a valid e-mail address";
-    std::string birthday = Trim(ObjectText(FindObject(user, nullptr, "myDOB")));
+    std::string birthday = TrimBlanks(ObjectText(FindObject(user, nullptr, "myDOB")));
     if (!birthday.empty() && !ValidDate(birthday))
         return "Bad date, enter date as MM/DD/YYYY";
 

@@ -1,5 +1,6 @@
 #include "server/Catalogue.h"
 
+#include "platform/Text.h"
 #include "server/Database.h"
 #include "server/FormFields.h"
 #include "server/LookupTables.h"
@@ -32,16 +33,6 @@ std::string Lower(std::string_view text)
     for (char& c : out)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
-}
-
-std::string Trim(const std::string& text)
-{
-    size_t a = 0, b = text.size();
-    while (a < b && std::isspace(static_cast<unsigned char>(text[a])))
-        ++a;
-    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1])))
-        --b;
-    return text.substr(a, b - a);
 }
 
 // 1 for equal texts down to 0 for nothing in common (edit distance based).
@@ -427,7 +418,7 @@ std::vector<int64_t> CCatalogue::SearchTracks(const CFormFields& f)
 
 std::vector<int64_t> CCatalogue::ResolvePerformances(const std::string& rawTitle, const std::string& rawArtist)
 {
-    const std::string title = Lower(Trim(rawTitle)), artist = Lower(Trim(rawArtist));
+    const std::string title = Lower(TrimBlanks(rawTitle)), artist = Lower(TrimBlanks(rawArtist));
     std::vector<int64_t> ids;
     if (title.empty() && artist.empty())
         return ids;
@@ -473,7 +464,7 @@ std::vector<int64_t> CCatalogue::ResolvePerformances(const std::string& rawTitle
 
 std::vector<int64_t> CCatalogue::ResolveArtists(const std::string& rawName)
 {
-    std::string name = Trim(rawName);
+    std::string name = TrimBlanks(rawName);
     std::vector<int64_t> ids;
     if (name.empty())
         return ids;
@@ -506,7 +497,7 @@ std::vector<int64_t> CCatalogue::ResolveArtists(const std::string& rawName)
 
 int64_t CCatalogue::CreateArtist(int64_t userId, const SNewArtist& artist, std::string& error)
 {
-    std::string name = Trim(artist.name);
+    std::string name = TrimBlanks(artist.name);
     if (name.empty() || name.size() > 200) {
         error = "An artist needs a name of at most 200 characters";
         return 0;
@@ -522,11 +513,11 @@ int64_t CCatalogue::CreateArtist(int64_t userId, const SNewArtist& artist, std::
     db->Prepare("INSERT INTO artists(name, official_url, place_of_birth, date_of_birth, place_of_death, date_of_death, "
                 "created_by, created) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)")
         .Bind(1, name)
-        .Bind(2, Trim(artist.officialUrl))
-        .Bind(3, Trim(artist.placeOfBirth))
-        .Bind(4, Trim(artist.dateOfBirth))
-        .Bind(5, Trim(artist.placeOfDeath))
-        .Bind(6, Trim(artist.dateOfDeath))
+        .Bind(2, TrimBlanks(artist.officialUrl))
+        .Bind(3, TrimBlanks(artist.placeOfBirth))
+        .Bind(4, TrimBlanks(artist.dateOfBirth))
+        .Bind(5, TrimBlanks(artist.placeOfDeath))
+        .Bind(6, TrimBlanks(artist.dateOfDeath))
         .Bind(7, userId)
         .Bind(8, m_clock())
         .Run();
@@ -537,8 +528,8 @@ int64_t CCatalogue::CreateArtist(int64_t userId, const SNewArtist& artist, std::
 
 int64_t CCatalogue::CreatePerformance(int64_t userId, const SNewPerformance& performance, std::string& error)
 {
-    std::string title = Trim(performance.songName), artistName = Trim(performance.artistName);
-    std::string version = Trim(performance.version);
+    std::string title = TrimBlanks(performance.songName), artistName = TrimBlanks(performance.artistName);
+    std::string version = TrimBlanks(performance.version);
     if (title.empty() || title.size() > 200 || version.size() > 200) {
         error = "A track needs a title of at most 200 characters";
         return 0;
@@ -651,7 +642,7 @@ bool CCatalogue::WritePlaylistDetail(CXmlWriter& xml, int64_t playlistId, int64_
 
 int64_t CCatalogue::SavePlaylist(int64_t userId, const SPlaylistInput& input, std::string& error)
 {
-    std::string name = Trim(input.name);
+    std::string name = TrimBlanks(input.name);
     if (name.empty() || name.size() > 200) {
         error = "A playlist needs a name of at most 200 characters";
         return 0;
@@ -684,7 +675,7 @@ int64_t CCatalogue::SavePlaylist(int64_t userId, const SPlaylistInput& input, st
             .Bind(1, userId)
             .Bind(2, name)
             .Bind(3, input.description)
-            .Bind(4, Trim(input.theme))
+            .Bind(4, TrimBlanks(input.theme))
             .Bind(5, input.genreId)
             .Bind(6, input.moodId)
             .Bind(7, input.isPublic ? 1 : 0)
@@ -708,7 +699,7 @@ int64_t CCatalogue::SavePlaylist(int64_t userId, const SPlaylistInput& input, st
                     "is_public = ?6, updated = ?7 WHERE id = ?8")
             .Bind(1, name)
             .Bind(2, input.description)
-            .Bind(3, Trim(input.theme))
+            .Bind(3, TrimBlanks(input.theme))
             .Bind(4, input.genreId)
             .Bind(5, input.moodId)
             .Bind(6, input.isPublic ? 1 : 0)

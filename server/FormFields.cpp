@@ -1,29 +1,10 @@
 #include "server/FormFields.h"
 
-#include "platform/HexDigit.h"
+#include "platform/Text.h"
 
 #include <limits>
 
 namespace corvanta::server {
-
-std::string CFormFields::PercentDecode(std::string_view text, bool plusIsBlank)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '+' && plusIsBlank) {
-            out += ' ';
-        } else if (c == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 && HexDigitValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
-            i += 2;
-        } else {
-            // A "%" without two hex digits stays as it is.
-            out += c;
-        }
-    }
-    return out;
-}
 
 std::string CFormFields::PercentEncode(std::string_view text)
 {
@@ -75,8 +56,8 @@ CFormFields CFormFields::Parse(std::string_view text)
         std::string_view pair = text.substr(start, end - start);
         if (!pair.empty()) {
             size_t eq = pair.find('=');
-            std::string key = PercentDecode(pair.substr(0, eq), true);
-            std::string value = eq == std::string_view::npos ? std::string() : PercentDecode(pair.substr(eq + 1), true);
+            std::string key = PercentDecode(pair.substr(0, eq), PlusSign::Space);
+            std::string value = eq == std::string_view::npos ? std::string() : PercentDecode(pair.substr(eq + 1), PlusSign::Space);
             // The client's lines end with CR LF in places; keys never hold blanks.
             while (!key.empty() && (key.back() == '\r' || key.back() == '\n'))
                 key.pop_back();

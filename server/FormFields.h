@@ -30,7 +30,6 @@ public:
     // Every field, for checks that look at all of them.
     const std::map<std::string, std::string>& All() const { return m_fields; }
 
-    static std::string PercentDecode(std::string_view text, bool plusIsBlank);
     static std::string PercentEncode(std::string_view text);
     static int64_t ToInt(std::string_view text);
 

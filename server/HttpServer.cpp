@@ -1,6 +1,6 @@
 #include "server/HttpServer.h"
 
-#include "server/FormFields.h"
+#include "platform/Text.h"
 
 #include <microhttpd.h>
 
@@ -50,7 +50,7 @@ std::string PeerOf(MHD_Connection* connection)
 
 std::string PathOf(const std::string& rawUri)
 {
-    return CFormFields::PercentDecode(std::string_view(rawUri).substr(0, rawUri.find('?')), false);
+    return PercentDecode(std::string_view(rawUri).substr(0, rawUri.find('?')));
 }
 
 void DeleteString(void* text) { delete static_cast<std::string*>(text); }

@@ -3,16 +3,10 @@
 #include "client/xml/XmlDocumentWrapper.h"
 #include "client/xml/XmlNodeList.h"
 #include "client/xml/XmlText.h"
+#include "platform/Text.h"
 #include "platform/Utf.h"
 
 #include <limits>
-
-namespace {
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-} // namespace
 
 XmlDocumentPtr LoadAnswerDocument(const std::string& answer)
 {
@@ -67,7 +61,7 @@ std::int32_t DecimalNumber(std::string_view text)
 
 std::string TrimTrailingSpace(std::string text)
 {
-    while (!text.empty() && IsSpace(text.back()))
+    while (!text.empty() && IsBlank(text.back()))
         text.pop_back();
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include "client/catalogue/AnswerXml.h"
 #include "client/xml/XmlNode.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -45,21 +46,6 @@ constexpr const char* kDefaultDocument =
     "</Select></Item>\n"
     "</Select>\n"
     "</Document>\n";
-
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-std::string Trim(const std::string& text)
-{
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && IsSpace(text[begin]))
-        ++begin;
-    while (end > begin && IsSpace(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b)
 {
@@ -120,17 +106,17 @@ bool CLookupTables::Load(const std::string& documentText, bool clearFirst)
     // The new items, table by table, in document order.
     std::vector<std::pair<std::string, LookupItem>> items;
     for (const CXmlNode* select : ElementsNamed(*document, u"Select")) {
-        const std::string name = Trim(AttributeText(*select, u"Name").value_or(std::string()));
+        const std::string name = TrimBlanks(AttributeText(*select, u"Name").value_or(std::string()));
         if (EqualsIgnoringCase(name, "SubGenres"))
             continue;
         for (const CXmlNode* child = select->firstChild(); child; child = child->nextSibling()) {
             if (child->nodeType() != XmlNodeType::Element || !EqualsIgnoringCase(child->nodeName(), u"Item"))
                 continue;
-            const std::string id = Trim(AttributeText(*child, u"ID").value_or(std::string()));
+            const std::string id = TrimBlanks(AttributeText(*child, u"ID").value_or(std::string()));
             if (id.empty())
                 continue;
             items.emplace_back(name, LookupItem{DecimalNumber(id),
-                                                Trim(AttributeText(*child, u"Text").value_or(std::string()))});
+                                                TrimBlanks(AttributeText(*child, u"Text").value_or(std::string()))});
         }
     }
 

@@ -1,5 +1,7 @@
 #include "client/catalogue/OleDateTime.h"
 
+#include "platform/Text.h"
+
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -61,7 +63,7 @@ std::optional<std::vector<Token>> Tokenize(std::string_view text)
             sep.separator = static_cast<char>(c);
             tokens.push_back(sep);
             ++i;
-        } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f') {
+        } else if (IsBlank(static_cast<char>(c))) {
             ++i;
         } else {
             return std::nullopt;

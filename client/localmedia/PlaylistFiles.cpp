@@ -1,6 +1,7 @@
 #include "client/localmedia/PlaylistFiles.h"
 
 #include "client/localmedia/PlaylistRows.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -54,19 +55,6 @@ std::vector<std::string_view> SplitLines(std::string_view text)
         text.remove_prefix(end + 1);
     }
     return lines;
-}
-
-// Texts edited on Windows carry CR LF inside; the files here use "\n" alone.
-std::string WithPlainLineEnds(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out.push_back(text[i]);
-    }
-    return out;
 }
 
 void AddLine(std::string& out, std::string_view line)
@@ -177,10 +165,10 @@ int WritePLS(const std::string& path, const IPlaylistRows& rows)
 int WriteTextListing(const std::string& path, const PlaylistListingHeader& header, const IPlaylistRows& rows)
 {
     std::string out;
-    AddLine(out, WithPlainLineEnds(header.title) + " by " + WithPlainLineEnds(header.playmaker));
+    AddLine(out, WithLineFeeds(header.title) + " by " + WithLineFeeds(header.playmaker));
     AddLine(out, "");
     if (!header.description.empty()) {
-        AddLine(out, WithPlainLineEnds(header.description));
+        AddLine(out, WithLineFeeds(header.description));
         AddLine(out, "");
     }
     AddLine(out, "");
@@ -194,7 +182,7 @@ int WriteTextListing(const std::string& path, const PlaylistListingHeader& heade
         AddLine(out, "");
         const std::string comment = rows.GetComment(row);
         if (!comment.empty()) {
-            AddLine(out, WithPlainLineEnds(comment));
+            AddLine(out, WithLineFeeds(comment));
             AddLine(out, "");
         }
         AddLine(out, "");

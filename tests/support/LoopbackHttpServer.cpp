@@ -1,6 +1,6 @@
 #include "tests/support/LoopbackHttpServer.h"
 
-#include "platform/HexDigit.h"
+#include "platform/Text.h"
 
 #include <httplib.h>
 #include <openssl/evp.h>
@@ -37,7 +37,7 @@ std::string ToLower(std::string text)
 
 std::string DecodeFormPart(const std::string& text)
 {
-    return PercentDecode(text, true);
+    return PercentDecode(text, PlusSign::Space);
 }
 
 // Counts the connections the server accepts: it queues one task per socket.
@@ -101,24 +101,6 @@ void MakeCertificate(std::unique_ptr<EVP_PKEY, KeyDeleter>& key, std::unique_ptr
 }  // namespace
 
 std::string ServerPagePath(const std::string& page) { return "/corvanta/production/orvane/" + page; }
-
-std::string PercentDecode(const std::string& text, bool plusIsBlank)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '+' && plusIsBlank) {
-            out += ' ';
-        } else if (c == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 &&
-                   HexDigitValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2]));
-            i += 2;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 std::vector<std::pair<std::string, std::string>> DecodeFormBody(const std::string& body)
 {

@@ -40,8 +40,6 @@ std::string ServerPagePath(const std::string& page);
 /// Decodes an application/x-www-form-urlencoded text the standard way: split
 /// at '&', then at the first '=', '+' becomes a space, %XX becomes the byte.
 std::vector<std::pair<std::string, std::string>> DecodeFormBody(const std::string& body);
-/// %XX becomes the byte; with plusIsBlank, '+' becomes a space.
-std::string PercentDecode(const std::string& text, bool plusIsBlank = false);
 
 class CLoopbackHttpServer {
 public:

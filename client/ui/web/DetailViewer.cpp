@@ -6,6 +6,7 @@
 #include "client/ui/web/HoverBitmapButton.h"
 #include "client/ui/web/LinkText.h"
 #include "client/ui/web/WebBrowser2.h"
+#include "platform/Text.h"
 #include "platform/Url.h"
 
 #include <QResizeEvent>
@@ -190,11 +191,11 @@ bool CDetailViewer::InterceptNavigation(const std::string& url)
         else if (key == "newBookmarkItemID")
             id = LinkText::LeadingInteger(value);
         else if (key == "name" || key == "songName")
-            names[0] = LinkText::Trim(LinkText::PercentDecode(value));
+            names[0] = TrimBlanks(PercentDecode(value));
         else if (key == "playmakerName" || key == "artistName")
-            names[1] = LinkText::Trim(LinkText::PercentDecode(value));
+            names[1] = TrimBlanks(PercentDecode(value));
         else if (key == "albumName")
-            names[2] = LinkText::Trim(LinkText::PercentDecode(value));
+            names[2] = TrimBlanks(PercentDecode(value));
     }
     if (m_favorites != nullptr)
         m_favorites->AddFavorite(type, id, names[0], names[1], names[2]);

@@ -1,19 +1,13 @@
 #pragma once
-// Reading the links the browser panes intercept: their query text, numbers
-// and escaped names. No Qt: the texts are URLs in their encoded form.
+// Reading the links the browser panes intercept: their query text and numbers
+// (platform/Text.h decodes their escaped names). No Qt: the texts are URLs in
+// their encoded form.
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace LinkText {
-
-/// Decodes every %XX escape (two hex digits) into its byte; nothing else
-/// changes ('+' stays '+', a '%' without two hex digits stays as it is).
-std::string PercentDecode(const std::string& text);
-
-/// text without the blanks, tabs and line breaks at both ends.
-std::string Trim(const std::string& text);
 
 /// The decimal integer at the start of text (blanks and a sign allowed
 /// before the digits); 0 when there is none. Values beyond 32 bits saturate.
