@@ -1,43 +1,25 @@
 #include "server/XmlWriter.h"
 
+#include "platform/Utf.h"
+
 namespace corvanta::server {
 
 CXmlWriter::CXmlWriter() { m_out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"; }
 
 namespace {
 
-// The length of the valid UTF-8 sequence at text[i] (a character XML allows),
-// or 0 when the byte there starts none.
-size_t SequenceLength(std::string_view text, size_t i)
-{
-    auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i);
-    size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    if (lead < 0xC2 || lead > 0xF4 || i + length > text.size())
-        return 0;
-    uint32_t code = lead & (0x7F >> length);
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (byte(i + k) & 0x3F);
-    }
-    static const uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE || code == 0xFFFF)
-        return 0;
-    return length;
-}
-
 // Appends the character at text[i] as valid UTF-8; returns the bytes it took.
+// A well-formed sequence of a character XML allows is kept; any other byte is
+// taken as the Latin-1 character of that number, so no text is lost.
 size_t AppendRepaired(std::string& out, std::string_view text, size_t i)
 {
-    size_t length = SequenceLength(text, i);
-    if (length) {
-        out.append(text.substr(i, length));
-        return length;
+    char32_t code = 0;
+    const int length = ScanUtf8(text.data() + i, text.data() + text.size(), code);
+    if (length > 0 && code != 0xFFFE && code != 0xFFFF) {
+        out.append(text.substr(i, static_cast<size_t>(length)));
+        return static_cast<size_t>(length);
     }
-    unsigned char u = static_cast<unsigned char>(text[i]);
-    out += static_cast<char>(0xC0 | (u >> 6));
-    out += static_cast<char>(0x80 | (u & 0x3F));
+    AppendUtf8(out, static_cast<unsigned char>(text[i]));
     return 1;
 }
 
