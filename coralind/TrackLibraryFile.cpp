@@ -1,6 +1,7 @@
 #include "coralind/TrackLibraryFile.h"
 
 #include "coralind/TrackMap.h"
+#include "platform/DurableFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -175,27 +176,8 @@ bool CTrackLibraryFile::Compact(const CTrackMap& map)
     text.reserve(map.Size() * 48);
     map.ForEach([&text](std::int32_t id, std::string_view path) { AppendLine(text, id, path); });
 
-    const std::string temp = m_path + ".tmp";
-    CFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (fd.Get() < 0)
-        return false;
-    struct stat st {};
-    if (::stat(m_path.c_str(), &st) == 0)
-        (void)::fchmod(fd.Get(), st.st_mode & 07777);  // keep the library's own permissions
-
-    // In two halves so that a test can fail (or stop) the write part way.
-    const std::size_t half = text.size() / 2;
-    bool ok = WriteAll(fd.Get(), text.data(), half) && !Faulted(LibraryFileStep::WriteTemp)
-              && WriteAll(fd.Get(), text.data() + half, text.size() - half);
-    ok = ok && !Faulted(LibraryFileStep::SyncTemp) && ::fsync(fd.Get()) == 0;
-    ok = fd.Close() && ok;
-    ok = ok && !Faulted(LibraryFileStep::Rename) && ::rename(temp.c_str(), m_path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    // The folder is not synced: until the rename reaches the disk a crash
-    // finds the old file, which holds the same tracks, and appends are never
-    // synced either.
-    return ok;
+    // The library keeps its own permissions.
+    return ReplaceFileDurably(m_path, text, kKeepFileMode);
 }
 
 bool CTrackLibraryFile::AppendEntry(std::int32_t id, std::string_view path)

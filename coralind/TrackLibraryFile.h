@@ -1,15 +1,17 @@
 #pragma once
 // The track library file: one "%d,%s\n" line per change ("%d,\n" removes),
-// opened and closed around each use. Compaction rewrites it through a
-// temporary file renamed over it, so a crash or a full disk never loses it.
+// opened and closed around each use. Compaction replaces it through
+// ReplaceFileDurably (platform/DurableFile.h), so a crash or a full disk never
+// loses it.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 class CTrackMap;
 
-/// The steps a test can make fail (or stop the process at) through the seam.
-enum class LibraryFileStep { Open, Read, WriteTemp, SyncTemp, Rename, Append };
+/// The steps a test can make fail (or stop the process at) through the seam;
+/// compaction's own steps fail through SetFileReplaceFaultHook.
+enum class LibraryFileStep { Open, Read, Append };
 /// Returns true to make `step` fail as the system call would. nullptr: no faults.
 using LibraryFileFaultHook = bool (*)(LibraryFileStep step);
 void SetLibraryFileFaultHook(LibraryFileFaultHook hook);

@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "platform/DurableFile.h"
 #include "platform/HexDigit.h"
 #include "platform/Text.h"
 
@@ -467,47 +468,11 @@ bool MakeFolders(const std::string& path)
     return MakeFolder(path);
 }
 
-void SyncFolder(const std::string& folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-bool WriteAll(int fd, const std::string& text)
-{
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Replaces folder/name with text so that a reader sees either the old or the new file.
+// Replaces folder/name with text so that a reader sees either the old or the
+// new file; owner-only, as the preferences may hold a password.
 bool ReplaceFile(const std::string& folder, const char* name, const std::string& text)
 {
-    std::string temp = folder + "/@tmp.XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return false;
-    bool ok = ::fchmod(fd, 0600) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), (folder + "/" + name).c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncFolder(folder);
-    return true;
+    return ReplaceFileDurably(folder + "/" + name, text, 0600);
 }
 
 // Exclusive lock on a key's lock file for one read-modify-write.

@@ -1,5 +1,8 @@
 #include "server/Certificate.h"
 
+#include "platform/DurableFile.h"
+
+#include <openssl/bio.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/rsa.h>
@@ -7,8 +10,6 @@
 #include <openssl/x509v3.h>
 
 #include <arpa/inet.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -37,17 +38,16 @@ bool AddExtension(X509* cert, int nid, const std::string& value)
     return ok;
 }
 
-// Opens for writing with owner-only permissions from the start.
-FILE* OpenPrivate(const std::string& path)
+// The PEM text that write puts into a memory buffer; empty when it fails.
+template <class Write>
+std::string PemText(Write write)
 {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return nullptr;
-    ::fchmod(fd, 0600);
-    FILE* file = ::fdopen(fd, "w");
-    if (!file)
-        ::close(fd);
-    return file;
+    std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new(BIO_s_mem()), BIO_free);
+    if (!bio || write(bio.get()) != 1)
+        return {};
+    char* data = nullptr;
+    const long size = BIO_get_mem_data(bio.get(), &data);
+    return size > 0 ? std::string(data, static_cast<size_t>(size)) : std::string();
 }
 
 // Whether the certificate file names host, so a folder first served under
@@ -116,23 +116,24 @@ bool CCertificate::EnsureSelfSigned(const std::string& host, const std::string& 
         return false;
     }
 
-    FILE* keyFile = OpenPrivate(keyPath);
-    if (!keyFile) {
+    // Owner-only, and each file whole or not at all: a crash or a full disk
+    // leaves no half-written key or certificate.
+    const std::string keyText =
+        PemText([&](BIO* bio) { return PEM_write_bio_PrivateKey(bio, key.get(), nullptr, nullptr, 0, nullptr, nullptr); });
+    const std::string certText = PemText([&](BIO* bio) { return PEM_write_bio_X509(bio, cert.get()); });
+    if (keyText.empty() || certText.empty()) {
+        error = "cannot write the certificate files";
+        return false;
+    }
+    if (!ReplaceFileDurably(keyPath, keyText, 0600)) {
         error = "cannot write " + keyPath;
         return false;
     }
-    bool ok = PEM_write_PrivateKey(keyFile, key.get(), nullptr, nullptr, 0, nullptr, nullptr) == 1;
-    ok = std::fclose(keyFile) == 0 && ok;
-    FILE* certFile = ok ? OpenPrivate(certPath) : nullptr;
-    if (!certFile) {
+    if (!ReplaceFileDurably(certPath, certText, 0600)) {
         error = "cannot write " + certPath;
         return false;
     }
-    ok = PEM_write_X509(certFile, cert.get()) == 1;
-    ok = std::fclose(certFile) == 0 && ok;
-    if (!ok)
-        error = "cannot write the certificate files";
-    return ok;
+    return true;
 }
 
 } // namespace corvanta::server

@@ -2,6 +2,7 @@
 // does not hold, and the file is never left worse than it was.
 #include "coralind/CoralindObject.h"
 #include "coralind/TrackLibraryFile.h"
+#include "platform/DurableFile.h"
 #include "platform/com/ComPtr.h"
 #include "tests/support/ScopedTestFolders.h"
 
@@ -18,6 +19,12 @@ bool Fail(LibraryFileStep step)
     return step == g_failing;
 }
 
+FileReplaceStep g_failingReplace;
+bool FailReplace(FileReplaceStep step)
+{
+    return step == g_failingReplace;
+}
+
 class CoralindObjectFaultTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -25,12 +32,22 @@ protected:
         std::ofstream(m_folders.Data() / "tracks.txt") << "1,/one.mp3\n2,/two.mp3\n2,\n";
         ASSERT_EQ(CCoralindObject::Create(nullptr, IID_ICoralindObject, m_object.Out()), S_OK);
     }
-    void TearDown() override { SetLibraryFileFaultHook(nullptr); }
+    void TearDown() override { NoFaults(); }
 
     void FailAt(LibraryFileStep step)
     {
         g_failing = step;
         SetLibraryFileFaultHook(Fail);
+    }
+    void FailAt(FileReplaceStep step)
+    {
+        g_failingReplace = step;
+        SetFileReplaceFaultHook(FailReplace);
+    }
+    static void NoFaults()
+    {
+        SetLibraryFileFaultHook(nullptr);
+        SetFileReplaceFaultHook(nullptr);
     }
     HRESULT Load()
     {
@@ -61,15 +78,23 @@ protected:
 
 TEST_F(CoralindObjectFaultTest, AFailedCompactionAtLoadKeepsTheJournalAndLoadsNothing)
 {
-    for (LibraryFileStep step : {LibraryFileStep::Open, LibraryFileStep::Read, LibraryFileStep::WriteTemp,
-                                 LibraryFileStep::SyncTemp, LibraryFileStep::Rename}) {
-        SCOPED_TRACE(static_cast<int>(step));
-        FailAt(step);
+    const auto loadFailsAndKeepsTheJournal = [this] {
         EXPECT_EQ(Load(), S_FALSE);
-        SetLibraryFileFaultHook(nullptr);
+        NoFaults();
         BSTR path = nullptr;
         EXPECT_EQ(m_object->GetPath(1, &path), S_FALSE);
         EXPECT_EQ(FileText(), "1,/one.mp3\n2,/two.mp3\n2,\n");
+    };
+    for (LibraryFileStep step : {LibraryFileStep::Open, LibraryFileStep::Read}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        FailAt(step);
+        loadFailsAndKeepsTheJournal();
+    }
+    for (FileReplaceStep step :
+         {FileReplaceStep::Create, FileReplaceStep::Write, FileReplaceStep::Sync, FileReplaceStep::Rename}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        FailAt(step);
+        loadFailsAndKeepsTheJournal();
     }
     EXPECT_EQ(Load(), S_OK);
     EXPECT_EQ(FileText(), "1,/one.mp3\n");
@@ -82,7 +107,7 @@ TEST_F(CoralindObjectFaultTest, AFailedAppendChangesNeitherMapNorFile)
     BSTR path = SysAllocString(u"/three.mp3");
     EXPECT_EQ(m_object->Add(3, path), S_FALSE);
     EXPECT_EQ(m_object->Remove(1), S_FALSE);
-    SetLibraryFileFaultHook(nullptr);
+    NoFaults();
     EXPECT_EQ(PathOf(3), "");
     EXPECT_EQ(PathOf(1), "/one.mp3");
     EXPECT_EQ(FileText(), "1,/one.mp3\n");
@@ -90,7 +115,7 @@ TEST_F(CoralindObjectFaultTest, AFailedAppendChangesNeitherMapNorFile)
     EXPECT_EQ(m_object->Add(3, path), S_OK);
     SysFreeString(path);
     // Compaction at release fails: the journal still holds the change.
-    FailAt(LibraryFileStep::Rename);
+    FailAt(FileReplaceStep::Rename);
     m_object.Reset();
     EXPECT_EQ(FileText(), "1,/one.mp3\n3,/three.mp3\n");
 }

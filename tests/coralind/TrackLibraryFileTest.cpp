@@ -1,6 +1,7 @@
 #include "coralind/TrackLibraryFile.h"
 
 #include "coralind/TrackMap.h"
+#include "platform/DurableFile.h"
 #include "tests/support/ScopedTestFolders.h"
 
 #include <gtest/gtest.h>
@@ -84,9 +85,21 @@ TEST(TrackLibraryFileTest, AppliesLinesInOrderAndTheLastOneWins)
 
 class LibraryFileTest : public ::testing::Test {
 protected:
-    void TearDown() override { SetLibraryFileFaultHook(nullptr); }
+    void TearDown() override
+    {
+        SetLibraryFileFaultHook(nullptr);
+        SetFileReplaceFaultHook(nullptr);
+    }
 
     std::filesystem::path Library() const { return m_folders.Data() / "tracks.txt"; }
+    /// Files beside the library: compaction's temporary files.
+    std::size_t FilesBesideTheLibrary() const
+    {
+        std::size_t count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folders.Data()))
+            count += entry.path() != Library();
+        return count;
+    }
 
     CScopedTestFolders m_folders;
 };
@@ -105,7 +118,7 @@ TEST_F(LibraryFileTest, ReadCreatesAMissingFileAndCompactionWritesTheMapOrder)
     ASSERT_TRUE(file.Compact(loaded));
     // 6 and 1 sit in bucket 0, the newest in front; 17 is in bucket 1.
     EXPECT_EQ(ReadAll(Library()), "1,one\n6,x,y\n17,q\n");
-    EXPECT_FALSE(std::filesystem::exists(Library().string() + ".tmp"));
+    EXPECT_EQ(FilesBesideTheLibrary(), 0u);
 }
 
 TEST_F(LibraryFileTest, ReadFailsOnAFolderOrAnUnreachablePath)
@@ -131,22 +144,31 @@ bool FailAtChosenStep(LibraryFileStep step)
     return step == g_failAt;
 }
 
+FileReplaceStep g_failReplaceAt;
+bool FailReplaceAtChosenStep(FileReplaceStep step)
+{
+    return step == g_failReplaceAt;
+}
+
+constexpr FileReplaceStep kReplaceSteps[] = {FileReplaceStep::Create, FileReplaceStep::Write, FileReplaceStep::Sync,
+                                             FileReplaceStep::Rename};
+
 // Whatever step of compaction fails, the old file with its journal lines stays.
 TEST_F(LibraryFileTest, FailedCompactionKeepsTheOldFile)
 {
     const std::string original = "1,a\n2,b\n1,\n3,c,d\n";
-    for (LibraryFileStep step : {LibraryFileStep::WriteTemp, LibraryFileStep::SyncTemp, LibraryFileStep::Rename}) {
+    for (FileReplaceStep step : kReplaceSteps) {
         SCOPED_TRACE(static_cast<int>(step));
         WriteAll(Library(), original);
         CTrackLibraryFile file(Library().string());
         CTrackMap map;
         ASSERT_TRUE(file.Read(map));
-        g_failAt = step;
-        SetLibraryFileFaultHook(FailAtChosenStep);
+        g_failReplaceAt = step;
+        SetFileReplaceFaultHook(FailReplaceAtChosenStep);
         EXPECT_FALSE(file.Compact(map));
-        SetLibraryFileFaultHook(nullptr);
+        SetFileReplaceFaultHook(nullptr);
         EXPECT_EQ(ReadAll(Library()), original);
-        EXPECT_FALSE(std::filesystem::exists(Library().string() + ".tmp"));
+        EXPECT_EQ(FilesBesideTheLibrary(), 0u);
     }
 }
 
@@ -163,9 +185,9 @@ TEST_F(LibraryFileTest, FailedAppendLeavesNoPartialLine)
 
 // The process dies in the middle of compaction (half the new text written,
 // all of it but not synced, or not yet renamed): the next load finds every track.
-bool DieAtChosenStep(LibraryFileStep step)
+bool DieAtChosenStep(FileReplaceStep step)
 {
-    if (step == g_failAt)
+    if (step == g_failReplaceAt)
         _exit(0);
     return false;
 }
@@ -179,14 +201,14 @@ TEST_F(LibraryFileTest, ACrashDuringCompactionLosesNoTrack)
         text += std::to_string(i) + "," + path + "\n";
         expected[i] = path;
     }
-    for (LibraryFileStep step : {LibraryFileStep::WriteTemp, LibraryFileStep::SyncTemp, LibraryFileStep::Rename}) {
+    for (FileReplaceStep step : {FileReplaceStep::Write, FileReplaceStep::Sync, FileReplaceStep::Rename}) {
         SCOPED_TRACE(static_cast<int>(step));
         WriteAll(Library(), text);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            g_failAt = step;
-            SetLibraryFileFaultHook(DieAtChosenStep);
+            g_failReplaceAt = step;
+            SetFileReplaceFaultHook(DieAtChosenStep);
             CTrackLibraryFile file(Library().string());
             CTrackMap map;
             if (file.Read(map))
@@ -197,7 +219,7 @@ TEST_F(LibraryFileTest, ACrashDuringCompactionLosesNoTrack)
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 0);
-        EXPECT_TRUE(std::filesystem::exists(Library().string() + ".tmp"));  // it did die mid-way
+        EXPECT_EQ(FilesBesideTheLibrary(), 1u);  // it did die mid-way, its temporary file left
 
         CTrackLibraryFile file(Library().string());
         CTrackMap map;
@@ -207,6 +229,9 @@ TEST_F(LibraryFileTest, ACrashDuringCompactionLosesNoTrack)
         CTrackMap again;
         ASSERT_TRUE(file.Read(again));
         EXPECT_EQ(ToTracks(again), expected);
+        for (const auto& entry : std::filesystem::directory_iterator(m_folders.Data()))
+            if (entry.path() != Library())
+                std::filesystem::remove(entry.path());
     }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "platform/DurableFile.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -295,6 +297,37 @@ TEST_F(RegistryTest, WritesLeaveNoTemporaryFiles)
         names.insert(entry.path().filename().string());
     EXPECT_EQ(names, (std::set<std::string>{"@lock", "@values.reg"}));
     EXPECT_EQ(key->GetDword("N4"), 19u);
+}
+
+FileReplaceStep g_failAt;
+bool FailAtChosenStep(FileReplaceStep step)
+{
+    return step == g_failAt;
+}
+
+// A write that cannot replace the key's file reports it and keeps the old values.
+TEST_F(RegistryTest, AFailedWriteKeepsTheValuesBeforeIt)
+{
+    auto key = CRegKey::Create(RegHive::CurrentUser, "k");
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(key->SetString("kept", "old"));
+    const std::string before = ReadText(m_root + "/hkey_current_user/k/@values.reg");
+    for (FileReplaceStep step :
+         {FileReplaceStep::Create, FileReplaceStep::Write, FileReplaceStep::Sync, FileReplaceStep::Rename}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        g_failAt = step;
+        SetFileReplaceFaultHook(FailAtChosenStep);
+        EXPECT_FALSE(key->SetString("kept", "new"));
+        EXPECT_FALSE(key->SetDword("added", 1));
+        EXPECT_FALSE(key->DeleteValue("kept"));
+        SetFileReplaceFaultHook(nullptr);
+        EXPECT_EQ(ReadText(m_root + "/hkey_current_user/k/@values.reg"), before);
+        EXPECT_EQ(key->GetString("kept"), "old");
+    }
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_root + "/hkey_current_user/k"))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"@lock", "@values.reg"}));
 }
 
 TEST_F(RegistryTest, ProcessesWritingOneKeyKeepEachOthersValues)
