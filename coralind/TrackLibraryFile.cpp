@@ -49,21 +49,6 @@ private:
     int m_fd;
 };
 
-bool WriteAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 void AppendLine(std::string& out, std::int32_t id, std::string_view path)
 {
     char number[16];
@@ -199,8 +184,9 @@ bool CTrackLibraryFile::AppendEntry(std::int32_t id, std::string_view path)
         line += '\n';
     AppendLine(line, id, path);
     const std::size_t half = line.size() / 2;
-    const bool ok = WriteAll(fd.Get(), line.data(), half) && !Faulted(LibraryFileStep::Append)
-                    && WriteAll(fd.Get(), line.data() + half, line.size() - half);
+    const std::string_view text(line);
+    const bool ok = WriteFully(fd.Get(), text.substr(0, half)) && !Faulted(LibraryFileStep::Append) &&
+                    WriteFully(fd.Get(), text.substr(half));
     if (!ok) {
         // Take back a partial line so the next append starts on a line of its own.
         (void)::ftruncate(fd.Get(), size);

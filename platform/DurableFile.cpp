@@ -18,21 +18,6 @@ bool Faulted(FileReplaceStep step)
     return hook != nullptr && hook(step);
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
@@ -65,6 +50,20 @@ int CreateTemporary(const std::string& path, mode_t mode, std::string& temp)
 
 } // namespace
 
+bool WriteFully(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
 void SetFileReplaceFaultHook(FileReplaceFaultHook hook)
 {
     g_faultHook.store(hook);
@@ -89,8 +88,8 @@ bool ReplaceFileDurably(const std::string& path, std::string_view contents, int 
     }
     // In two halves, so that a test can fail (or stop) the write part way.
     const std::size_t half = contents.size() / 2;
-    ok = ok && WriteAll(fd, contents.data(), half) && !Faulted(FileReplaceStep::Write) &&
-         WriteAll(fd, contents.data() + half, contents.size() - half);
+    ok = ok && WriteFully(fd, contents.substr(0, half)) && !Faulted(FileReplaceStep::Write) &&
+         WriteFully(fd, contents.substr(half));
     ok = ok && !Faulted(FileReplaceStep::Sync) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && !Faulted(FileReplaceStep::Rename) && ::rename(temp.c_str(), path.c_str()) == 0;

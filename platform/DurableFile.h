@@ -28,3 +28,6 @@ inline constexpr int kKeepFileMode = -1;
 /// false. Temporary files are named after path with ".tmp." and a number, so
 /// two processes replacing the same file never write into one temporary file.
 bool ReplaceFileDurably(const std::string& path, std::string_view contents, int mode = kKeepFileMode);
+
+/// Writes all of data to the descriptor, again after a signal; false on an error.
+bool WriteFully(int fd, std::string_view data);
