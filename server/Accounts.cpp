@@ -4,6 +4,7 @@
 #include "server/Database.h"
 #include "server/FormFields.h"
 #include "server/LookupTables.h"
+#include "server/ObjectNotation.h"
 #include "server/PasswordHash.h"
 #include "server/XmlWriter.h"
 
@@ -11,7 +12,6 @@
 #include <pugixml.hpp>
 
 #include <cctype>
-#include <cstring>
 
 namespace corvanta::server {
 
@@ -23,30 +23,6 @@ const std::string& DummyHash(int iterations)
 {
     static const std::string hash = CPasswordHash::Hash("corvanta", iterations);
     return hash;
-}
-
-bool IEquals(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
-
-pugi::xml_node FindObject(pugi::xml_node parent, const char* cls, const char* name)
-{
-    for (pugi::xml_node child : parent.children()) {
-        if (child.type() != pugi::node_element || !IEquals(child.name(), "Object"))
-            continue;
-        if (cls && !IEquals(child.attribute("Class").value(), cls))
-            continue;
-        if (name && !IEquals(child.attribute("Name").value(), name))
-            continue;
-        return child;
-    }
-    return {};
-}
-
-std::string ObjectText(pugi::xml_node node)
-{
-    for (pugi::xml_node child : node.children())
-        if ((child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) && *child.value())
-            return child.value();
-    return {};
 }
 
 bool ValidDate(const std::string& text)

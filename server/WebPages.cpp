@@ -6,6 +6,7 @@
 #include "server/PagePaths.h"
 #include "server/FormFields.h"
 #include "server/LookupTables.h"
+#include "server/ObjectNotation.h"
 #include "server/XmlWriter.h"
 
 #include <pugixml.hpp>
@@ -75,44 +76,6 @@ std::string Duration(int64_t seconds)
 }
 
 std::string DateOnly(int64_t unixSeconds) { return CCatalogue::FormatDate(unixSeconds).substr(0, 10); }
-
-bool IEquals(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
-
-pugi::xml_node FindObject(pugi::xml_node parent, const char* cls, const char* name)
-{
-    for (pugi::xml_node child : parent.children()) {
-        if (child.type() != pugi::node_element || !IEquals(child.name(), "Object"))
-            continue;
-        if (cls && !IEquals(child.attribute("Class").value(), cls))
-            continue;
-        if (name && !IEquals(child.attribute("Name").value(), name))
-            continue;
-        return child;
-    }
-    return {};
-}
-
-std::string ObjectText(pugi::xml_node node)
-{
-    for (pugi::xml_node child : node.children())
-        if ((child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) && *child.value())
-            return child.value();
-    return {};
-}
-
-void SetObjectText(pugi::xml_node node, const std::string& value)
-{
-    if (!node)
-        return;
-    for (pugi::xml_node child : node.children())
-        if ((child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) && *child.value()) {
-            child.set_value(value.c_str());
-            return;
-        }
-    node.prepend_child(pugi::node_pcdata).set_value(value.c_str());
-}
-
-bool IsPrivate(pugi::xml_node node) { return IEquals(node.attribute("isPrivateFlag").value(), "true"); }
 
 bool IsWebAddress(const std::string& url)
 {
@@ -292,13 +255,13 @@ SWebAnswer CWebPages::Playmaker(const CFormFields& f)
     if (!profile.empty() && doc.load_buffer(profile.data(), profile.size()))
         user = FindObject(doc.document_element(), "com.velmar.orvane.data.User", nullptr);
     pugi::xml_node name = FindObject(user, "com.velmar.orvane.data.Name", nullptr);
-    if (name && !IsPrivate(name)) {
+    if (name && !IsPrivateObject(name)) {
         std::string full = ObjectText(FindObject(name, nullptr, "myFirst")) + " " + ObjectText(FindObject(name, nullptr, "myMiddle")) +
                            " " + ObjectText(FindObject(name, nullptr, "myLast"));
         body += "<dt>Name</dt><dd>" + H(full) + "</dd>";
     }
     pugi::xml_node address = FindObject(user, "com.velmar.orvane.data.Address", nullptr);
-    if (address && !IsPrivate(address) && !ObjectText(FindObject(address, nullptr, "city")).empty())
+    if (address && !IsPrivateObject(address) && !ObjectText(FindObject(address, nullptr, "city")).empty())
         body += "<dt>Lives in</dt><dd>" + H(ObjectText(FindObject(address, nullptr, "city"))) + " " +
                 H(ObjectText(FindObject(address, nullptr, "state"))) + "</dd>";
     body += "</dl>\n";
@@ -322,7 +285,7 @@ SWebAnswer CWebPages::Playmaker(const CFormFields& f)
     for (const char* list : {"myLoveList", "myHateList"}) {
         std::string entries;
         for (pugi::xml_node item : FindObject(user, nullptr, list).children()) {
-            if (!IEquals(item.name(), "Item"))
+            if (!EqualsIgnoringCase(item.name(), "Item"))
                 continue;
             std::string key = ObjectText(FindObject(item.child("Key"), nullptr, nullptr));
             std::string values;
