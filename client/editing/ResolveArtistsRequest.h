@@ -1,12 +1,11 @@
 #pragma once
 // "search/ResolveArtists.jsp": candidate catalogue artists for a name.
 #include "client/catalogue/ArtistSummary.h"
+#include "client/editing/CandidateStore.h"
 #include "client/protocol/SummaryRequest.h"
 
 #include <atomic>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 class CResolveArtistsRequest : public CSummaryRequest {
@@ -27,9 +26,6 @@ public:
     void ParseAnswer(const std::string& answer, std::int32_t value1, std::int32_t value2) override;
 
 private:
-    using Candidates = std::vector<std::unique_ptr<ArtistSummary>>;
-
     std::atomic<std::int32_t> m_keyCounter{0};
-    mutable std::mutex m_lock;
-    std::map<std::int32_t, Candidates> m_results;
+    CCandidateStore<ArtistSummary> m_candidates;
 };

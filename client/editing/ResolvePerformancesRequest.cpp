@@ -1,6 +1,5 @@
 #include "client/editing/ResolvePerformancesRequest.h"
 
-#include "client/catalogue/AnswerXml.h"
 #include "client/catalogue/SummaryReaders.h"
 #include "platform/Url.h"
 
@@ -37,18 +36,12 @@ std::int32_t CResolvePerformancesRequest::Resolve(const std::string& title, cons
 
 void CResolvePerformancesRequest::ParseAnswer(const std::string& answer, std::int32_t key, std::int32_t)
 {
-    Candidates candidates;
-    if (const XmlDocumentPtr document = LoadAnswerDocument(answer))
-        for (const CXmlNode* element : ElementsNamed(*document, u"PerformanceSummary"))
-            candidates.push_back(ReadPerformanceSummary(*element));
-    std::lock_guard lock(m_lock);
-    m_results[key] = std::move(candidates);
+    m_candidates.StoreAnswer(key, answer, u"PerformanceSummary", ReadPerformanceSummary);
 }
 
 bool CResolvePerformancesRequest::HasResult(std::int32_t key) const
 {
-    std::lock_guard lock(m_lock);
-    return m_results.count(key) != 0;
+    return m_candidates.Has(key);
 }
 
 const PerformanceSummary* CResolvePerformancesRequest::GetFirstCandidate(std::int32_t key) const
@@ -58,27 +51,15 @@ const PerformanceSummary* CResolvePerformancesRequest::GetFirstCandidate(std::in
 
 std::int32_t CResolvePerformancesRequest::GetCandidateCount(std::int32_t key) const
 {
-    std::lock_guard lock(m_lock);
-    const auto found = m_results.find(key);
-    return found == m_results.end() ? 0 : static_cast<std::int32_t>(found->second.size());
+    return m_candidates.Count(key);
 }
 
 const PerformanceSummary* CResolvePerformancesRequest::GetCandidate(std::int32_t key, std::int32_t index) const
 {
-    std::lock_guard lock(m_lock);
-    const auto found = m_results.find(key);
-    if (found == m_results.end() || index < 0 || static_cast<std::size_t>(index) >= found->second.size())
-        return nullptr;
-    return found->second[static_cast<std::size_t>(index)].get();
+    return m_candidates.Get(key, index);
 }
 
 std::vector<std::unique_ptr<PerformanceSummary>> CResolvePerformancesRequest::TakeCandidates(std::int32_t key)
 {
-    std::lock_guard lock(m_lock);
-    const auto found = m_results.find(key);
-    if (found == m_results.end())
-        return {};
-    Candidates taken = std::move(found->second);
-    m_results.erase(found);
-    return taken;
+    return m_candidates.Take(key);
 }

@@ -3,12 +3,11 @@
 // dropped title and artist. Lookups of one editor grid run one at a time, in
 // the order they were asked for.
 #include "client/catalogue/PerformanceSummary.h"
+#include "client/editing/CandidateStore.h"
 #include "client/protocol/QueuedServerRequest.h"
 
 #include <atomic>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 class CResolvePerformancesRequest : public CQueuedServerRequest {
@@ -37,9 +36,6 @@ protected:
     ~CResolvePerformancesRequest() override;
 
 private:
-    using Candidates = std::vector<std::unique_ptr<PerformanceSummary>>;
-
     std::atomic<std::int32_t> m_nextKey{0};
-    mutable std::mutex m_lock; // the worker stores while the user-interface thread reads
-    std::map<std::int32_t, Candidates> m_results;
+    CCandidateStore<PerformanceSummary> m_candidates;
 };
