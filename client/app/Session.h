@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "client/app/SessionListener.h"
 #include "client/app/UpdateSessionRequest.h"
 #include "client/protocol/GuardedList.h"
 #include "client/protocol/RequestListener.h"
 #include "client/protocol/ServerSettings.h"
+#include "client/protocol/SessionListener.h"
 #include "platform/Result.h"
 #include "platform/Threading.h"
 

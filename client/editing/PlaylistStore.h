@@ -2,12 +2,12 @@
 // The member's own playlists with their tracks: loaded at login, forgotten at
 // logout, created, published and deleted here. The store owns the records;
 // panes and the editor borrow them. User-interface thread only.
-#include "client/app/SessionListener.h"
 #include "client/catalogue/PlaylistDetail.h"
 #include "client/editing/PlaylistStoreListener.h"
 #include "client/localmedia/LocalPlayer.h"
 #include "client/protocol/GuardedList.h"
 #include "client/protocol/RequestListener.h"
+#include "client/protocol/SessionListener.h"
 
 #include <cstdint>
 #include <map>

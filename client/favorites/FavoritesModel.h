@@ -2,7 +2,6 @@
 // The member's favorites while the client runs: four lists loaded at login and
 // the changes the member makes to them, shown at once and sent to the server
 // as numbered operations. Everything runs on the user-interface thread.
-#include "client/app/SessionListener.h"
 #include "client/catalogue/ArtistSummary.h"
 #include "client/catalogue/PerformanceSummary.h"
 #include "client/catalogue/PlaylistSummary.h"
@@ -16,6 +15,7 @@
 #include "client/favorites/MoveBookmarkRequest.h"
 #include "client/protocol/GuardedList.h"
 #include "client/protocol/RequestListener.h"
+#include "client/protocol/SessionListener.h"
 
 #include <cstdint>
 #include <functional>

@@ -4,7 +4,7 @@
 // loaded since, the home page's first playlist is clicked, and once its detail
 // page has loaded a PNG of the window is saved and the window closed, which
 // ends the program.
-#include "client/app/SessionListener.h"
+#include "client/protocol/SessionListener.h"
 
 #include <QObject>
 #include <QPointer>

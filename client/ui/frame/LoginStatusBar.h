@@ -2,7 +2,7 @@
 // The main window's status bar: pane 0 the menu prompts (idle: "For Help,
 // press F1"), pane 1 who is logged in, then CAP, NUM and SCRL, each shown
 // while its lock key is on.
-#include "client/app/SessionListener.h"
+#include "client/protocol/SessionListener.h"
 
 #include <QStatusBar>
 

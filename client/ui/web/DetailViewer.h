@@ -2,7 +2,7 @@
 // The right-hand column of the main window: the detail page of whatever item
 // the member picks, with back, forward, stop and refresh buttons above it.
 // Links to the favorites' add page become favorites instead of navigations.
-#include "client/app/SessionListener.h"
+#include "client/protocol/SessionListener.h"
 #include "client/ui/shell/BaseDlgPane.h"
 #include "client/ui/shell/DetailPages.h"
 

@@ -2,7 +2,7 @@
 // The pane of the Home tab: the community's home page. Its links to items
 // open them in the detail viewer; profile and statistics links are reloaded
 // with the session token.
-#include "client/app/SessionListener.h"
+#include "client/protocol/SessionListener.h"
 #include "client/ui/shell/BaseDlgPane.h"
 
 #include <string>
