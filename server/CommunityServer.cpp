@@ -9,10 +9,10 @@
 #include "server/DemoData.h"
 #include "server/FormFields.h"
 #include "server/LookupTables.h"
-#include "server/PagePaths.h"
 #include "server/WebPages.h"
 #include "server/WorkerPool.h"
 #include "server/XmlPages.h"
+#include "shared/PagePaths.h"
 
 #include <sys/stat.h>
 
@@ -29,8 +29,8 @@ namespace corvanta::server {
 
 namespace {
 
-const std::string kOrvane = kXmlPagesPath;
-const std::string kTessarin = kWebPagesPath;
+const std::string kOrvane = PagePaths::ServerPath(PagePaths::kXmlPages);
+const std::string kTessarin = PagePaths::ServerPath(PagePaths::kWebPages);
 const char* const kXmlType = "text/xml; charset=UTF-8";
 // What a web page's form field may hold (the longest is a message).
 constexpr size_t kMaxWebField = 4000;
@@ -181,7 +181,7 @@ SHttpResponse CCommunityServer::Answer(const SHttpRequest& request)
         if (StartsWith(request.path, kOrvane) && request.path.size() > kOrvane.size()) {
             const std::string page = request.path.substr(kOrvane.size());
             if (!m_xmlPages->Knows(page) || (get && page == "bookmark/AddBookmark.jsp")) {
-                response = web("orvane/" + page);
+                response = web(PagePaths::kXmlPages + page);
             } else {
                 SPageContext context;
                 context.peer = request.peer;
@@ -205,9 +205,9 @@ SHttpResponse CCommunityServer::Answer(const SHttpRequest& request)
                 response = m_catalogue->HasPreview(track) ? SHttpResponse{200, CAudioPreview::Wave(track), "audio/wav", {}}
                                                           : SHttpResponse{404, {}, {}, {}};
             else
-                response = web("tessarin/" + page);
+                response = web(PagePaths::kWebPages + page);
         } else if (request.path == "/" && get) {
-            response = {302, {}, "text/html; charset=UTF-8", kHomePagePath};
+            response = {302, {}, "text/html; charset=UTF-8", PagePaths::ServerPath(PagePaths::kHome)};
         } else {
             response = {404, {}, {}, {}};
         }

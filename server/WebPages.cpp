@@ -3,11 +3,11 @@
 #include "server/Accounts.h"
 #include "server/Catalogue.h"
 #include "server/Database.h"
-#include "server/PagePaths.h"
 #include "server/FormFields.h"
 #include "server/LookupTables.h"
 #include "server/ObjectNotation.h"
 #include "server/XmlWriter.h"
+#include "shared/PagePaths.h"
 
 #include <pugixml.hpp>
 
@@ -29,7 +29,7 @@ std::string Page(const std::string& title, const std::string& body)
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
            H(title) + " - Corvanta</title>\n<link rel=\"stylesheet\" href=\"" +
-           std::string(kStyleSheetPath) + "\">\n</head>\n<body>\n<main>\n" + body + "</main>\n</body>\n</html>\n";
+           PagePaths::ServerPath(PagePaths::kStyleSheet) + "\">\n</head>\n<body>\n<main>\n" + body + "</main>\n</body>\n</html>\n";
 }
 
 std::string Paragraphs(const std::string& text)
@@ -62,7 +62,7 @@ std::string DetailLink(const std::string& page, const char* key, int64_t id, con
 
 std::string AddLink(int kind, int64_t id, const std::vector<std::pair<const char*, std::string>>& names)
 {
-    std::string href = std::string(kAddBookmarkPath) + "?bookmarkType=" + N(kind) + "&newBookmarkItemID=" + N(id);
+    std::string href = PagePaths::ServerPath(PagePaths::kAddBookmark) + "?bookmarkType=" + N(kind) + "&newBookmarkItemID=" + N(id);
     for (const auto& name : names)
         href += std::string("&") + name.first + "=" + U(name.second);
     return "<a class=\"button\" href=\"" + H(href) + "\">&#9733; Add to favorites</a>";
@@ -85,7 +85,7 @@ bool IsWebAddress(const std::string& url)
 std::string Nav(const CFormFields& f)
 {
     (void)f;
-    return "<nav><a href=\"" + std::string(kHomePagePath) + "\">Corvanta</a></nav>\n";
+    return "<nav><a href=\"" + PagePaths::ServerPath(PagePaths::kHome) + "\">Corvanta</a></nav>\n";
 }
 
 } // namespace
@@ -93,6 +93,38 @@ std::string Nav(const CFormFields& f)
 CWebPages::CWebPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue)
     : m_db(db), m_accounts(accounts), m_catalogue(catalogue)
 {
+    // Every page by its path below the production folder.
+    auto plain = [this](SWebAnswer (CWebPages::*page)()) {
+        return [this, page](const std::string&, const CFormFields&) { return (this->*page)(); };
+    };
+    auto withFields = [this](SWebAnswer (CWebPages::*page)(const CFormFields&)) {
+        return [this, page](const std::string&, const CFormFields& f) { return (this->*page)(f); };
+    };
+    auto withMethod = [this](SWebAnswer (CWebPages::*page)(const std::string&, const CFormFields&)) {
+        return [this, page](const std::string& method, const CFormFields& f) { return (this->*page)(method, f); };
+    };
+    const std::string details = PagePaths::kDetails;
+    const std::string home = PagePaths::kHome;
+    m_pages[PagePaths::kStyleSheet] = [](const std::string&, const CFormFields&) {
+        return SWebAnswer{200, StyleSheet(), "text/css; charset=UTF-8"};
+    };
+    m_pages[details + PagePaths::kNoDetails] = plain(&CWebPages::NoDetails);
+    m_pages[details + PagePaths::kPerformanceDetail] = withFields(&CWebPages::Performance);
+    m_pages[details + PagePaths::kArtistDetail] = withFields(&CWebPages::Artist);
+    m_pages[details + PagePaths::kPlaymakerDetail] = withFields(&CWebPages::Playmaker);
+    m_pages[details + PagePaths::kPlaylistDetail] = withFields(&CWebPages::Playlist);
+    m_pages[details + PagePaths::kEmailPlaymaker] = withMethod(&CWebPages::EmailPlaymaker);
+    m_pages[details + PagePaths::kEmailFriend] = withMethod(&CWebPages::EmailFriend);
+    // The home page also answers at its folder's own address, with or without the slash.
+    const std::string homeFolder = home.substr(0, home.rfind('/') + 1);
+    for (const std::string& path : {home, homeFolder, homeFolder.substr(0, homeFolder.size() - 1)})
+        m_pages[path] = plain(&CWebPages::Home);
+    m_pages[PagePaths::kHelp] = plain(&CWebPages::Help);
+    m_pages[PagePaths::kUpdateProfile] = withMethod(&CWebPages::UpdateProfile);
+    m_pages[PagePaths::kStatistics] = withFields(&CWebPages::Statistics);
+    m_pages[PagePaths::kAddBookmark] = plain(&CWebPages::AddBookmarkOutside);
+    m_pages[PagePaths::kShowUpdatedPlaymaker] = withFields(&CWebPages::UpdatedPlaymaker);
+    m_pages[PagePaths::kPreviewUpdatedPlaymaker] = withFields(&CWebPages::UpdatedPlaymaker);
 }
 
 std::string CWebPages::Html(const std::string& text) { return CXmlWriter::Escape(text); }
@@ -121,40 +153,15 @@ std::string CWebPages::ErrorPage(int status)
 
 SWebAnswer CWebPages::Answer(const std::string& page, const std::string& method, const CFormFields& f)
 {
+    const auto found = m_pages.find(page);
+    if (found == m_pages.end())
+        return {404, ErrorPage(404)};
     try {
-        if (page == "tessarin/style.css")
-            return {200, StyleSheet(), "text/css; charset=UTF-8"};
-        if (page == "tessarin/details/NoDetails.htm")
-            return NoDetails();
-        if (page == "tessarin/details/ShowPerformanceDetail.jsp")
-            return Performance(f);
-        if (page == "tessarin/details/ShowArtistDetail.jsp")
-            return Artist(f);
-        if (page == "tessarin/details/ShowPlaymakerDetail.jsp")
-            return Playmaker(f);
-        if (page == "tessarin/details/ShowPlaylistDetail.jsp")
-            return Playlist(f);
-        if (page == "tessarin/details/EmailPlaymaker.jsp")
-            return EmailPlaymaker(method, f);
-        if (page == "tessarin/details/EmailFriend.jsp")
-            return EmailFriend(method, f);
-        if (page == "tessarin/home/index.html" || page == "tessarin/home/" || page == "tessarin/home")
-            return Home();
-        if (page == "tessarin/help/version1.1/helpindex.htm")
-            return Help();
-        if (page == "orvane/UpdateProfile.jsp")
-            return UpdateProfile(method, f);
-        if (page == "orvane/ViewStatistics.jsp")
-            return Statistics(f);
-        if (page == "orvane/bookmark/AddBookmark.jsp")
-            return AddBookmarkOutside();
-        if (page == "orvane/ShowUpdatedPlaymaker.jsp" || page == "orvane/PreviewUpdatedPlaymaker.jsp")
-            return UpdatedPlaymaker(f);
+        return found->second(method, f);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error in %s: %s\n", page.c_str(), e.what());
         return {500, ErrorPage(500)};
     }
-    return {404, ErrorPage(404)};
 }
 
 SWebAnswer CWebPages::NoDetails()
@@ -183,7 +190,7 @@ SWebAnswer CWebPages::Performance(const CFormFields& f)
     body += "<dt>Genre</dt><dd>" + H(CLookupTables::Text(*db, "Genres", genre)) + "</dd>";
     body += "<dt>Favorite of</dt><dd>" + N(bookmarks) + " playmakers</dd></dl>\n";
     if (preview)
-        body += "<h2>Preview</h2>\n<audio controls preload=\"none\" src=\"" + std::string(kPreviewPath) + N(id) +
+        body += "<h2>Preview</h2>\n<audio controls preload=\"none\" src=\"" + PagePaths::ServerPath(PagePaths::kPreviews) + N(id) +
                 ".wav\"></audio>\n";
     else
         body += "<p class=\"muted\">No preview is available for this track.</p>\n";
@@ -412,10 +419,10 @@ SWebAnswer CWebPages::EmailFriend(const std::string& method, const CFormFields& 
 SWebAnswer CWebPages::Home()
 {
     auto db = m_db.Acquire();
-    const std::string details = std::string("http://") + kDetailsHost;
+    const std::string details = std::string("http://") + PagePaths::kDetailsHost;
     std::string body = "<h1>Corvanta</h1>\n<p>Playlists made by people who love music. Browse what the community made "
-                       "lately, or <a href=\"" + std::string(kUpdateProfilePath) + "\">update your profile</a> and "
-                       "<a href=\"" + kStatisticsPath + "\">see your statistics</a>.</p>\n<div class=\"columns\">\n";
+                       "lately, or <a href=\"" + PagePaths::ServerPath(PagePaths::kUpdateProfile) + "\">update your profile</a> and "
+                       "<a href=\"" + PagePaths::ServerPath(PagePaths::kStatistics) + "\">see your statistics</a>.</p>\n<div class=\"columns\">\n";
     body += "<section><h2>Newest playlists</h2><ol>";
     {
         CQuery q = db->Prepare("SELECT pl.id, pl.name, u.id, u.handle FROM playlists pl JOIN users u ON u.id = pl.owner_id "
@@ -451,7 +458,7 @@ SWebAnswer CWebPages::Home()
             body += "<li><a href=\"" + details + "/recording/show?" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">by "
                     "<a href=\"" + details + "/artist/show?" + N(q.Int(2)) + "\">" + H(q.Text(3)) + "</a></span></li>";
     }
-    body += "</ol></section>\n</div>\n<p class=\"muted\"><a href=\"" + std::string(kHelpPagePath) + "\">Help</a></p>\n";
+    body += "</ol></section>\n</div>\n<p class=\"muted\"><a href=\"" + PagePaths::ServerPath(PagePaths::kHelp) + "\">Help</a></p>\n";
     return {200, Page("Home", body)};
 }
 

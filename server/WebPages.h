@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 
 namespace corvanta::server {
@@ -47,9 +49,12 @@ private:
     // The member whose session the page was opened with, 0 without one.
     int64_t Viewer(const CFormFields& f);
 
+    using PageHandler = std::function<SWebAnswer(const std::string& method, const CFormFields& fields)>;
+
     CDatabase& m_db;
     CAccounts& m_accounts;
     CCatalogue& m_catalogue;
+    std::map<std::string, PageHandler> m_pages;
 };
 
 } // namespace corvanta::server

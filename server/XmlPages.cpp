@@ -6,8 +6,8 @@
 #include "server/Database.h"
 #include "server/FormFields.h"
 #include "server/LookupTables.h"
-#include "server/PagePaths.h"
 #include "server/XmlWriter.h"
+#include "shared/PagePaths.h"
 
 #include <algorithm>
 #include <cctype>
@@ -325,7 +325,7 @@ std::string CXmlPages::FulfillPerformance(const CFormFields& f, const std::strin
     if (!m_catalogue.HasPreview(id))
         return Error("No preview is available for this track");
     CXmlWriter xml;
-    xml.Open("Fulfillment").Element("URL", previewBase + kPreviewPath + std::to_string(id) + ".wav");
+    xml.Open("Fulfillment").Element("URL", previewBase + PagePaths::ServerPath(PagePaths::kPreviews) + std::to_string(id) + ".wav");
     return xml.Finish();
 }
 

@@ -12,6 +12,7 @@
 #include "coralind/ICoralindObject.h"
 #include "platform/com/Bstr.h"
 #include "platform/com/ComRuntime.h"
+#include "shared/PagePaths.h"
 
 namespace {
 
@@ -244,7 +245,7 @@ void CClientCore::CheckForUpgrade()
 
 std::string CClientCore::HelpUrl() const
 {
-    return GetServerBaseUrl(false) + "tessarin/help/version1.1/helpindex.htm";
+    return GetServerBaseUrl(false) + PagePaths::kHelp;
 }
 
 void CClientCore::OnRequestCompleted(CServerRequest* request, std::int32_t, std::int32_t)

@@ -5,6 +5,7 @@
 #include "platform/Dispatcher.h"
 #include "platform/Http.h"
 #include "platform/Url.h"
+#include "shared/PagePaths.h"
 
 #include <algorithm>
 
@@ -44,7 +45,7 @@ void CServerRequest::RemoveListener(IRequestListener* listener) { m_listeners.Re
 void CServerRequest::PrepareEndpoint()
 {
     const bool secure = Secure();
-    const std::string url = ActiveServerSettings().GetServerBaseUrl(secure) + "orvane/" + Page();
+    const std::string url = ActiveServerSettings().GetServerBaseUrl(secure) + PagePaths::kXmlPages + Page();
     UrlParts parts;
     static_cast<void>(SplitUrl(url, parts));
     std::lock_guard lock(m_endpointLock);

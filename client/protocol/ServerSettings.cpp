@@ -1,5 +1,7 @@
 #include "client/protocol/ServerSettings.h"
 
+#include "shared/PagePaths.h"
+
 #include <atomic>
 
 namespace {
@@ -57,7 +59,7 @@ std::string CServerSettings::GetServerBaseUrl(bool secure) const
     const std::uint16_t port = Port(secure);
     std::lock_guard lock(m_mutex);
     return std::string(secure ? "https://" : "http://") + m_host + ":" + std::to_string(port) +
-           "/corvanta/production/";
+           PagePaths::kProduction;
 }
 
 void SetActiveServerSettings(CServerSettings* settings) { g_active.store(settings); }

@@ -1,4 +1,4 @@
-#include "server/PagePaths.h"
+#include "shared/PagePaths.h"
 #include "tests/server/ServerTestEnv.h"
 
 namespace corvanta::server::test {
@@ -32,8 +32,8 @@ TEST_F(WebPages, DetailPagesShowTheItemWithLinksAndFavoriteLinks)
         {"tessarin/details/EmailFriend.jsp?playlist=1", {"<form method=\"post\"", "name=\"to\""}},
         {"tessarin/help/version1.1/helpindex.htm", {"<h1>Corvanta help</h1>"}},
         {"tessarin/home/index.html",
-         {"index.html?showplaylist=", "index.html?showplaymaker=", std::string("http://") + kDetailsHost + "/recording/show?",
-          std::string("http://") + kDetailsHost + "/artist/show?", "/corvanta/production/orvane/UpdateProfile.jsp\"",
+         {"index.html?showplaylist=", "index.html?showplaymaker=", std::string("http://") + PagePaths::kDetailsHost + "/recording/show?",
+          std::string("http://") + PagePaths::kDetailsHost + "/artist/show?", "/corvanta/production/orvane/UpdateProfile.jsp\"",
           "/corvanta/production/orvane/ViewStatistics.jsp\""}},
     };
     for (const SCase& c : cases) {

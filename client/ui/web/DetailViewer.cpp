@@ -8,10 +8,10 @@
 #include "client/ui/web/WebBrowser2.h"
 #include "platform/Text.h"
 #include "platform/Url.h"
+#include "shared/PagePaths.h"
 
 #include <QResizeEvent>
 
-#include <cstdio>
 
 namespace {
 
@@ -30,13 +30,18 @@ constexpr SButtonSpec kButtons[] = {
     {IDC_DETAIL_REFRESH, "r", IDB_REFRESH, IDB_REFRESH_PRESSED, IDB_REFRESH_HOVER, IDB_REFRESH_PRESSED, IDB_REFRESH},
 };
 
-// The token goes into the query as a value: the few characters that would
-// end it early are escaped (a plain token stays as it is).
-std::string PageWithId(const char* format, long id, const std::string& token = {})
+// A detail page with its item: "page?key=id", then "&UserToken=" and the token
+// when the page shows the member's own view. The token goes into the query as
+// a value: the few characters that would end it early are escaped (a plain
+// token stays as it is).
+std::string PageWithId(const char* page, const char* key, long id)
 {
-    char buffer[160];
-    std::snprintf(buffer, sizeof buffer, format, id);
-    return buffer + FormValue(token);
+    return std::string(page) + "?" + key + "=" + std::to_string(id);
+}
+
+std::string PageWithId(const char* page, const char* key, long id, const std::string& token)
+{
+    return PageWithId(page, key, id) + "&UserToken=" + FormValue(token);
 }
 
 } // namespace
@@ -93,7 +98,7 @@ void CDetailViewer::OnInitDialog()
 
 std::string CDetailViewer::DetailsUrl(const std::string& page) const
 {
-    return m_session.ServerSettings().GetServerBaseUrl(false) + "tessarin/details/" + page;
+    return m_session.ServerSettings().GetServerBaseUrl(false) + PagePaths::kDetails + page;
 }
 
 void CDetailViewer::NavigateDetails(const std::string& page)
@@ -103,37 +108,36 @@ void CDetailViewer::NavigateDetails(const std::string& page)
     m_browser->Navigate(DetailsUrl(page), CWebBrowser2::kNavNoReadFromCache);
 }
 
-void CDetailViewer::ShowNoDetails() { NavigateDetails("NoDetails.htm"); }
+void CDetailViewer::ShowNoDetails() { NavigateDetails(PagePaths::kNoDetails); }
 
 void CDetailViewer::ShowPerformanceDetail(std::int32_t performanceID)
 {
-    NavigateDetails(PageWithId("ShowPerformanceDetail.jsp?performance=%ld&UserToken=", performanceID,
-                               m_session.Token()));
+    NavigateDetails(PageWithId(PagePaths::kPerformanceDetail, "performance", performanceID, m_session.Token()));
 }
 
 void CDetailViewer::ShowArtistDetail(std::int32_t artistID)
 {
-    NavigateDetails(PageWithId("ShowArtistDetail.jsp?artist=%ld&UserToken=", artistID, m_session.Token()));
+    NavigateDetails(PageWithId(PagePaths::kArtistDetail, "artist", artistID, m_session.Token()));
 }
 
 void CDetailViewer::ShowPlaymakerDetail(std::int32_t userID)
 {
-    NavigateDetails(PageWithId("ShowPlaymakerDetail.jsp?playmaker=%ld&UserToken=", userID, m_session.Token()));
+    NavigateDetails(PageWithId(PagePaths::kPlaymakerDetail, "playmaker", userID, m_session.Token()));
 }
 
 void CDetailViewer::ShowPlaylistDetail(std::int32_t playlistID)
 {
-    NavigateDetails(PageWithId("ShowPlaylistDetail.jsp?playlist=%ld&UserToken=", playlistID, m_session.Token()));
+    NavigateDetails(PageWithId(PagePaths::kPlaylistDetail, "playlist", playlistID, m_session.Token()));
 }
 
 void CDetailViewer::EmailPlaymaker(std::int32_t userID)
 {
-    NavigateDetails(PageWithId("EmailPlaymaker.jsp?playmaker=%ld", userID));
+    NavigateDetails(PageWithId(PagePaths::kEmailPlaymaker, "playmaker", userID));
 }
 
 void CDetailViewer::EmailFriend(std::int32_t playlistID)
 {
-    NavigateDetails(PageWithId("EmailFriend.jsp?playlist=%ld", playlistID));
+    NavigateDetails(PageWithId(PagePaths::kEmailFriend, "playlist", playlistID));
 }
 
 void CDetailViewer::GoBack()
@@ -179,6 +183,8 @@ bool CDetailViewer::InterceptNavigation(const std::string& url)
 {
     UrlParts parts;
     static_cast<void>(SplitUrl(url, parts));
+    // Any link naming the bookmark page, wherever it points, is an "add to
+    // favorites" of the page's item: the client adds it itself.
     if (parts.objectPath.find("AddBookmark.jsp") == std::string::npos)
         return false;
 

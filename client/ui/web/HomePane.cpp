@@ -6,7 +6,7 @@
 #include "client/ui/web/LinkText.h"
 #include "client/ui/web/WebBrowser2.h"
 #include "platform/Url.h"
-#include "server/PagePaths.h"
+#include "shared/PagePaths.h"
 
 #include <QResizeEvent>
 
@@ -50,7 +50,7 @@ void CHomePane::SetDetailViewer(CDetailViewer* detailViewer) { m_detailViewer = 
 
 std::string CHomePane::HomeUrl() const
 {
-    return m_session.ServerSettings().GetServerBaseUrl(false) + "tessarin/home/index.html";
+    return m_session.ServerSettings().GetServerBaseUrl(false) + PagePaths::kHome;
 }
 
 void CHomePane::GoHome()
@@ -110,7 +110,7 @@ bool CHomePane::InterceptNavigation(const std::string& url, const std::string& h
 
     // Item links of the home page name the details host; they open in the
     // detail viewer, never here.
-    if (parts.host == corvanta::server::kDetailsHost) {
+    if (parts.host == PagePaths::kDetailsHost) {
         const std::int32_t n = LinkText::LeadingInteger(LinkText::AfterLastQuestionMark(parts.objectPath));
         const std::string& path = parts.objectPath;
         if (m_detailViewer != nullptr) {
@@ -163,8 +163,8 @@ bool CHomePane::InterceptNavigation(const std::string& url, const std::string& h
     if (Contains(url, "PreviewUpdatedPlaymaker")) {
         if (m_detailViewer != nullptr)
             m_detailViewer->ShowPlaymakerDetail(m_session.UserId());
-        m_browser->Navigate(m_session.ServerSettings().GetServerBaseUrl(false) +
-                                "orvane/UpdateProfile.jsp?UserToken=" + token + "&App=Tessarin",
+        m_browser->Navigate(m_session.ServerSettings().GetServerBaseUrl(false) + PagePaths::kUpdateProfile +
+                                "?UserToken=" + token + "&App=Tessarin",
                             CWebBrowser2::kNavNoReadFromCache, kNoCacheHeader);
         cancel = true;
     }

@@ -4,7 +4,7 @@
 #include "client/ui/shell/CommandTarget.h"
 #include "client/ui/web/DetailViewer.h"
 #include "client/ui/web/WebBrowser2.h"
-#include "server/PagePaths.h"
+#include "shared/PagePaths.h"
 #include "tests/client/ui/web/WebPaneFixture.h"
 
 #include <QSignalSpy>
@@ -56,7 +56,7 @@ struct HomeLinkCase {
 
 TEST_F(HomePaneTest, LinksOfTheHomePage)
 {
-    const std::string details = std::string("http://") + corvanta::server::kDetailsHost;
+    const std::string details = std::string("http://") + PagePaths::kDetailsHost;
     const HomeLinkCase cases[] = {
         {"details host: artist", details + "/artist/show?15", "", true, "ShowArtistDetail.jsp?artist=15&UserToken=tok42"},
         {"details host: playlist", details + "/playlist/show?7", "", true,
@@ -126,7 +126,7 @@ TEST_F(HomePaneTest, ProfileLinkReloadedWithTokenThenRefreshedOnce)
     ASSERT_EQ(m_home->Browser()->url().toEncoded().toStdString(), m_home->HomeUrl());
 
     const QPoint at = m_home->Browser()->mapTo(m_home.get(), QPoint(20, 20));
-    const std::string profile = corvanta::server::kUpdateProfilePath;
+    const std::string profile = PagePaths::ServerPath(PagePaths::kUpdateProfile);
     ASSERT_TRUE(ClickUntil(m_home.get(), at, [&] { return !m_server.RequestsTo(profile).empty(); }));
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.RequestsTo(profile).size() >= 2; }, kBoundMs));
     const int loadsBeforeRefreshDone = loaded.count();
