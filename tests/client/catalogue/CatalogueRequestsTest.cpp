@@ -6,7 +6,7 @@
 #include "client/catalogue/LookupTables.h"
 #include "client/catalogue/LookupTablesModel.h"
 #include "client/catalogue/TablesToXMLRequest.h"
-#include "tests/client/catalogue/RequestFixture.h"
+#include "tests/support/RequestFixture.h"
 
 #include <functional>
 #include <thread>

@@ -3,7 +3,7 @@
 // script, a fake session and track library, and a recording message box.
 #include "client/editing/EditingServices.h"
 #include "platform/MessageBox.h"
-#include "tests/client/catalogue/RequestFixture.h"
+#include "tests/support/RequestFixture.h"
 
 #include <algorithm>
 #include <atomic>

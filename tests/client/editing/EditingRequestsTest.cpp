@@ -3,7 +3,7 @@
 #include "client/editing/UpdateArtistRequest.h"
 #include "client/editing/UpdatePerformanceRequest.h"
 #include "client/editing/UpdatePlaylistRequest.h"
-#include "tests/client/catalogue/RequestFixture.h"
+#include "tests/support/RequestFixture.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "client/ui/shell/ControlId.h"
 #include "client/ui/shell/DetailPages.h"
 #include "platform/MessageBox.h"
-#include "tests/client/catalogue/RequestFixture.h"
 #include "tests/support/MemoryClipboard.h"
 #include "tests/support/PopupMenuDriver.h"
+#include "tests/support/RequestFixture.h"
 
 #include <QApplication>
 #include <QMouseEvent>

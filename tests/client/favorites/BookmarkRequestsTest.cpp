@@ -6,7 +6,7 @@
 #include "client/favorites/DeleteBookmarkRequest.h"
 #include "client/favorites/GetUserBookmarksRequest.h"
 #include "client/favorites/MoveBookmarkRequest.h"
-#include "tests/client/catalogue/RequestFixture.h"
+#include "tests/support/RequestFixture.h"
 
 namespace {
 

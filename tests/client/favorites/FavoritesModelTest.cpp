@@ -1,6 +1,6 @@
 #include "client/favorites/FavoritesModel.h"
 #include "platform/MessageBox.h"
-#include "tests/client/catalogue/RequestFixture.h"
+#include "tests/support/RequestFixture.h"
 
 #include <algorithm>
 #include <future>

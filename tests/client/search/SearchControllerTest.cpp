@@ -1,6 +1,6 @@
 #include "client/catalogue/PerformanceSummary.h"
 #include "client/search/SearchController.h"
-#include "tests/client/catalogue/RequestFixture.h"
+#include "tests/support/RequestFixture.h"
 
 #include <set>
 #include <sstream>

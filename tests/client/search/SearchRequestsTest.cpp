@@ -2,7 +2,7 @@
 #include "client/search/SearchForPerformancesRequest.h"
 #include "client/search/SearchForPlaylistsRequest.h"
 #include "client/search/SearchForUsersRequest.h"
-#include "tests/client/catalogue/RequestFixture.h"
+#include "tests/support/RequestFixture.h"
 
 namespace {
 class SearchRequests : public RequestFixture {};

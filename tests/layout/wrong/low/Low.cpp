@@ -1,0 +1,3 @@
+#include "low/Low.h"
+
+int Low() { return 1; }
