@@ -74,6 +74,26 @@ protected:
         return told ? listener.events.front() : RequestEvent{false, nullptr, E_FAIL, 0, 0};
     }
 
+    /// Checks that the last request the server took went to page with body.
+    void ExpectLastPost(const std::string& page, const std::string& body)
+    {
+        const RecordedRequest sent = m_server.LastRequest();
+        EXPECT_EQ(sent.path, PathOf(page));
+        EXPECT_EQ(sent.body, body);
+    }
+
+    /// Sends as SendAndWait does and checks that exactly one request went out,
+    /// to page with body; returns the notification.
+    RequestEvent ExpectPosted(CServerRequest& request, const std::function<void()>& send, const std::string& page,
+                              const std::string& body)
+    {
+        const std::size_t before = m_server.RequestCount();
+        const RequestEvent event = SendAndWait(request, send);
+        EXPECT_EQ(m_server.RequestCount(), before + 1);
+        ExpectLastPost(page, body);
+        return event;
+    }
+
     CLoopbackHttpServer m_server;
     CServerSettings m_settings;
     CTestPump m_pump;

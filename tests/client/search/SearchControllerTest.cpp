@@ -134,9 +134,7 @@ TEST_F(SearchControllerTest, PagesFiftyIdentifiersAtATime)
         SCOPED_TRACE(page.from);
         m_controller.FetchNextPage(0);
         ASSERT_TRUE(WaitFor("appended", ++appended));
-        const RecordedRequest sent = m_server.LastRequest();
-        EXPECT_EQ(sent.path, PathOf(kSummaries));
-        EXPECT_EQ(sent.body, "Type=PERFORMANCE&IDs=" + IdRange(page.from, page.to));
+        ExpectLastPost(kSummaries, "Type=PERFORMANCE&IDs=" + IdRange(page.from, page.to));
         EXPECT_EQ(m_listener.events.back(), (SearchEvent{"appended", 0, page.firstNew}));
         ASSERT_EQ(m_controller.ResultCount(0), page.total);
         EXPECT_EQ(ResultId(0, page.firstNew), static_cast<std::int32_t>(page.from));
@@ -229,9 +227,7 @@ TEST_F(SearchControllerTest, QueriesGoToTheirPages)
         const std::int32_t index = m_controller.Search(Query(c.kind, c.criteria));
         ASSERT_TRUE(WaitFor("answered", ++answered));
         EXPECT_EQ(m_listener.events.back(), (SearchEvent{"busy", 0}));
-        const RecordedRequest sent = m_server.LastRequest();
-        EXPECT_EQ(sent.path, PathOf(c.page));
-        EXPECT_EQ(sent.body, c.body);
+        ExpectLastPost(c.page, c.body);
         EXPECT_EQ(m_controller.Query(index)->kind, c.kind);
         EXPECT_EQ(m_controller.IdentifierCount(index), 0);
     }

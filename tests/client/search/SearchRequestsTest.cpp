@@ -63,10 +63,7 @@ TEST_F(SearchRequests, Bodies)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SendAndWait(c.request, c.send);
-        const RecordedRequest sent = m_server.LastRequest();
-        EXPECT_EQ(sent.path, PathOf(c.page));
-        EXPECT_EQ(sent.body, c.body);
+        ExpectPosted(c.request, c.send, c.page, c.body);
     }
     // What the server's decoder makes of the escaped values.
     const auto sent = m_server.RequestsTo(PathOf(kPerformances));
