@@ -63,7 +63,7 @@ PublishOutcome CPlaylistEditorModel::Publish(IPublishProgress* progress)
     if (!m_playlist || !m_store.Holds(m_playlist))
         return PublishOutcome::Closed;
     if (!m_playlist->tracksLoaded) {
-        ShowMessageBox(kPlaylistNotLoadedText);
+        ShowMessageBox(LoadResourceString(IDS_PLAYLIST_TRACKS_NOT_LOADED));
         return PublishOutcome::Refused;
     }
     // A row whose lookup failed names no catalogue track yet (or an old one),
@@ -90,7 +90,7 @@ PublishOutcome CPlaylistEditorModel::Publish(IPublishProgress* progress)
     if (progress)
         progress->Hide();
     if (Failed(result)) {
-        ShowMessageBox(kPublishFailedText);
+        ShowMessageBox(LoadResourceString(IDS_PUBLISH_FAILED));
         return PublishOutcome::Failed;
     }
     return PublishOutcome::Published;

@@ -23,10 +23,6 @@ protected:
     ~IPublishProgress() = default;
 };
 
-/// Shown when the server did not take a publish; the string table has no
-/// text for it.
-inline constexpr char kPublishFailedText[] = "The playlist could not be published to Corvanta.";
-
 enum class PublishOutcome {
     Refused,   ///< rows still unresolved, or the playlist's tracks never loaded; nothing was sent
     Failed,    ///< the server did not take it; the editor stays open

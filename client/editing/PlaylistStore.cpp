@@ -4,6 +4,7 @@
 #include "client/catalogue/GetUserPlaylistsRequest.h"
 #include "client/editing/EditingServices.h"
 #include "client/editing/UpdatePlaylistRequest.h"
+#include "client/resources/StringTable.h"
 #include "platform/MessageBox.h"
 
 #include <algorithm>
@@ -124,7 +125,7 @@ void CPlaylistStore::DeleteAnswered(std::int32_t deleteNumber, bool failed)
     PlaylistDetail* kept = playlist.get();
     m_playlists.push_back(std::move(playlist));
     Tell([&](IPlaylistStoreListener& listener) { listener.OnPlaylistAdded(kept); });
-    ShowMessageBox(kDeleteFailedText);
+    ShowMessageBox(LoadResourceString(IDS_DELETE_PLAYLIST_FAILED));
 }
 
 int CPlaylistStore::CountLocalTracks(const PlaylistDetail& playlist)
@@ -137,7 +138,7 @@ int CPlaylistStore::CountLocalTracks(const PlaylistDetail& playlist)
 int CPlaylistStore::PlayPlaylistLocal(const PlaylistDetail& playlist)
 {
     if (!playlist.tracksLoaded) {
-        ShowMessageBox(kPlaylistNotLoadedText);
+        ShowMessageBox(LoadResourceString(IDS_PLAYLIST_TRACKS_NOT_LOADED));
         return 0;
     }
     return m_localPlayer.Play(playlist);

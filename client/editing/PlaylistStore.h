@@ -21,13 +21,6 @@ class CUpdatePlaylistRequest;
 class IEditingSession;
 class ILocalTrackLibrary;
 
-/// Shown for a playlist whose tracks did not come from the server; the string
-/// table has no text for it.
-inline constexpr char kPlaylistNotLoadedText[] =
-    "The tracks of this playlist could not be loaded from Corvanta. Log in again to load them.";
-/// Shown when the server did not delete a playlist, which is then kept.
-inline constexpr char kDeleteFailedText[] = "The playlist could not be deleted from Corvanta.";
-
 class CPlaylistStore : public ISessionListener, public IRequestListener {
 public:
     /// session and library may be null: the token and handle then come from

@@ -76,6 +76,7 @@ inline constexpr unsigned IDS_LOADING_PLAYLISTS = 3502;
 inline constexpr unsigned IDS_NOT_LOGGED_IN_PLAYLISTS = 3503;
 // The favorites pane's I Created group while logged out (no final full stop).
 inline constexpr unsigned IDS_NOT_LOGGED_IN_I_CREATED = 3504;
+inline constexpr unsigned IDS_DELETE_PLAYLIST_FAILED = 3505;  // the server kept the playlist
 inline constexpr unsigned IDS_CONFIRM_DELETE_PLAYLIST_FMT = 3506;
 inline constexpr unsigned IDS_LOOKING_FOR_ARTISTS = 3507;
 inline constexpr unsigned IDS_LOOKING_FOR_TRACKS = 3508;
@@ -91,10 +92,13 @@ inline constexpr unsigned IDS_CREATING_TRACK = 3552;
 inline constexpr unsigned IDS_PUBLISHING = 3553;
 inline constexpr unsigned IDS_COULD_NOT_CREATE_TRACK = 3554;
 inline constexpr unsigned IDS_COULD_NOT_CREATE_ARTIST = 3555;
+inline constexpr unsigned IDS_PUBLISH_FAILED = 3556;  // the server did not take a publish
 inline constexpr unsigned IDS_SEARCHING = 3557;
 inline constexpr unsigned IDS_MORE_RESULTS = 3558;
 inline constexpr unsigned IDS_RETRIEVING_RESULTS = 3559;
 inline constexpr unsigned IDS_RESULTS_RANGE_FMT = 3560;  // %d - %d
+// A playlist whose tracks did not come from the server.
+inline constexpr unsigned IDS_PLAYLIST_TRACKS_NOT_LOADED = 3561;
 inline constexpr unsigned IDS_SPECIFY_REFERRAL = 3603;
 inline constexpr unsigned IDS_PLAY_LOCAL_FMT = 3605;  // %d: local tracks
 inline constexpr unsigned IDS_TYPE_ARTIST_NAME = 3606;

@@ -323,7 +323,7 @@ TEST_F(Store, PublishRefusedOrFailed)
     editor.Rows().DeleteRow(0);
     m_server.SetResponse(PathOf(kUpdatePage), 200, "<R><Exception>refused</Exception></R>");
     EXPECT_EQ(editor.Publish(), PublishOutcome::Failed);
-    EXPECT_EQ(messages, std::vector<std::string>{kPublishFailedText});
+    EXPECT_EQ(messages, std::vector<std::string>{LoadResourceString(IDS_PUBLISH_FAILED)});
     EXPECT_EQ(playlist->Summary.playlistID, 0);
     EXPECT_EQ(log.back(), "updated 0");
 
@@ -394,7 +394,7 @@ TEST_F(Store, PlaylistsWhoseTracksDidNotLoadAreNeitherPublishedNorPlayed)
     EXPECT_EQ(editor.Publish(), PublishOutcome::Refused);
     EXPECT_EQ(store->PublishPlaylist(unloaded), E_FAIL);
     EXPECT_EQ(store->PlayPlaylistLocal(unloaded), 0);
-    EXPECT_EQ(messages, std::vector<std::string>(2, kPlaylistNotLoadedText));
+    EXPECT_EQ(messages, std::vector<std::string>(2, LoadResourceString(IDS_PLAYLIST_TRACKS_NOT_LOADED)));
     EXPECT_EQ(m_server.RequestsTo(PathOf(kUpdatePage)).size(), 0u);
     EXPECT_TRUE(unloaded.Tracks.empty());
 
@@ -427,7 +427,7 @@ TEST_F(Store, AFailedDeleteIsShownAndThePlaylistKept)
         store->DeletePlaylist(playlist);
         EXPECT_EQ(store->GetCount(), 1);
         ASSERT_TRUE(m_pump.RunUntil([&] { return !messages.empty(); }));
-        EXPECT_EQ(messages, std::vector<std::string>{kDeleteFailedText});
+        EXPECT_EQ(messages, std::vector<std::string>{LoadResourceString(IDS_DELETE_PLAYLIST_FAILED)});
         ASSERT_EQ(store->GetCount(), 2);
         EXPECT_EQ(store->GetAt(1), playlist);
         EXPECT_EQ(playlist->Summary.playlistID, id);
