@@ -48,7 +48,7 @@ CAccounts::CAccounts(CDatabase& db, Clock clock, int pbkdf2Iterations)
 {
 }
 
-SLoginResult CAccounts::OpenSession(int64_t userId)
+LoginResult CAccounts::OpenSession(int64_t userId)
 {
     auto db = m_db.Acquire();
     int64_t now = m_clock();
@@ -59,7 +59,7 @@ SLoginResult CAccounts::OpenSession(int64_t userId)
         .Bind(2, userId)
         .Bind(3, now)
         .Run();
-    SLoginResult result;
+    LoginResult result;
     result.ok = true;
     result.userId = userId;
     result.token = secret + ":" + std::to_string(db->LastInsertId());
@@ -71,10 +71,10 @@ SLoginResult CAccounts::OpenSession(int64_t userId)
     return result;
 }
 
-SLoginResult CAccounts::Login(const std::string& handle, const std::string& password, const std::string& prevSession,
+LoginResult CAccounts::Login(const std::string& handle, const std::string& password, const std::string& prevSession,
                               const std::string& peer)
 {
-    SLoginResult result;
+    LoginResult result;
     // Handles match ignoring case, so their failures count together.
     std::string member = handle.substr(0, kMaxHandle);
     for (char& c : member)
@@ -86,12 +86,12 @@ SLoginResult CAccounts::Login(const std::string& handle, const std::string& pass
         return result;
     }
     // Every admitted attempt is reported, also when the check throws.
-    struct SOutcome {
+    struct Outcome {
         CLoginThrottle& throttle;
         const std::string& member;
         const std::string& peer;
         bool ok = false;
-        ~SOutcome() { ok ? throttle.Succeeded(member, peer) : throttle.Failed(member, peer); }
+        ~Outcome() { ok ? throttle.Succeeded(member, peer) : throttle.Failed(member, peer); }
     } outcome{m_throttle, member, peer};
 
     int64_t userId = 0;
@@ -122,9 +122,9 @@ SLoginResult CAccounts::Login(const std::string& handle, const std::string& pass
     return OpenSession(userId);
 }
 
-SLoginResult CAccounts::Create(const SNewMember& member)
+LoginResult CAccounts::Create(const NewMember& member)
 {
-    SLoginResult result;
+    LoginResult result;
     std::string handle = TrimBlanks(member.handle);
     std::string email = TrimBlanks(member.email);
     if (handle.empty()) {
@@ -188,7 +188,7 @@ void CAccounts::Logout(const std::string& token)
     db->Prepare("DELETE FROM sessions WHERE id = ?1").Bind(1, CFormFields::ToInt(token.substr(colon + 1))).Run();
 }
 
-std::optional<SMember> CAccounts::Validate(const std::string& token)
+std::optional<Member> CAccounts::Validate(const std::string& token)
 {
     size_t colon = token.rfind(':');
     if (colon == std::string::npos || colon == 0)
@@ -199,7 +199,7 @@ std::optional<SMember> CAccounts::Validate(const std::string& token)
         return std::nullopt;
     auto db = m_db.Acquire();
     int64_t now = m_clock();
-    SMember member;
+    Member member;
     int64_t lastUsed = 0;
     {
         CQuery query = db->Prepare("SELECT s.secret, s.last_used, u.id, u.handle FROM sessions s JOIN users u ON u.id = s.user_id "
@@ -297,11 +297,11 @@ std::string CAccounts::UpdateProfile(int64_t userId, const std::string& sent)
         return "Bad date, enter date as MM/DD/YYYY";
 
     auto db = m_db.Acquire();
-    struct SCoded {
+    struct Coded {
         const char* member;
         const char* table;
     };
-    for (SCoded coded : {SCoded{"mySex", "SexCode"}, SCoded{"myMaritalStatus", "MaritalStatus"}}) {
+    for (Coded coded : {Coded{"mySex", "SexCode"}, Coded{"myMaritalStatus", "MaritalStatus"}}) {
         pugi::xml_node node = FindObject(user, nullptr, coded.member);
         if (node && node.attribute("myID") && !CLookupTables::Contains(*db, coded.table, node.attribute("myID").as_llong(-1)))
             return std::string("Unknown ") + coded.table + " value";

@@ -11,12 +11,12 @@ namespace corvanta::server {
 
 class CDatabase;
 
-struct SMember {
+struct Member {
     int64_t userId = 0;
     std::string handle;
 };
 
-struct SLoginResult {
+struct LoginResult {
     bool ok = false;
     std::string token;
     int64_t userId = 0;
@@ -24,7 +24,7 @@ struct SLoginResult {
     bool throttled = false; // refused before the password was looked at
 };
 
-struct SNewMember {
+struct NewMember {
     std::string handle;
     std::string password;
     std::string email;
@@ -49,12 +49,12 @@ public:
 
     // prevSession names an earlier session of the same member, which is closed.
     // Failures slow further attempts for the member and for the peer address.
-    SLoginResult Login(const std::string& handle, const std::string& password, const std::string& prevSession,
+    LoginResult Login(const std::string& handle, const std::string& password, const std::string& prevSession,
                        const std::string& peer);
-    SLoginResult Create(const SNewMember& member);
+    LoginResult Create(const NewMember& member);
     void Logout(const std::string& token);
     // The member of a live session; keeps it alive.
-    std::optional<SMember> Validate(const std::string& token);
+    std::optional<Member> Validate(const std::string& token);
 
     std::string ProfileXml(int64_t userId);
     // Empty on success, else the reason for the refusal.
@@ -66,7 +66,7 @@ public:
     static std::string DefaultProfile(const std::string& handle, const std::string& email);
 
 private:
-    SLoginResult OpenSession(int64_t userId);
+    LoginResult OpenSession(int64_t userId);
 
     CDatabase& m_db;
     Clock m_clock;

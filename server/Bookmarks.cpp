@@ -10,23 +10,23 @@ namespace corvanta::server {
 
 namespace {
 
-ESummaryKind SummaryKindOf(int64_t kind)
+SummaryKind SummaryKindOf(int64_t kind)
 {
     switch (kind) {
-    case 1: return ESummaryKind::Artist;
-    case 2: return ESummaryKind::Playlist;
-    case 3: return ESummaryKind::Performance;
-    default: return ESummaryKind::User;
+    case 1: return SummaryKind::Artist;
+    case 2: return SummaryKind::Playlist;
+    case 3: return SummaryKind::Performance;
+    default: return SummaryKind::User;
     }
 }
 
-struct SEntry {
+struct Entry {
     int64_t id, item;
 };
 
-std::vector<SEntry> ListOf(CConnection& db, int64_t userId, int64_t kind)
+std::vector<Entry> ListOf(CConnection& db, int64_t userId, int64_t kind)
 {
-    std::vector<SEntry> list;
+    std::vector<Entry> list;
     CQuery q = db.Prepare("SELECT id, item_id FROM bookmarks WHERE user_id = ?1 AND kind = ?2 ORDER BY position, id");
     q.Bind(1, userId).Bind(2, kind);
     while (q.Step())
@@ -34,7 +34,7 @@ std::vector<SEntry> ListOf(CConnection& db, int64_t userId, int64_t kind)
     return list;
 }
 
-void Renumber(CConnection& db, const std::vector<SEntry>& list)
+void Renumber(CConnection& db, const std::vector<Entry>& list)
 {
     for (size_t i = 0; i < list.size(); ++i)
         db.Prepare("UPDATE bookmarks SET position = ?1 WHERE id = ?2").Bind(1, static_cast<int64_t>(i + 1)).Bind(2, list[i].id).Run();
@@ -122,17 +122,17 @@ bool CBookmarks::Move(int64_t userId, int64_t kind, int64_t bookmarkId, int64_t 
     }
     auto db = m_db.Acquire();
     CTransaction transaction(*db);
-    std::vector<SEntry> list = ListOf(*db, userId, kind);
-    auto moved = std::find_if(list.begin(), list.end(), [&](const SEntry& e) { return e.id == bookmarkId; });
+    std::vector<Entry> list = ListOf(*db, userId, kind);
+    auto moved = std::find_if(list.begin(), list.end(), [&](const Entry& e) { return e.id == bookmarkId; });
     if (moved == list.end()) {
         error = "Favorite " + std::to_string(bookmarkId) + " is not in your list";
         return false;
     }
-    SEntry entry = *moved;
+    Entry entry = *moved;
     list.erase(moved);
     auto at = list.begin();
     if (newPrevious != 0) {
-        auto previous = std::find_if(list.begin(), list.end(), [&](const SEntry& e) { return e.id == newPrevious; });
+        auto previous = std::find_if(list.begin(), list.end(), [&](const Entry& e) { return e.id == newPrevious; });
         if (previous == list.end()) {
             error = "Favorite " + std::to_string(newPrevious) + " is not in your list";
             return false;
@@ -149,11 +149,11 @@ void CBookmarks::WriteAll(CXmlWriter& xml, int64_t userId)
 {
     auto db = m_db.Acquire();
     for (int64_t kind : {2, 1, 4, 3}) {
-        std::vector<SEntry> list = ListOf(*db, userId, kind);
+        std::vector<Entry> list = ListOf(*db, userId, kind);
         std::vector<int64_t> items;
-        std::vector<SBookmarkMark> marks;
+        std::vector<BookmarkMark> marks;
         int64_t previous = 0;
-        for (const SEntry& e : list) {
+        for (const Entry& e : list) {
             // A favorite playlist its owner has since made private drops out of the chain.
             if (kind == 2 && !CCatalogue::CanSeePlaylist(*db, e.item, userId))
                 continue;

@@ -130,7 +130,7 @@ private:
 
 template <class Row>
 void WriteInOrder(const std::vector<int64_t>& ids, const std::unordered_map<int64_t, Row>& rows,
-                  const std::vector<SBookmarkMark>* marks, const std::function<void(const Row&, size_t)>& write)
+                  const std::vector<BookmarkMark>* marks, const std::function<void(const Row&, size_t)>& write)
 {
     for (size_t i = 0; i < ids.size(); ++i) {
         auto it = rows.find(ids[i]);
@@ -140,7 +140,7 @@ void WriteInOrder(const std::vector<int64_t>& ids, const std::unordered_map<int6
     (void)marks;
 }
 
-void WriteMark(CXmlWriter& xml, const std::vector<SBookmarkMark>* marks, size_t index)
+void WriteMark(CXmlWriter& xml, const std::vector<BookmarkMark>* marks, size_t index)
 {
     if (marks && index < marks->size()) {
         xml.Element("BookmarkID", (*marks)[index].bookmarkId);
@@ -162,20 +162,20 @@ std::string CCatalogue::FormatDate(int64_t unixSeconds)
     return buffer;
 }
 
-void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind kind, const std::vector<int64_t>& ids,
-                                const std::vector<SBookmarkMark>* marks, const std::vector<std::string>* comments,
+void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, SummaryKind kind, const std::vector<int64_t>& ids,
+                                const std::vector<BookmarkMark>* marks, const std::vector<std::string>* comments,
                                 int64_t viewer)
 {
     if (ids.empty())
         return;
     const std::string json = IdsJson(ids);
     switch (kind) {
-    case ESummaryKind::Playlist: {
-        struct SRow {
+    case SummaryKind::Playlist: {
+        struct Row {
             int64_t id, tracks, ownerId, acceptsEmail, created, updated, mood, listened, bookmarks, genre;
             std::string name, description, owner, theme;
         };
-        std::unordered_map<int64_t, SRow> rows;
+        std::unordered_map<int64_t, Row> rows;
         CQuery q = db.Prepare(
             "SELECT pl.id, pl.name, pl.description, (SELECT count(*) FROM playlist_tracks t WHERE t.playlist_id = pl.id), "
             "u.id, u.handle, u.accepts_email, pl.created, pl.updated, pl.mood_id, pl.theme, pl.times_listened, "
@@ -184,9 +184,9 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind k
             "AND (pl.is_public = 1 OR pl.owner_id = ?2)");
         q.Bind(1, json).Bind(2, viewer);
         while (q.Step())
-            rows[q.Int(0)] = SRow{q.Int(0), q.Int(3), q.Int(4), q.Int(6), q.Int(7), q.Int(8), q.Int(9), q.Int(11), q.Int(12),
+            rows[q.Int(0)] = Row{q.Int(0), q.Int(3), q.Int(4), q.Int(6), q.Int(7), q.Int(8), q.Int(9), q.Int(11), q.Int(12),
                                   q.Int(13), q.Text(1), q.Text(2), q.Text(5), q.Text(10)};
-        WriteInOrder<SRow>(ids, rows, marks, [&](const SRow& r, size_t i) {
+        WriteInOrder<Row>(ids, rows, marks, [&](const Row& r, size_t i) {
             xml.Open("PlaylistSummary").Attribute("playlistID", r.id);
             xml.Element("Name", r.name).Element("PlaylistDescription", r.description).Element("NumberOfPerformances", r.tracks);
             xml.Open("Playmaker").Attribute("playmakerID", r.ownerId);
@@ -200,12 +200,12 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind k
         });
         break;
     }
-    case ESummaryKind::User: {
-        struct SRow {
+    case SummaryKind::User: {
+        struct Row {
             int64_t id, acceptsEmail, created, playlists, bookmarks;
             std::string handle;
         };
-        std::unordered_map<int64_t, SRow> rows;
+        std::unordered_map<int64_t, Row> rows;
         CQuery q = db.Prepare(
             "SELECT u.id, u.handle, u.accepts_email, u.created, "
             "(SELECT count(*) FROM playlists p WHERE p.owner_id = u.id AND p.is_public = 1), "
@@ -213,8 +213,8 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind k
             "FROM users u WHERE u.id IN (SELECT value FROM json_each(?1))");
         q.Bind(1, json);
         while (q.Step())
-            rows[q.Int(0)] = SRow{q.Int(0), q.Int(2), q.Int(3), q.Int(4), q.Int(5), q.Text(1)};
-        WriteInOrder<SRow>(ids, rows, marks, [&](const SRow& r, size_t i) {
+            rows[q.Int(0)] = Row{q.Int(0), q.Int(2), q.Int(3), q.Int(4), q.Int(5), q.Text(1)};
+        WriteInOrder<Row>(ids, rows, marks, [&](const Row& r, size_t i) {
             xml.Open("UserSummary").Attribute("userID", r.id);
             xml.Element("Ranking", r.playlists + 3 * r.bookmarks).Element("NumberOfBookmarks", r.bookmarks);
             xml.Element("NumberOfPlaylists", r.playlists).Element("Handle", r.handle).Element("AcceptsEMail", r.acceptsEmail);
@@ -224,19 +224,19 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind k
         });
         break;
     }
-    case ESummaryKind::Artist: {
-        struct SRow {
+    case SummaryKind::Artist: {
+        struct Row {
             int64_t id, songs, bookmarks;
             std::string name;
         };
-        std::unordered_map<int64_t, SRow> rows;
+        std::unordered_map<int64_t, Row> rows;
         CQuery q = db.Prepare("SELECT a.id, a.name, (SELECT count(*) FROM performances p WHERE p.artist_id = a.id), "
                               "(SELECT count(*) FROM bookmarks b WHERE b.kind = 1 AND b.item_id = a.id) "
                               "FROM artists a WHERE a.id IN (SELECT value FROM json_each(?1))");
         q.Bind(1, json);
         while (q.Step())
-            rows[q.Int(0)] = SRow{q.Int(0), q.Int(2), q.Int(3), q.Text(1)};
-        WriteInOrder<SRow>(ids, rows, marks, [&](const SRow& r, size_t i) {
+            rows[q.Int(0)] = Row{q.Int(0), q.Int(2), q.Int(3), q.Text(1)};
+        WriteInOrder<Row>(ids, rows, marks, [&](const Row& r, size_t i) {
             xml.Open("ArtistSummary").Attribute("artistID", r.id);
             xml.Element("NumberOfSongsInDB", r.songs).Element("NumberOfBookmarks", r.bookmarks).Element("Name", r.name);
             xml.Element("Ranking", r.songs + 3 * r.bookmarks);
@@ -245,12 +245,12 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind k
         });
         break;
     }
-    case ESummaryKind::Performance: {
-        struct SRow {
+    case SummaryKind::Performance: {
+        struct Row {
             int64_t id, artistId, length, genre, source, preview, bookmarks, used;
             std::string title, artist, version, album;
         };
-        std::unordered_map<int64_t, SRow> rows;
+        std::unordered_map<int64_t, Row> rows;
         CQuery q = db.Prepare(
             "SELECT p.id, p.title, p.artist_id, a.name, p.version, p.album, p.length, p.genre_id, p.source_id, p.has_preview, "
             "(SELECT count(*) FROM bookmarks b WHERE b.kind = 3 AND b.item_id = p.id), "
@@ -258,9 +258,9 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind k
             "FROM performances p JOIN artists a ON a.id = p.artist_id WHERE p.id IN (SELECT value FROM json_each(?1))");
         q.Bind(1, json);
         while (q.Step())
-            rows[q.Int(0)] = SRow{q.Int(0), q.Int(2), q.Int(6), q.Int(7), q.Int(8), q.Int(9), q.Int(10), q.Int(11),
+            rows[q.Int(0)] = Row{q.Int(0), q.Int(2), q.Int(6), q.Int(7), q.Int(8), q.Int(9), q.Int(10), q.Int(11),
                                   q.Text(1), q.Text(3), q.Text(4), q.Text(5)};
-        WriteInOrder<SRow>(ids, rows, marks, [&](const SRow& r, size_t i) {
+        WriteInOrder<Row>(ids, rows, marks, [&](const Row& r, size_t i) {
             xml.Open("PerformanceSummary").Attribute("performanceID", r.id);
             xml.Open("PrimaryArtist").Attribute("primaryArtistID", r.artistId).Element("ArtistName", r.artist).Close();
             xml.Element("SongName", r.title).Element("Length", r.length).Element("PrimaryGenreID", r.genre);
@@ -278,7 +278,7 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind k
     }
 }
 
-bool CCatalogue::Exists(CConnection& db, ESummaryKind kind, int64_t id)
+bool CCatalogue::Exists(CConnection& db, SummaryKind kind, int64_t id)
 {
     static const char* const kSql[] = {"SELECT 1 FROM playlists WHERE id = ?1", "SELECT 1 FROM users WHERE id = ?1",
                                        "SELECT 1 FROM artists WHERE id = ?1", "SELECT 1 FROM performances WHERE id = ?1"};
@@ -294,13 +294,13 @@ bool CCatalogue::CanSeePlaylist(CConnection& db, int64_t playlistId, int64_t vie
     return q.Step();
 }
 
-std::vector<int64_t> CCatalogue::Search(ESummaryKind kind, const CFormFields& f)
+std::vector<int64_t> CCatalogue::Search(SummaryKind kind, const CFormFields& f)
 {
     CConditions c;
     std::string sql;
     auto type = [&](const char* key) { return f.GetInt(std::string(key) + "SearchType"); };
     switch (kind) {
-    case ESummaryKind::Playlist:
+    case SummaryKind::Playlist:
         c.Text("pl.name", f.Get("PlaylistTitle"), type("PlaylistTitle"));
         c.Related("EXISTS (SELECT 1 FROM playlist_tracks t JOIN performances p ON p.id = t.performance_id "
                   "JOIN artists a ON a.id = p.artist_id WHERE t.playlist_id = pl.id",
@@ -315,17 +315,17 @@ std::vector<int64_t> CCatalogue::Search(ESummaryKind kind, const CFormFields& f)
         sql = "SELECT pl.id FROM playlists pl JOIN users u ON u.id = pl.owner_id WHERE pl.is_public = 1 AND (" + c.Sql() +
               ") ORDER BY pl.name COLLATE NOCASE, pl.id";
         break;
-    case ESummaryKind::User:
+    case SummaryKind::User:
         c.Text("u.handle", f.Get("UserHandle"), type("UserHandle"));
         sql = "SELECT u.id FROM users u WHERE " + c.Sql() + " ORDER BY u.handle COLLATE NOCASE, u.id";
         break;
-    case ESummaryKind::Artist:
+    case SummaryKind::Artist:
         c.Text("a.name", f.Get("ArtistName"), type("ArtistName"));
         c.Related("EXISTS (SELECT 1 FROM performances p WHERE p.artist_id = a.id", "p.title", f.Get("PerformanceTitle"),
                   type("PerformanceTitle"));
         sql = "SELECT a.id FROM artists a WHERE " + c.Sql() + " ORDER BY a.name COLLATE NOCASE, a.id";
         break;
-    case ESummaryKind::Performance:
+    case SummaryKind::Performance:
         return SearchTracks(f);
     }
     std::vector<int64_t> ids;
@@ -368,9 +368,9 @@ void CCatalogue::AddTrackText(int64_t id, const std::string& title, const std::s
     std::unique_lock<std::shared_mutex> writing(m_tracksLock);
     if (!m_tracksValid)
         return;
-    STrackText text{id, Lower(title), Lower(artist), Lower(version), {}};
+    TrackText text{id, Lower(title), Lower(artist), Lower(version), {}};
     // The order the texts were loaded in: title, then artist (both ignoring case), then number.
-    auto at = std::lower_bound(m_tracks.begin(), m_tracks.end(), text, [](const STrackText& a, const STrackText& b) {
+    auto at = std::lower_bound(m_tracks.begin(), m_tracks.end(), text, [](const TrackText& a, const TrackText& b) {
         return std::tie(a.title, a.artist, a.id) < std::tie(b.title, b.artist, b.id);
     });
     m_tracks.insert(at, std::move(text));
@@ -378,29 +378,29 @@ void CCatalogue::AddTrackText(int64_t id, const std::string& title, const std::s
 
 std::vector<int64_t> CCatalogue::SearchTracks(const CFormFields& f)
 {
-    struct SField {
-        std::string STrackText::*member;
+    struct Field {
+        std::string TrackText::*member;
         std::string value;
         int64_t type;
     };
-    std::vector<SField> fields;
-    auto add = [&](std::string STrackText::*member, const char* key) {
+    std::vector<Field> fields;
+    auto add = [&](std::string TrackText::*member, const char* key) {
         std::string value = f.Get(key);
         if (!value.empty())
             fields.push_back({member, Lower(value), f.GetInt(std::string(key) + "SearchType")});
     };
-    add(&STrackText::title, "PerformanceTitle");
-    add(&STrackText::artist, "PrimaryArtistName");
-    add(&STrackText::version, "Version");
-    add(&STrackText::album, "CDTitle");
+    add(&TrackText::title, "PerformanceTitle");
+    add(&TrackText::artist, "PrimaryArtistName");
+    add(&TrackText::version, "Version");
+    add(&TrackText::album, "CDTitle");
     std::vector<int64_t> ids;
     if (fields.empty())
         return ids;
 
     auto reading = ReadTracks();
-    for (const STrackText& track : m_tracks) {
+    for (const TrackText& track : m_tracks) {
         bool match = true;
-        for (const SField& field : fields) {
+        for (const Field& field : fields) {
             const std::string& text = track.*field.member;
             switch (field.type) {
             case 1: match = text == field.value; break;
@@ -426,17 +426,17 @@ std::vector<int64_t> CCatalogue::ResolvePerformances(const std::string& rawTitle
     auto contains = [](const std::string& text, const std::string& part) {
         return !part.empty() && text.find(part) != std::string::npos;
     };
-    struct SCandidate {
+    struct Candidate {
         int64_t id;
         bool exact;
         double score;
     };
-    std::vector<SCandidate> candidates;
+    std::vector<Candidate> candidates;
     size_t near = 0;
     {
         // The loaded texts, not SQL: a scan of them costs a fraction of lower() per row.
         auto reading = ReadTracks();
-        for (const STrackText& track : m_tracks) {
+        for (const TrackText& track : m_tracks) {
             if (!contains(track.title, title) && !contains(track.artist, artist) && !contains(track.title, titleWord) &&
                 !contains(track.artist, artistWord))
                 continue;
@@ -450,7 +450,7 @@ std::vector<int64_t> CCatalogue::ResolvePerformances(const std::string& rawTitle
             candidates.push_back({track.id, exact, score});
         }
     }
-    std::stable_sort(candidates.begin(), candidates.end(), [](const SCandidate& x, const SCandidate& y) {
+    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& x, const Candidate& y) {
         if (x.exact != y.exact)
             return x.exact;
         if (x.score != y.score)
@@ -468,12 +468,12 @@ std::vector<int64_t> CCatalogue::ResolveArtists(const std::string& rawName)
     std::vector<int64_t> ids;
     if (name.empty())
         return ids;
-    struct SCandidate {
+    struct Candidate {
         int64_t id;
         bool exact;
         double score;
     };
-    std::vector<SCandidate> candidates;
+    std::vector<Candidate> candidates;
     {
         auto db = m_db.Acquire();
         CQuery q = db->Prepare("SELECT id, name FROM artists WHERE instr(lower(name), lower(?1)) > 0 OR "
@@ -483,7 +483,7 @@ std::vector<int64_t> CCatalogue::ResolveArtists(const std::string& rawName)
         while (q.Step())
             candidates.push_back({q.Int(0), Lower(q.Text(1)) == Lower(name), Likeness(q.Text(1), name)});
     }
-    std::stable_sort(candidates.begin(), candidates.end(), [](const SCandidate& x, const SCandidate& y) {
+    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& x, const Candidate& y) {
         if (x.exact != y.exact)
             return x.exact;
         if (x.score != y.score)
@@ -495,7 +495,7 @@ std::vector<int64_t> CCatalogue::ResolveArtists(const std::string& rawName)
     return ids;
 }
 
-int64_t CCatalogue::CreateArtist(int64_t userId, const SNewArtist& artist, std::string& error)
+int64_t CCatalogue::CreateArtist(int64_t userId, const NewArtist& artist, std::string& error)
 {
     std::string name = TrimBlanks(artist.name);
     if (name.empty() || name.size() > 200) {
@@ -526,7 +526,7 @@ int64_t CCatalogue::CreateArtist(int64_t userId, const SNewArtist& artist, std::
     return id;
 }
 
-int64_t CCatalogue::CreatePerformance(int64_t userId, const SNewPerformance& performance, std::string& error)
+int64_t CCatalogue::CreatePerformance(int64_t userId, const NewPerformance& performance, std::string& error)
 {
     std::string title = TrimBlanks(performance.songName), artistName = TrimBlanks(performance.artistName);
     std::string version = TrimBlanks(performance.version);
@@ -541,7 +541,7 @@ int64_t CCatalogue::CreatePerformance(int64_t userId, const SNewPerformance& per
     int64_t artistId = 0;
     {
         auto db = m_db.Acquire();
-        if (performance.artistId > 0 && Exists(*db, ESummaryKind::Artist, performance.artistId))
+        if (performance.artistId > 0 && Exists(*db, SummaryKind::Artist, performance.artistId))
             artistId = performance.artistId;
     }
     if (artistId == 0) {
@@ -549,7 +549,7 @@ int64_t CCatalogue::CreatePerformance(int64_t userId, const SNewPerformance& per
             error = "A track needs a known artist";
             return 0;
         }
-        SNewArtist artist;
+        NewArtist artist;
         artist.name = artistName;
         artistId = CreateArtist(userId, artist, error);
         if (artistId == 0)
@@ -632,15 +632,15 @@ bool CCatalogue::WritePlaylistDetail(CXmlWriter& xml, int64_t playlistId, int64_
         }
     }
     xml.Open("PlaylistDetail");
-    WriteSummaries(xml, *db, ESummaryKind::Playlist, {playlistId}, nullptr, nullptr, viewer);
+    WriteSummaries(xml, *db, SummaryKind::Playlist, {playlistId}, nullptr, nullptr, viewer);
     xml.Element("CreationDate", FormatDate(created)).Element("DateUpdated", FormatDate(updated));
     xml.Element("TimesListened", listened);
-    WriteSummaries(xml, *db, ESummaryKind::Performance, tracks, nullptr, &comments);
+    WriteSummaries(xml, *db, SummaryKind::Performance, tracks, nullptr, &comments);
     xml.Close();
     return true;
 }
 
-int64_t CCatalogue::SavePlaylist(int64_t userId, const SPlaylistInput& input, std::string& error)
+int64_t CCatalogue::SavePlaylist(int64_t userId, const PlaylistInput& input, std::string& error)
 {
     std::string name = TrimBlanks(input.name);
     if (name.empty() || name.size() > 200) {
@@ -661,7 +661,7 @@ int64_t CCatalogue::SavePlaylist(int64_t userId, const SPlaylistInput& input, st
         return 0;
     }
     for (size_t i = 0; i < input.tracks.size(); ++i) {
-        if (!Exists(*db, ESummaryKind::Performance, input.tracks[i].performanceId)) {
+        if (!Exists(*db, SummaryKind::Performance, input.tracks[i].performanceId)) {
             error = "Track " + std::to_string(i + 1) + " is not in the catalogue";
             return 0;
         }

@@ -14,34 +14,34 @@ class CDatabase;
 class CFormFields;
 class CXmlWriter;
 
-enum class ESummaryKind { Playlist, User, Artist, Performance };
+enum class SummaryKind { Playlist, User, Artist, Performance };
 
 // A favorite's place in its list, written into the item's summary.
-struct SBookmarkMark {
+struct BookmarkMark {
     int64_t bookmarkId = 0;
     int64_t comesAfterId = 0;
 };
 
-struct SNewArtist {
+struct NewArtist {
     std::string name, officialUrl, placeOfBirth, dateOfBirth, placeOfDeath, dateOfDeath;
 };
 
-struct SNewPerformance {
+struct NewPerformance {
     std::string songName, artistName, version;
     int64_t artistId = 0, length = 0, genreId = 0, sourceId = 1;
 };
 
-struct SPlaylistTrack {
+struct PlaylistTrack {
     int64_t performanceId = 0;
     std::string comment;
 };
 
-struct SPlaylistInput {
+struct PlaylistInput {
     int64_t id = 0;
     std::string name, description, theme;
     int64_t genreId = 0, moodId = 0;
     bool isPublic = true;
-    std::vector<SPlaylistTrack> tracks;
+    std::vector<PlaylistTrack> tracks;
 };
 
 // The catalogue: summaries, searches, track resolution and the members' playlists.
@@ -57,10 +57,10 @@ public:
     // Summaries of the given items in the given order; unknown ones are left out,
     // and so are private playlists of anyone but viewer (a member id, 0 for nobody).
     // marks, when given, runs parallel to ids; comments likewise for performances.
-    static void WriteSummaries(CXmlWriter& xml, CConnection& db, ESummaryKind kind, const std::vector<int64_t>& ids,
-                               const std::vector<SBookmarkMark>* marks = nullptr,
+    static void WriteSummaries(CXmlWriter& xml, CConnection& db, SummaryKind kind, const std::vector<int64_t>& ids,
+                               const std::vector<BookmarkMark>* marks = nullptr,
                                const std::vector<std::string>* comments = nullptr, int64_t viewer = 0);
-    static bool Exists(CConnection& db, ESummaryKind kind, int64_t id);
+    static bool Exists(CConnection& db, SummaryKind kind, int64_t id);
     // A playlist that is public or viewer's own.
     static bool CanSeePlaylist(CConnection& db, int64_t playlistId, int64_t viewer);
     // The sources a track may name; the client sends 1, a member's own entry.
@@ -68,7 +68,7 @@ public:
 
     // Every match in a stable order; fields without a value take no part, and a
     // search with no field matches nothing.
-    std::vector<int64_t> Search(ESummaryKind kind, const CFormFields& fields);
+    std::vector<int64_t> Search(SummaryKind kind, const CFormFields& fields);
     // Candidates, the exact title and artist (ignoring case) first, then by likeness.
     std::vector<int64_t> ResolvePerformances(const std::string& title, const std::string& artist);
     std::vector<int64_t> ResolveArtists(const std::string& name);
@@ -76,15 +76,15 @@ public:
     void LoadTrackTexts() { ReadTracks(); }
 
     // The new (or the existing, same-named) artist; 0 with error set on refusal.
-    int64_t CreateArtist(int64_t userId, const SNewArtist& artist, std::string& error);
-    int64_t CreatePerformance(int64_t userId, const SNewPerformance& performance, std::string& error);
+    int64_t CreateArtist(int64_t userId, const NewArtist& artist, std::string& error);
+    int64_t CreatePerformance(int64_t userId, const NewPerformance& performance, std::string& error);
 
     std::vector<int64_t> PlaylistsOf(int64_t userId);
     // The PlaylistDetail document body; false when there is no such playlist
     // that viewer may see.
     bool WritePlaylistDetail(CXmlWriter& xml, int64_t playlistId, int64_t viewer);
     // Create (id 0) or update by the owner; returns the playlist's id or 0 with error.
-    int64_t SavePlaylist(int64_t userId, const SPlaylistInput& input, std::string& error);
+    int64_t SavePlaylist(int64_t userId, const PlaylistInput& input, std::string& error);
     bool DeletePlaylist(int64_t userId, int64_t playlistId, std::string& error);
     // Counts a listen; the new count, or -1 when there is no such playlist that viewer may see.
     int64_t CountListen(int64_t playlistId, int64_t viewer);
@@ -95,7 +95,7 @@ public:
 private:
     // The searchable texts of every track in display order, lower-cased once:
     // scanning them beats running the same scan through SQL functions per request.
-    struct STrackText {
+    struct TrackText {
         int64_t id;
         std::string title, artist, version, album;
     };
@@ -108,7 +108,7 @@ private:
     CDatabase& m_db;
     Clock m_clock;
     std::shared_mutex m_tracksLock;
-    std::vector<STrackText> m_tracks;
+    std::vector<TrackText> m_tracks;
     bool m_tracksValid = false;
 };
 

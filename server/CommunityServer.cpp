@@ -38,7 +38,7 @@ constexpr size_t kMaxWebField = 4000;
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
 
 // The query's fields, and for a form POST the body's fields over them.
-CFormFields FieldsOf(const SHttpRequest& request)
+CFormFields FieldsOf(const HttpRequest& request)
 {
     CFormFields fields = CFormFields::Parse(request.query);
     if (request.method == "POST")
@@ -46,9 +46,9 @@ CFormFields FieldsOf(const SHttpRequest& request)
     return fields;
 }
 
-SHttpResponse FromWeb(SWebAnswer answer) { return {answer.status, std::move(answer.body), std::move(answer.contentType), {}}; }
+HttpResponse FromWeb(WebAnswer answer) { return {answer.status, std::move(answer.body), std::move(answer.contentType), {}}; }
 
-SHttpResponse ErrorAnswer(int status) { return {status, CWebPages::ErrorPage(status), "text/html; charset=UTF-8", {}}; }
+HttpResponse ErrorAnswer(int status) { return {status, CWebPages::ErrorPage(status), "text/html; charset=UTF-8", {}}; }
 
 bool ReadFile(const std::string& path, std::string& text)
 {
@@ -70,7 +70,7 @@ bool TakesPassword(const std::string& path)
 
 } // namespace
 
-CCommunityServer::CCommunityServer(SServerOptions options) : m_options(std::move(options))
+CCommunityServer::CCommunityServer(ServerOptions options) : m_options(std::move(options))
 {
     if (!m_options.clock)
         m_options.clock = [] { return static_cast<int64_t>(std::time(nullptr)); };
@@ -102,7 +102,7 @@ bool CCommunityServer::Start(std::string& error)
                              std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         }
         m_xmlPages = std::make_unique<CXmlPages>(*m_db, *m_accounts, *m_catalogue, *m_bookmarks,
-                                                 SServerSettings{m_options.newestVersion, m_options.downloadUrl});
+                                                 ServerSettings{m_options.newestVersion, m_options.downloadUrl});
         m_webPages = std::make_unique<CWebPages>(*m_db, *m_accounts, *m_catalogue);
         m_catalogue->LoadTrackTexts();
     } catch (const std::exception& e) {
@@ -124,7 +124,7 @@ bool CCommunityServer::Start(std::string& error)
                                               : std::max(4, 2 * static_cast<int>(std::thread::hardware_concurrency()));
     m_pages = std::make_unique<CWorkerPool>(threads, 4096);
     m_passwordPages = std::make_unique<CWorkerPool>(m_options.passwordThreads, 256);
-    auto dispatch = [this](SHttpRequest request, CHttpReply reply) { Dispatch(std::move(request), std::move(reply)); };
+    auto dispatch = [this](HttpRequest request, CHttpReply reply) { Dispatch(std::move(request), std::move(reply)); };
     m_http = std::make_unique<CHttpServer>(m_options.http, dispatch, ErrorAnswer, m_options.log);
     m_https = std::make_unique<CHttpServer>(m_options.http, dispatch, ErrorAnswer, m_options.log);
     if (!m_http->Start(m_options.host, m_options.httpPort, {}, {}, error) ||
@@ -152,7 +152,7 @@ void CCommunityServer::Stop()
             server->Stop();
 }
 
-void CCommunityServer::Dispatch(SHttpRequest request, CHttpReply reply)
+void CCommunityServer::Dispatch(HttpRequest request, CHttpReply reply)
 {
     CWorkerPool& pool = TakesPassword(request.path) ? *m_passwordPages : *m_pages;
     auto run = [this, request = std::move(request), reply]() { reply.Send(Answer(request)); };
@@ -160,9 +160,9 @@ void CCommunityServer::Dispatch(SHttpRequest request, CHttpReply reply)
         reply.Send(ErrorAnswer(503));
 }
 
-SHttpResponse CCommunityServer::Answer(const SHttpRequest& request)
+HttpResponse CCommunityServer::Answer(const HttpRequest& request)
 {
-    SHttpResponse response;
+    HttpResponse response;
     try {
         const bool get = request.method == "GET" || request.method == "HEAD";
         auto web = [&](const std::string& page) {
@@ -183,7 +183,7 @@ SHttpResponse CCommunityServer::Answer(const SHttpRequest& request)
             if (!m_xmlPages->Knows(page) || (get && page == "bookmark/AddBookmark.jsp")) {
                 response = web(PagePaths::kXmlPages + page);
             } else {
-                SPageContext context;
+                PageContext context;
                 context.peer = request.peer;
                 context.secure = request.secure;
                 std::string host = request.host;
@@ -202,8 +202,8 @@ SHttpResponse CCommunityServer::Answer(const SHttpRequest& request)
             const std::string page = request.path.substr(kTessarin.size());
             int64_t track = 0;
             if (CAudioPreview::ParsePath(page, track))
-                response = m_catalogue->HasPreview(track) ? SHttpResponse{200, CAudioPreview::Wave(track), "audio/wav", {}}
-                                                          : SHttpResponse{404, {}, {}, {}};
+                response = m_catalogue->HasPreview(track) ? HttpResponse{200, CAudioPreview::Wave(track), "audio/wav", {}}
+                                                          : HttpResponse{404, {}, {}, {}};
             else
                 response = web(PagePaths::kWebPages + page);
         } else if (request.path == "/" && get) {

@@ -17,7 +17,7 @@ class CWebPages;
 class CWorkerPool;
 class CXmlPages;
 
-struct SServerOptions {
+struct ServerOptions {
     std::string dataDir;
     std::string host = "127.0.0.1";
     int httpPort = 7001;   // 0: any free port
@@ -29,7 +29,7 @@ struct SServerOptions {
     int pbkdf2Iterations = 200000;
     int threads = 0;       // run the pages (connections hold none); 0: twice the processors, at least 4
     int passwordThreads = 2; // run login and sign-up, whose hashing is slow on purpose
-    SHttpLimits http;      // per port
+    HttpLimits http;      // per port
     bool log = true;       // one line per request on stderr
     std::function<int64_t()> clock; // seconds since the epoch; the system clock when empty
 };
@@ -38,7 +38,7 @@ struct SServerOptions {
 // a secure port.
 class CCommunityServer {
 public:
-    explicit CCommunityServer(SServerOptions options);
+    explicit CCommunityServer(ServerOptions options);
     CCommunityServer(const CCommunityServer&) = delete;
     CCommunityServer& operator=(const CCommunityServer&) = delete;
     ~CCommunityServer();
@@ -55,10 +55,10 @@ public:
 
 private:
     // On an event-loop thread: hands the request to the pool that runs its page.
-    void Dispatch(SHttpRequest request, CHttpReply reply);
-    SHttpResponse Answer(const SHttpRequest& request);
+    void Dispatch(HttpRequest request, CHttpReply reply);
+    HttpResponse Answer(const HttpRequest& request);
 
-    SServerOptions m_options;
+    ServerOptions m_options;
     std::unique_ptr<CDatabase> m_db;
     std::unique_ptr<CAccounts> m_accounts;
     std::unique_ptr<CCatalogue> m_catalogue;

@@ -6,7 +6,7 @@
 
 namespace corvanta::server {
 
-struct SHttpRequest {
+struct HttpRequest {
     std::string method; // "GET", "POST", "HEAD"
     std::string path;   // percent-decoded, without the query
     std::string query;  // as sent, after the "?"
@@ -16,7 +16,7 @@ struct SHttpRequest {
     bool secure = false;
 };
 
-struct SHttpResponse {
+struct HttpResponse {
     int status = 200;
     std::string body;
     std::string contentType = "text/html; charset=UTF-8";

@@ -31,7 +31,7 @@ using Clock = std::chrono::steady_clock;
 int64_t NowMs() { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count(); }
 
 // Where a connection stands, for the deadlines the event loop cannot keep by itself.
-enum EPhase : int { kWaiting, kBusy, kSending };
+enum Phase : int { kWaiting, kBusy, kSending };
 
 bool IsKnownMethod(const std::string& method) { return method == "GET" || method == "POST" || method == "HEAD"; }
 
@@ -58,7 +58,7 @@ void DeleteString(void* text) { delete static_cast<std::string*>(text); }
 } // namespace
 
 // One TCP connection, as the deadline keeper sees it.
-struct SHttpConnection {
+struct HttpConnection {
     int fd = -1;
     std::atomic<int> phase{kWaiting};
     std::atomic<int64_t> since{0};
@@ -66,33 +66,33 @@ struct SHttpConnection {
 };
 
 // One request, from its request line to its completion.
-struct SHttpExchange {
+struct HttpExchange {
     std::string rawUri;
     std::string method;
     std::string body;
-    SHttpConnection* connection = nullptr;
+    HttpConnection* connection = nullptr;
     bool headersSeen = false;
     bool tooLarge = false;
     bool dispatched = false;
     std::atomic<bool> answered{false};
-    SHttpResponse response;
+    HttpResponse response;
     Clock::time_point arrived;
 };
 
 // The connection a reply belongs to; it stays suspended until Send.
-struct CHttpReply::SState {
-    CHttpServer::SImpl* owner = nullptr;
+struct CHttpReply::State {
+    CHttpServer::Impl* owner = nullptr;
     MHD_Connection* connection = nullptr;
-    SHttpExchange* exchange = nullptr;
+    HttpExchange* exchange = nullptr;
     std::mutex lock;
     bool sent = false;
 
-    void Send(SHttpResponse response);
-    ~SState();
+    void Send(HttpResponse response);
+    ~State();
 };
 
-struct CHttpServer::SImpl {
-    SHttpLimits limits;
+struct CHttpServer::Impl {
+    HttpLimits limits;
     Handler handler;
     ErrorAnswer errorAnswer;
     bool log = false;
@@ -106,7 +106,7 @@ struct CHttpServer::SImpl {
     int outstanding = 0; // replies handed out and not yet given
 
     std::mutex registryLock;
-    std::unordered_set<SHttpConnection*> connections;
+    std::unordered_set<HttpConnection*> connections;
     std::condition_variable keeperWake;
     bool keeperStop = false;
     std::thread keeper;
@@ -118,7 +118,7 @@ struct CHttpServer::SImpl {
             outstandingDone.notify_all();
     }
 
-    void LogLine(const SHttpExchange& exchange, int status) const
+    void LogLine(const HttpExchange& exchange, int status) const
     {
         double ms = exchange.dispatched
                         ? std::chrono::duration<double, std::milli>(Clock::now() - exchange.arrived).count()
@@ -132,7 +132,7 @@ struct CHttpServer::SImpl {
         std::fprintf(stderr, "%s %s %s %d %.1fms\n", stamp, exchange.method.c_str(), PathOf(exchange.rawUri).c_str(), status, ms);
     }
 
-    MHD_Result Queue(MHD_Connection* connection, SHttpExchange& exchange, SHttpResponse answer)
+    MHD_Result Queue(MHD_Connection* connection, HttpExchange& exchange, HttpResponse answer)
     {
         if (exchange.connection) {
             exchange.connection->since = NowMs();
@@ -155,15 +155,15 @@ struct CHttpServer::SImpl {
         return queued;
     }
 
-    MHD_Result Refuse(MHD_Connection* connection, SHttpExchange& exchange, int status)
+    MHD_Result Refuse(MHD_Connection* connection, HttpExchange& exchange, int status)
     {
-        SHttpResponse answer = errorAnswer ? errorAnswer(status) : SHttpResponse{};
+        HttpResponse answer = errorAnswer ? errorAnswer(status) : HttpResponse{};
         answer.status = status;
         return Queue(connection, exchange, std::move(answer));
     }
 
     // Called once the headers are in: what can be refused before the body.
-    MHD_Result Headers(MHD_Connection* connection, SHttpExchange& exchange)
+    MHD_Result Headers(MHD_Connection* connection, HttpExchange& exchange)
     {
         int count = MHD_get_connection_values(connection, MHD_HEADER_KIND, nullptr, nullptr);
         const MHD_ConnectionInfo* size = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_REQUEST_HEADER_SIZE);
@@ -182,13 +182,13 @@ struct CHttpServer::SImpl {
         return MHD_YES;
     }
 
-    MHD_Result Dispatch(MHD_Connection* connection, SHttpExchange& exchange)
+    MHD_Result Dispatch(MHD_Connection* connection, HttpExchange& exchange)
     {
         if (exchange.tooLarge)
             return Refuse(connection, exchange, MHD_HTTP_CONTENT_TOO_LARGE);
         if (refusing)
             return Refuse(connection, exchange, MHD_HTTP_SERVICE_UNAVAILABLE);
-        SHttpRequest request;
+        HttpRequest request;
         request.method = exchange.method;
         request.path = PathOf(exchange.rawUri);
         size_t q = exchange.rawUri.find('?');
@@ -209,7 +209,7 @@ struct CHttpServer::SImpl {
         }
         // Suspended before the work is handed on, so a reply can never come first.
         MHD_suspend_connection(connection);
-        auto state = std::make_shared<CHttpReply::SState>();
+        auto state = std::make_shared<CHttpReply::State>();
         state->owner = this;
         state->connection = connection;
         state->exchange = &exchange;
@@ -220,8 +220,8 @@ struct CHttpServer::SImpl {
     static MHD_Result Access(void* cls, MHD_Connection* connection, const char*, const char* method, const char*,
                              const char* upload, size_t* uploadSize, void** requestContext)
     {
-        auto* self = static_cast<SImpl*>(cls);
-        auto* exchange = static_cast<SHttpExchange*>(*requestContext);
+        auto* self = static_cast<Impl*>(cls);
+        auto* exchange = static_cast<HttpExchange*>(*requestContext);
         if (!exchange) // the request line came without our callback seeing it
             return MHD_NO;
         if (exchange->answered)
@@ -248,20 +248,20 @@ struct CHttpServer::SImpl {
 
     static void* RequestLine(void*, const char* uri, MHD_Connection* connection)
     {
-        auto* exchange = new SHttpExchange;
+        auto* exchange = new HttpExchange;
         exchange->rawUri = uri ? uri : "";
         if (const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT))
-            exchange->connection = static_cast<SHttpConnection*>(info->socket_context);
+            exchange->connection = static_cast<HttpConnection*>(info->socket_context);
         return exchange;
     }
 
     static void Completed(void*, MHD_Connection* connection, void** requestContext, MHD_RequestTerminationCode)
     {
-        delete static_cast<SHttpExchange*>(*requestContext);
+        delete static_cast<HttpExchange*>(*requestContext);
         *requestContext = nullptr;
         // Asked afresh: a connection that closes has no context left.
         const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
-        if (auto* entry = info ? static_cast<SHttpConnection*>(info->socket_context) : nullptr) {
+        if (auto* entry = info ? static_cast<HttpConnection*>(info->socket_context) : nullptr) {
             entry->since = NowMs();
             entry->phase = kWaiting;
         }
@@ -269,16 +269,16 @@ struct CHttpServer::SImpl {
 
     static void ConnectionEvent(void* cls, MHD_Connection* connection, void** socketContext, MHD_ConnectionNotificationCode code)
     {
-        auto* self = static_cast<SImpl*>(cls);
+        auto* self = static_cast<Impl*>(cls);
         if (code == MHD_CONNECTION_NOTIFY_STARTED) {
-            auto* entry = new SHttpConnection;
+            auto* entry = new HttpConnection;
             if (const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD))
                 entry->fd = info->connect_fd;
             entry->since = NowMs();
             std::lock_guard<std::mutex> guard(self->registryLock);
             self->connections.insert(entry);
             *socketContext = entry;
-        } else if (auto* entry = static_cast<SHttpConnection*>(*socketContext)) {
+        } else if (auto* entry = static_cast<HttpConnection*>(*socketContext)) {
             // Before the library closes the socket: the keeper never shuts down a reused descriptor.
             std::lock_guard<std::mutex> guard(self->registryLock);
             self->connections.erase(entry);
@@ -297,7 +297,7 @@ struct CHttpServer::SImpl {
         while (!keeperStop) {
             keeperWake.wait_for(guard, std::chrono::milliseconds(200));
             const int64_t now = NowMs();
-            for (SHttpConnection* entry : connections) {
+            for (HttpConnection* entry : connections) {
                 if (entry->cut || entry->fd < 0)
                     continue;
                 const int phase = entry->phase;
@@ -311,13 +311,13 @@ struct CHttpServer::SImpl {
     }
 };
 
-void CHttpReply::Send(SHttpResponse response) const
+void CHttpReply::Send(HttpResponse response) const
 {
     if (m_state)
         m_state->Send(std::move(response));
 }
 
-void CHttpReply::SState::Send(SHttpResponse response)
+void CHttpReply::State::Send(HttpResponse response)
 {
     std::lock_guard<std::mutex> guard(lock);
     if (sent)
@@ -329,10 +329,10 @@ void CHttpReply::SState::Send(SHttpResponse response)
     owner->ReplyGiven();
 }
 
-CHttpReply::SState::~SState()
+CHttpReply::State::~State()
 {
     if (!sent) {
-        SHttpResponse failure = owner->errorAnswer ? owner->errorAnswer(500) : SHttpResponse{};
+        HttpResponse failure = owner->errorAnswer ? owner->errorAnswer(500) : HttpResponse{};
         failure.status = 500;
         Send(std::move(failure));
     }
@@ -388,8 +388,8 @@ bool OpenListener(const std::string& host, int port, int backlog, int& fd, int& 
 
 } // namespace
 
-CHttpServer::CHttpServer(SHttpLimits limits, Handler handler, ErrorAnswer errorAnswer, bool log)
-    : m_impl(std::make_unique<SImpl>())
+CHttpServer::CHttpServer(HttpLimits limits, Handler handler, ErrorAnswer errorAnswer, bool log)
+    : m_impl(std::make_unique<Impl>())
 {
     m_impl->limits = limits;
     m_impl->handler = std::move(handler);
@@ -402,7 +402,7 @@ CHttpServer::~CHttpServer() { Stop(); }
 bool CHttpServer::Start(const std::string& host, int port, const std::string& certificatePem, const std::string& keyPem,
                         std::string& error)
 {
-    SImpl& s = *m_impl;
+    Impl& s = *m_impl;
     int fd = -1;
     bool ipv6 = false;
     if (!OpenListener(host, port, s.limits.backlog, fd, m_port, ipv6, error))
@@ -420,9 +420,9 @@ bool CHttpServer::Start(const std::string& host, int port, const std::string& ce
         {MHD_OPTION_CONNECTION_TIMEOUT, static_cast<intptr_t>(s.limits.idleSeconds), nullptr},
         // Headers must fit in half of a connection's memory; the rest buffers the body.
         {MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<intptr_t>(2 * s.limits.maxHeaderBytes), nullptr},
-        {MHD_OPTION_URI_LOG_CALLBACK, fn(&SImpl::RequestLine), &s},
-        {MHD_OPTION_NOTIFY_COMPLETED, fn(&SImpl::Completed), &s},
-        {MHD_OPTION_NOTIFY_CONNECTION, fn(&SImpl::ConnectionEvent), &s},
+        {MHD_OPTION_URI_LOG_CALLBACK, fn(&Impl::RequestLine), &s},
+        {MHD_OPTION_NOTIFY_COMPLETED, fn(&Impl::Completed), &s},
+        {MHD_OPTION_NOTIFY_CONNECTION, fn(&Impl::ConnectionEvent), &s},
     };
     if (s.secure) {
         options.push_back({MHD_OPTION_HTTPS_MEM_CERT, 0, const_cast<char*>(s.certificate.c_str())});
@@ -434,7 +434,7 @@ bool CHttpServer::Start(const std::string& host, int port, const std::string& ce
         flags |= MHD_USE_IPv6;
     if (s.secure)
         flags |= MHD_USE_TLS;
-    s.daemon = MHD_start_daemon(flags, 0, nullptr, nullptr, &SImpl::Access, &s, MHD_OPTION_ARRAY, options.data(), MHD_OPTION_END);
+    s.daemon = MHD_start_daemon(flags, 0, nullptr, nullptr, &Impl::Access, &s, MHD_OPTION_ARRAY, options.data(), MHD_OPTION_END);
     if (!s.daemon) {
         ::close(fd);
         error = "cannot serve " + host + ":" + std::to_string(m_port) + (s.secure ? " with TLS" : "");
@@ -448,7 +448,7 @@ void CHttpServer::Refuse() { m_impl->refusing = true; }
 
 void CHttpServer::Stop()
 {
-    SImpl& s = *m_impl;
+    Impl& s = *m_impl;
     if (!s.daemon)
         return;
     s.refusing = true;

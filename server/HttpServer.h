@@ -11,7 +11,7 @@ namespace corvanta::server {
 
 // What one port takes from its clients. Every limit holds whatever the clients
 // do: connections wait in an event loop, never in a thread of their own.
-struct SHttpLimits {
+struct HttpLimits {
     size_t maxBody = 1024 * 1024;       // larger bodies get 413, whatever their type
     size_t maxHeaderBytes = 16 * 1024;  // request line and headers; more gets 431
     unsigned maxHeaders = 64;           // more gets 431
@@ -28,13 +28,13 @@ struct SHttpLimits {
 // never given is a 500 when the last copy goes.
 class CHttpReply {
 public:
-    struct SState;
+    struct State;
     CHttpReply() = default;
-    explicit CHttpReply(std::shared_ptr<SState> state) : m_state(std::move(state)) {}
-    void Send(SHttpResponse response) const;
+    explicit CHttpReply(std::shared_ptr<State> state) : m_state(std::move(state)) {}
+    void Send(HttpResponse response) const;
 
 private:
-    std::shared_ptr<SState> m_state;
+    std::shared_ptr<State> m_state;
 };
 
 // One listening port served by libmicrohttpd. Requests that arrived whole go to
@@ -42,11 +42,11 @@ private:
 // return at once; the connection waits, holding no thread, until the reply.
 class CHttpServer {
 public:
-    using Handler = std::function<void(SHttpRequest request, CHttpReply reply)>;
+    using Handler = std::function<void(HttpRequest request, CHttpReply reply)>;
     // The answer for a status the server gives by itself (413, 431, 503).
-    using ErrorAnswer = std::function<SHttpResponse(int status)>;
+    using ErrorAnswer = std::function<HttpResponse(int status)>;
 
-    CHttpServer(SHttpLimits limits, Handler handler, ErrorAnswer errorAnswer, bool log);
+    CHttpServer(HttpLimits limits, Handler handler, ErrorAnswer errorAnswer, bool log);
     CHttpServer(const CHttpServer&) = delete;
     CHttpServer& operator=(const CHttpServer&) = delete;
     ~CHttpServer();
@@ -64,10 +64,10 @@ public:
     // closes every connection and the port.
     void Stop();
 
-    struct SImpl;
+    struct Impl;
 
 private:
-    std::unique_ptr<SImpl> m_impl;
+    std::unique_ptr<Impl> m_impl;
     int m_port = 0;
 };
 

@@ -4,7 +4,7 @@
 
 namespace corvanta::server {
 
-int64_t CLoginThrottle::Pause(const SPolicy& policy, int failures)
+int64_t CLoginThrottle::Pause(const Policy& policy, int failures)
 {
     if (failures < policy.freeFailures)
         return 0;
@@ -14,12 +14,12 @@ int64_t CLoginThrottle::Pause(const SPolicy& policy, int failures)
     return std::min(pause, policy.maxPause);
 }
 
-int64_t CLoginThrottle::Wait(Keys& keys, const std::string& name, const SPolicy& policy, int64_t now)
+int64_t CLoginThrottle::Wait(Keys& keys, const std::string& name, const Policy& policy, int64_t now)
 {
     auto it = keys.find(name);
     if (it == keys.end())
         return 0;
-    SKey& key = it->second;
+    KeyState& key = it->second;
     if (key.pending == 0 && now - key.lastFailure >= kForgetAfter) {
         keys.erase(it);
         return 0;
@@ -29,21 +29,21 @@ int64_t CLoginThrottle::Wait(Keys& keys, const std::string& name, const SPolicy&
     return std::max<int64_t>(0, key.openAt - now);
 }
 
-void CLoginThrottle::Reserve(Keys& keys, const std::string& name, const SPolicy& policy, int64_t now)
+void CLoginThrottle::Reserve(Keys& keys, const std::string& name, const Policy& policy, int64_t now)
 {
-    SKey& key = keys[name];
+    KeyState& key = keys[name];
     // Past the allowance the attempt takes the pause it would earn by failing,
     // so attempts sent side by side are refused until it is over.
     key.openAt = std::max(key.openAt, now + Pause(policy, key.failures + key.pending + 1));
     ++key.pending;
 }
 
-void CLoginThrottle::Report(Keys& keys, const std::string& name, const SPolicy& policy, int64_t now, bool failed)
+void CLoginThrottle::Report(Keys& keys, const std::string& name, const Policy& policy, int64_t now, bool failed)
 {
     auto it = keys.find(name);
     if (it == keys.end())
         return;
-    SKey& key = it->second;
+    KeyState& key = it->second;
     if (key.pending > 0)
         --key.pending;
     if (failed) {
@@ -62,7 +62,7 @@ void CLoginThrottle::Prune(Keys& keys, int64_t now)
     if (keys.size() <= kMaxKeys)
         return;
     for (auto it = keys.begin(); it != keys.end();) {
-        const SKey& key = it->second;
+        const KeyState& key = it->second;
         bool quiet = key.pending == 0 && (now - key.lastFailure >= kForgetAfter || key.openAt <= now);
         it = quiet ? keys.erase(it) : std::next(it);
     }
@@ -74,7 +74,7 @@ bool CLoginThrottle::Trusted(const std::string& member, const std::string& addre
     if (it == m_trusted.end())
         return false;
     return std::any_of(it->second.begin(), it->second.end(),
-                       [&](const STrusted& t) { return t.address == address && now - t.since < kTrustFor; });
+                       [&](const TrustedAddress& t) { return t.address == address && now - t.since < kTrustFor; });
 }
 
 int64_t CLoginThrottle::Admit(const std::string& member, const std::string& address)
@@ -109,9 +109,9 @@ void CLoginThrottle::Succeeded(const std::string& member, const std::string& add
     // login, and the member's addresses are not held back by them anyway.
     Report(m_addresses, address, kAddressPolicy, now, false);
     Report(m_members, member, kMemberPolicy, now, false);
-    std::vector<STrusted>& trusted = m_trusted[member];
+    std::vector<TrustedAddress>& trusted = m_trusted[member];
     trusted.erase(std::remove_if(trusted.begin(), trusted.end(),
-                                 [&](const STrusted& t) { return t.address == address || now - t.since >= kTrustFor; }),
+                                 [&](const TrustedAddress& t) { return t.address == address || now - t.since >= kTrustFor; }),
                   trusted.end());
     trusted.insert(trusted.begin(), {address, now});
     if (trusted.size() > 4)

@@ -25,13 +25,13 @@ class CLoginThrottle {
 public:
     using Clock = std::function<int64_t()>; // seconds
 
-    struct SPolicy {
+    struct Policy {
         int freeFailures;  // failures before pauses start
         int64_t firstPause; // seconds, doubled by each further failure
         int64_t maxPause;
     };
-    static constexpr SPolicy kMemberPolicy{5, 2, 60};
-    static constexpr SPolicy kAddressPolicy{20, 1, 300};
+    static constexpr Policy kMemberPolicy{5, 2, 60};
+    static constexpr Policy kAddressPolicy{20, 1, 300};
     static constexpr int64_t kForgetAfter = 15 * 60;   // failures of a key quiet this long are forgotten
     static constexpr int64_t kTrustFor = 30 * 24 * 3600; // an address a member logged in from
     static constexpr size_t kMaxKeys = 100000;        // per kind; the oldest quiet ones go first
@@ -45,22 +45,22 @@ public:
     void Succeeded(const std::string& member, const std::string& address);
 
 private:
-    struct SKey {
+    struct KeyState {
         int failures = 0;
         int pending = 0;        // admitted and not yet reported
         int64_t lastFailure = 0;
         int64_t openAt = 0;     // no attempt before this
     };
-    struct STrusted {
+    struct TrustedAddress {
         std::string address;
         int64_t since;
     };
-    using Keys = std::unordered_map<std::string, SKey>;
+    using Keys = std::unordered_map<std::string, KeyState>;
 
-    static int64_t Pause(const SPolicy& policy, int failures);
-    static int64_t Wait(Keys& keys, const std::string& name, const SPolicy& policy, int64_t now);
-    static void Reserve(Keys& keys, const std::string& name, const SPolicy& policy, int64_t now);
-    static void Report(Keys& keys, const std::string& name, const SPolicy& policy, int64_t now, bool failed);
+    static int64_t Pause(const Policy& policy, int failures);
+    static int64_t Wait(Keys& keys, const std::string& name, const Policy& policy, int64_t now);
+    static void Reserve(Keys& keys, const std::string& name, const Policy& policy, int64_t now);
+    static void Report(Keys& keys, const std::string& name, const Policy& policy, int64_t now, bool failed);
     static void Prune(Keys& keys, int64_t now);
     bool Trusted(const std::string& member, const std::string& address, int64_t now) const;
 
@@ -68,7 +68,7 @@ private:
     std::mutex m_lock;
     Keys m_members;
     Keys m_addresses;
-    std::unordered_map<std::string, std::vector<STrusted>> m_trusted;
+    std::unordered_map<std::string, std::vector<TrustedAddress>> m_trusted;
 };
 
 } // namespace corvanta::server

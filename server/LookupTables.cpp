@@ -9,20 +9,20 @@ namespace corvanta::server {
 
 namespace {
 
-struct SItem {
+struct Item {
     int id;
     const char* text;
 };
 
-struct SGenre {
+struct Genre {
     int id;
     const char* text;
-    std::vector<SItem> sub;
+    std::vector<Item> sub;
 };
 
-const std::vector<SGenre>& Genres()
+const std::vector<Genre>& Genres()
 {
-    static const std::vector<SGenre> genres = {
+    static const std::vector<Genre> genres = {
         {0, "Unknown", {{0, "Unknown"}}},
         {201, "Rock", {{201, "Rock"}, {205, "Prog & Art Rock"}, {210, "Boogie & Blues Rock"}, {215, "Classic Rock"}, {220, "Folk Rock"}}},
         {301, "Pop", {{301, "Pop"}, {305, "Dance Pop"}, {310, "Synth Pop"}}},
@@ -41,14 +41,14 @@ const std::vector<SGenre>& Genres()
     return genres;
 }
 
-struct STable {
+struct Table {
     const char* name;
-    std::vector<SItem> items;
+    std::vector<Item> items;
 };
 
-const std::vector<STable>& FlatTables()
+const std::vector<Table>& FlatTables()
 {
-    static const std::vector<STable> tables = {
+    static const std::vector<Table> tables = {
         {"Mood", {{0, "None"}, {1, "Happy"}, {2, "Mellow"}, {3, "Energetic"}, {4, "Romantic"}, {5, "Melancholy"}, {6, "Angry"},
                   {7, "Dreamy"}, {8, "Party"}}},
         {"Theme", {{0, "None"}, {1, "Road Trip"}, {2, "Workout"}, {3, "Rainy Day"}, {4, "Party"}, {5, "Late Night"},
@@ -93,26 +93,26 @@ void CLookupTables::SeedIfEmpty(CConnection& db)
             insert.Bind(4, parent);
         insert.Bind(5, ord++).Run();
     };
-    for (const SGenre& genre : Genres()) {
+    for (const Genre& genre : Genres()) {
         add("Genres", genre.id, genre.text, -1);
-        for (const SItem& sub : genre.sub)
+        for (const Item& sub : genre.sub)
             add("SubGenres", sub.id, sub.text, genre.id);
     }
-    for (const STable& table : FlatTables())
-        for (const SItem& item : table.items)
+    for (const Table& table : FlatTables())
+        for (const Item& item : table.items)
             add(table.name, item.id, item.text, -1);
     transaction.Commit();
 }
 
 std::string CLookupTables::ToXml(CConnection& db)
 {
-    struct SRow {
+    struct Row {
         std::string table;
         int64_t id;
         std::string text;
         int64_t parent;
     };
-    std::vector<SRow> rows;
+    std::vector<Row> rows;
     {
         CQuery query = db.Prepare("SELECT table_name, id, text, ifnull(parent_id, -1) FROM lookup_items ORDER BY ord");
         while (query.Step())
@@ -121,7 +121,7 @@ std::string CLookupTables::ToXml(CConnection& db)
     CXmlWriter xml;
     xml.Open("Document");
     std::string current;
-    for (const SRow& row : rows) {
+    for (const Row& row : rows) {
         if (row.table == "SubGenres")
             continue;
         if (row.table != current) {
@@ -132,14 +132,14 @@ std::string CLookupTables::ToXml(CConnection& db)
         }
         xml.Open("Item").Attribute("ID", row.id).Attribute("Text", row.text);
         if (row.table == "Genres") {
-            std::vector<const SRow*> subs;
-            for (const SRow& sub : rows)
+            std::vector<const Row*> subs;
+            for (const Row& sub : rows)
                 if (sub.table == "SubGenres" && sub.parent == row.id)
                     subs.push_back(&sub);
             if (!subs.empty()) {
                 xml.Open("Select").Attribute("Name", "SubGenres").Attribute("Size", static_cast<int64_t>(subs.size()));
                 xml.Attribute("ID", row.id);
-                for (const SRow* sub : subs)
+                for (const Row* sub : subs)
                     xml.Open("Item").Attribute("ID", sub->id).Attribute("Text", sub->text).Close();
                 xml.Close();
             }

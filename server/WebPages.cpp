@@ -94,19 +94,19 @@ CWebPages::CWebPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue)
     : m_db(db), m_accounts(accounts), m_catalogue(catalogue)
 {
     // Every page by its path below the production folder.
-    auto plain = [this](SWebAnswer (CWebPages::*page)()) {
+    auto plain = [this](WebAnswer (CWebPages::*page)()) {
         return [this, page](const std::string&, const CFormFields&) { return (this->*page)(); };
     };
-    auto withFields = [this](SWebAnswer (CWebPages::*page)(const CFormFields&)) {
+    auto withFields = [this](WebAnswer (CWebPages::*page)(const CFormFields&)) {
         return [this, page](const std::string&, const CFormFields& f) { return (this->*page)(f); };
     };
-    auto withMethod = [this](SWebAnswer (CWebPages::*page)(const std::string&, const CFormFields&)) {
+    auto withMethod = [this](WebAnswer (CWebPages::*page)(const std::string&, const CFormFields&)) {
         return [this, page](const std::string& method, const CFormFields& f) { return (this->*page)(method, f); };
     };
     const std::string details = PagePaths::kDetails;
     const std::string home = PagePaths::kHome;
     m_pages[PagePaths::kStyleSheet] = [](const std::string&, const CFormFields&) {
-        return SWebAnswer{200, StyleSheet(), "text/css; charset=UTF-8"};
+        return WebAnswer{200, StyleSheet(), "text/css; charset=UTF-8"};
     };
     m_pages[details + PagePaths::kNoDetails] = plain(&CWebPages::NoDetails);
     m_pages[details + PagePaths::kPerformanceDetail] = withFields(&CWebPages::Performance);
@@ -151,7 +151,7 @@ std::string CWebPages::ErrorPage(int status)
     return Page(title, "<h1>" + H(title) + "</h1>\n<p class=\"muted\">Status " + N(status) + ".</p>\n");
 }
 
-SWebAnswer CWebPages::Answer(const std::string& page, const std::string& method, const CFormFields& f)
+WebAnswer CWebPages::Answer(const std::string& page, const std::string& method, const CFormFields& f)
 {
     const auto found = m_pages.find(page);
     if (found == m_pages.end())
@@ -164,13 +164,13 @@ SWebAnswer CWebPages::Answer(const std::string& page, const std::string& method,
     }
 }
 
-SWebAnswer CWebPages::NoDetails()
+WebAnswer CWebPages::NoDetails()
 {
     return {200, Page("No details", "<h1>Nothing selected</h1>\n<p class=\"muted\">Pick a playlist, a track, an artist or a "
                                     "playmaker anywhere in Corvanta to see its details here.</p>\n")};
 }
 
-SWebAnswer CWebPages::Performance(const CFormFields& f)
+WebAnswer CWebPages::Performance(const CFormFields& f)
 {
     int64_t id = f.GetInt("performance");
     auto db = m_db.Acquire();
@@ -210,7 +210,7 @@ SWebAnswer CWebPages::Performance(const CFormFields& f)
     return {200, Page(title, body)};
 }
 
-SWebAnswer CWebPages::Artist(const CFormFields& f)
+WebAnswer CWebPages::Artist(const CFormFields& f)
 {
     int64_t id = f.GetInt("artist");
     auto db = m_db.Acquire();
@@ -240,7 +240,7 @@ SWebAnswer CWebPages::Artist(const CFormFields& f)
     return {200, Page(name, body)};
 }
 
-SWebAnswer CWebPages::Playmaker(const CFormFields& f)
+WebAnswer CWebPages::Playmaker(const CFormFields& f)
 {
     int64_t id = f.GetInt("playmaker");
     auto db = m_db.Acquire();
@@ -318,7 +318,7 @@ SWebAnswer CWebPages::Playmaker(const CFormFields& f)
     return {200, Page(handle, body)};
 }
 
-SWebAnswer CWebPages::Playlist(const CFormFields& f)
+WebAnswer CWebPages::Playlist(const CFormFields& f)
 {
     int64_t id = f.GetInt("playlist");
     const int64_t viewer = Viewer(f);
@@ -358,7 +358,7 @@ SWebAnswer CWebPages::Playlist(const CFormFields& f)
     return {200, Page(name, body)};
 }
 
-SWebAnswer CWebPages::EmailPlaymaker(const std::string& method, const CFormFields& f)
+WebAnswer CWebPages::EmailPlaymaker(const std::string& method, const CFormFields& f)
 {
     int64_t id = f.GetInt("playmaker");
     auto db = m_db.Acquire();
@@ -386,7 +386,7 @@ SWebAnswer CWebPages::EmailPlaymaker(const std::string& method, const CFormField
     return {200, Page("Message to " + handle, body)};
 }
 
-SWebAnswer CWebPages::EmailFriend(const std::string& method, const CFormFields& f)
+WebAnswer CWebPages::EmailFriend(const std::string& method, const CFormFields& f)
 {
     int64_t id = f.GetInt("playlist");
     const int64_t viewer = Viewer(f);
@@ -416,7 +416,7 @@ SWebAnswer CWebPages::EmailFriend(const std::string& method, const CFormFields& 
     return {200, Page("Tell a friend", body)};
 }
 
-SWebAnswer CWebPages::Home()
+WebAnswer CWebPages::Home()
 {
     auto db = m_db.Acquire();
     const std::string details = std::string("http://") + PagePaths::kDetailsHost;
@@ -462,7 +462,7 @@ SWebAnswer CWebPages::Home()
     return {200, Page("Home", body)};
 }
 
-SWebAnswer CWebPages::Help()
+WebAnswer CWebPages::Help()
 {
     std::string body =
         "<h1>Corvanta help</h1>\n<h2>Getting started</h2>\n<p>Log in with your login name and password, or sign up as a new "
@@ -476,7 +476,7 @@ SWebAnswer CWebPages::Help()
     return {200, Page("Help", body)};
 }
 
-SWebAnswer CWebPages::AddBookmarkOutside()
+WebAnswer CWebPages::AddBookmarkOutside()
 {
     return {200, Page("Add to favorites", "<h1>Add to favorites</h1>\n<p>Favorites are kept by the Corvanta program: open this "
                                           "page from Corvanta's detail pane to add the item.</p>\n")};
@@ -490,7 +490,7 @@ int64_t CWebPages::Viewer(const CFormFields& f)
     return member ? member->userId : 0;
 }
 
-SWebAnswer CWebPages::UpdatedPlaymaker(const CFormFields& f)
+WebAnswer CWebPages::UpdatedPlaymaker(const CFormFields& f)
 {
     auto member = m_accounts.Validate(f.Get("UserToken"));
     if (!member)
@@ -501,7 +501,7 @@ SWebAnswer CWebPages::UpdatedPlaymaker(const CFormFields& f)
     return Playmaker(forward);
 }
 
-SWebAnswer CWebPages::UpdateProfile(const std::string& method, const CFormFields& f)
+WebAnswer CWebPages::UpdateProfile(const std::string& method, const CFormFields& f)
 {
     std::string token = f.Get("UserToken");
     auto member = m_accounts.Validate(token);
@@ -516,12 +516,12 @@ SWebAnswer CWebPages::UpdateProfile(const std::string& method, const CFormFields
     pugi::xml_node email = FindObject(user, "com.velmar.orvane.data.Email", nullptr);
     pugi::xml_node address = FindObject(user, "com.velmar.orvane.data.Address", nullptr);
     pugi::xml_node picture = FindObject(user, nullptr, "myPictureUrl");
-    struct SField {
+    struct Field {
         const char* key;
         const char* label;
         pugi::xml_node node;
     };
-    std::vector<SField> fields = {
+    std::vector<Field> fields = {
         {"first", "First name", FindObject(name, nullptr, "myFirst")},
         {"middle", "Middle initial", FindObject(name, nullptr, "myMiddle")},
         {"last", "Last name", FindObject(name, nullptr, "myLast")},
@@ -531,7 +531,7 @@ SWebAnswer CWebPages::UpdateProfile(const std::string& method, const CFormFields
     };
     std::string notice;
     if (method == "POST") {
-        for (const SField& field : fields)
+        for (const Field& field : fields)
             if (f.Has(field.key))
                 SetObjectText(field.node, f.Get(field.key).substr(0, 200));
         std::ostringstream out;
@@ -544,14 +544,14 @@ SWebAnswer CWebPages::UpdateProfile(const std::string& method, const CFormFields
     }
     std::string body = Nav(f) + "<h1>Your profile</h1>\n" + notice + "<form method=\"post\" action=\"UpdateProfile.jsp?UserToken=" + H(U(token)) +
                        "&amp;App=Tessarin\">\n";
-    for (const SField& field : fields)
+    for (const Field& field : fields)
         body += std::string("<label for=\"") + field.key + "\">" + field.label + "</label><input id=\"" + field.key + "\" name=\"" +
                 field.key + "\" maxlength=\"200\" value=\"" + H(ObjectText(field.node)) + "\">\n";
     body += "<button type=\"submit\">Save</button>\n</form>\n";
     return {200, Page("Your profile", body)};
 }
 
-SWebAnswer CWebPages::Statistics(const CFormFields& f)
+WebAnswer CWebPages::Statistics(const CFormFields& f)
 {
     auto member = m_accounts.Validate(f.Get("UserToken"));
     if (!member)

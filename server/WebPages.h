@@ -12,7 +12,7 @@ class CCatalogue;
 class CDatabase;
 class CFormFields;
 
-struct SWebAnswer {
+struct WebAnswer {
     int status = 200;
     std::string body;
     std::string contentType = "text/html; charset=UTF-8";
@@ -26,30 +26,30 @@ public:
 
     // page is relative to the production folder ("tessarin/details/NoDetails.htm",
     // "orvane/UpdateProfile.jsp"); fields hold the query and, for a POST, the form.
-    SWebAnswer Answer(const std::string& page, const std::string& method, const CFormFields& fields);
+    WebAnswer Answer(const std::string& page, const std::string& method, const CFormFields& fields);
 
     static std::string ErrorPage(int status);
     static std::string Html(const std::string& text);
     static const char* StyleSheet();
 
 private:
-    SWebAnswer NoDetails();
-    SWebAnswer Performance(const CFormFields& f);
-    SWebAnswer Artist(const CFormFields& f);
-    SWebAnswer Playmaker(const CFormFields& f);
-    SWebAnswer Playlist(const CFormFields& f);
-    SWebAnswer EmailPlaymaker(const std::string& method, const CFormFields& f);
-    SWebAnswer EmailFriend(const std::string& method, const CFormFields& f);
-    SWebAnswer Home();
-    SWebAnswer Help();
-    SWebAnswer UpdateProfile(const std::string& method, const CFormFields& f);
-    SWebAnswer Statistics(const CFormFields& f);
-    SWebAnswer AddBookmarkOutside();
-    SWebAnswer UpdatedPlaymaker(const CFormFields& f);
+    WebAnswer NoDetails();
+    WebAnswer Performance(const CFormFields& f);
+    WebAnswer Artist(const CFormFields& f);
+    WebAnswer Playmaker(const CFormFields& f);
+    WebAnswer Playlist(const CFormFields& f);
+    WebAnswer EmailPlaymaker(const std::string& method, const CFormFields& f);
+    WebAnswer EmailFriend(const std::string& method, const CFormFields& f);
+    WebAnswer Home();
+    WebAnswer Help();
+    WebAnswer UpdateProfile(const std::string& method, const CFormFields& f);
+    WebAnswer Statistics(const CFormFields& f);
+    WebAnswer AddBookmarkOutside();
+    WebAnswer UpdatedPlaymaker(const CFormFields& f);
     // The member whose session the page was opened with, 0 without one.
     int64_t Viewer(const CFormFields& f);
 
-    using PageHandler = std::function<SWebAnswer(const std::string& method, const CFormFields& fields)>;
+    using PageHandler = std::function<WebAnswer(const std::string& method, const CFormFields& fields)>;
 
     CDatabase& m_db;
     CAccounts& m_accounts;

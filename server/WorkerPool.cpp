@@ -24,14 +24,14 @@ bool CWorkerPool::Post(Job run, Job cancel)
 
 void CWorkerPool::Stop()
 {
-    std::deque<SEntry> left;
+    std::deque<Entry> left;
     {
         std::lock_guard<std::mutex> guard(m_lock);
         m_stopped = true;
         left.swap(m_queue);
     }
     m_wake.notify_all();
-    for (SEntry& entry : left)
+    for (Entry& entry : left)
         if (entry.cancel)
             entry.cancel();
     for (std::thread& thread : m_threads)
@@ -42,7 +42,7 @@ void CWorkerPool::Stop()
 void CWorkerPool::Work()
 {
     for (;;) {
-        SEntry entry;
+        Entry entry;
         {
             std::unique_lock<std::mutex> guard(m_lock);
             m_wake.wait(guard, [this] { return m_stopped || !m_queue.empty(); });

@@ -28,7 +28,7 @@ public:
     void Stop();
 
 private:
-    struct SEntry {
+    struct Entry {
         Job run;
         Job cancel;
     };
@@ -36,7 +36,7 @@ private:
 
     std::mutex m_lock;
     std::condition_variable m_wake;
-    std::deque<SEntry> m_queue;
+    std::deque<Entry> m_queue;
     size_t m_maxQueued;
     bool m_stopped = false;
     std::vector<std::thread> m_threads;

@@ -25,7 +25,7 @@ const char* const kServerException = "com.velmar.orvane.ServerException";
 const char* const kSecurityException = "com.velmar.orvane.SecurityException";
 const char* const kNoSession = "Your session has ended, please log in again";
 
-std::string SessionAnswer(const SLoginResult& result, const std::string& handle)
+std::string SessionAnswer(const LoginResult& result, const std::string& handle)
 {
     CXmlWriter xml;
     xml.Open("Login").Open("Session").Attribute("userToken", result.token);
@@ -73,24 +73,24 @@ std::vector<int64_t> IdList(const std::string& text, size_t limit)
 
 } // namespace
 
-CXmlPages::CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, CBookmarks& bookmarks, SServerSettings settings)
+CXmlPages::CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, CBookmarks& bookmarks, ServerSettings settings)
     : m_db(db), m_accounts(accounts), m_catalogue(catalogue), m_bookmarks(bookmarks), m_settings(std::move(settings))
 {
     auto simple = [this](std::string (CXmlPages::*member)(const CFormFields&)) {
-        return [this, member](const CFormFields& f, const SPageContext&) { return (this->*member)(f); };
+        return [this, member](const CFormFields& f, const PageContext&) { return (this->*member)(f); };
     };
     auto search = [this](int kind) {
-        return [this, kind](const CFormFields& f, const SPageContext&) { return Search(kind, f); };
+        return [this, kind](const CFormFields& f, const PageContext&) { return Search(kind, f); };
     };
-    m_pages["UserLogin.jsp"] = [this](const CFormFields& f, const SPageContext& context) { return Login(f, context); };
+    m_pages["UserLogin.jsp"] = [this](const CFormFields& f, const PageContext& context) { return Login(f, context); };
     m_pages["UpdateSession.jsp"] = simple(&CXmlPages::UpdateSession);
     m_pages["CreateUser.jsp"] = simple(&CXmlPages::CreateUser);
     m_pages["CheckForUpgrade.jsp"] = simple(&CXmlPages::CheckForUpgrade);
-    m_pages["TablesToXML.jsp"] = [this](const CFormFields&, const SPageContext&) { return Tables(); };
+    m_pages["TablesToXML.jsp"] = [this](const CFormFields&, const PageContext&) { return Tables(); };
     m_pages["GetUserPlaylists.jsp"] = simple(&CXmlPages::UserPlaylists);
     m_pages["GetPlaylistDetails.jsp"] = simple(&CXmlPages::PlaylistDetails);
     m_pages["search/GetSummaries.jsp"] = simple(&CXmlPages::Summaries);
-    m_pages["fulfill/fulfillperformance.jsp"] = [this](const CFormFields& f, const SPageContext& context) {
+    m_pages["fulfill/fulfillperformance.jsp"] = [this](const CFormFields& f, const PageContext& context) {
         return FulfillPerformance(f, context.previewBase);
     };
     m_pages["fulfill/FulfillPlaylist.jsp"] = simple(&CXmlPages::FulfillPlaylist);
@@ -98,10 +98,10 @@ CXmlPages::CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, 
     m_pages["bookmark/AddBookmark.jsp"] = simple(&CXmlPages::AddBookmark);
     m_pages["bookmark/DeleteBookmark.jsp"] = simple(&CXmlPages::DeleteBookmark);
     m_pages["bookmark/MoveBookmark.jsp"] = simple(&CXmlPages::MoveBookmark);
-    m_pages["search/SearchForPlaylists.jsp"] = search(static_cast<int>(ESummaryKind::Playlist));
-    m_pages["search/SearchForUsers.jsp"] = search(static_cast<int>(ESummaryKind::User));
-    m_pages["search/SearchForArtists.jsp"] = search(static_cast<int>(ESummaryKind::Artist));
-    m_pages["search/SearchForPerformances.jsp"] = search(static_cast<int>(ESummaryKind::Performance));
+    m_pages["search/SearchForPlaylists.jsp"] = search(static_cast<int>(SummaryKind::Playlist));
+    m_pages["search/SearchForUsers.jsp"] = search(static_cast<int>(SummaryKind::User));
+    m_pages["search/SearchForArtists.jsp"] = search(static_cast<int>(SummaryKind::Artist));
+    m_pages["search/SearchForPerformances.jsp"] = search(static_cast<int>(SummaryKind::Performance));
     m_pages["search/ResolvePerformances.jsp"] = simple(&CXmlPages::ResolvePerformances);
     m_pages["search/ResolveArtists.jsp"] = simple(&CXmlPages::ResolveArtists);
     m_pages["UpdateArtistXML.jsp"] = simple(&CXmlPages::UpdateArtist);
@@ -172,7 +172,7 @@ bool CXmlPages::CarriesPassword(const std::string& page, const CFormFields& fiel
     return false;
 }
 
-std::string CXmlPages::Answer(const std::string& page, const std::string& body, const SPageContext& context)
+std::string CXmlPages::Answer(const std::string& page, const std::string& body, const PageContext& context)
 {
     auto it = m_pages.find(page);
     if (it == m_pages.end())
@@ -204,7 +204,7 @@ std::string CXmlPages::Answer(const std::string& page, const std::string& body, 
     }
 }
 
-std::string CXmlPages::Login(const CFormFields& f, const SPageContext& context)
+std::string CXmlPages::Login(const CFormFields& f, const PageContext& context)
 {
     std::string action = f.Get("Action");
     if (action == "Logout") {
@@ -216,7 +216,7 @@ std::string CXmlPages::Login(const CFormFields& f, const SPageContext& context)
     if (action != "Login")
         return Exception(kInputException, "Unknown action");
     std::string handle = f.Get("UserHandle");
-    SLoginResult result = m_accounts.Login(handle, f.Get("PWD"), f.Get("PrevSession"), context.peer);
+    LoginResult result = m_accounts.Login(handle, f.Get("PWD"), f.Get("PrevSession"), context.peer);
     if (!result.ok)
         return Exception(kLoginException, result.error);
     return SessionAnswer(result, handle);
@@ -234,7 +234,7 @@ std::string CXmlPages::UpdateSession(const CFormFields& f)
 
 std::string CXmlPages::CreateUser(const CFormFields& f)
 {
-    SNewMember member;
+    NewMember member;
     member.handle = f.Get("UserHandle");
     member.password = f.Get("PWD");
     member.email = f.Get("Email");
@@ -243,7 +243,7 @@ std::string CXmlPages::CreateUser(const CFormFields& f)
     member.referral = f.GetInt("Referal");
     member.ownMail = f.Get("CorvantaEmail") == "true";
     member.partnerMail = f.Get("ThirdPartyEmail") == "true";
-    SLoginResult result = m_accounts.Create(member);
+    LoginResult result = m_accounts.Create(member);
     if (!result.ok)
         return Exception(kInputException, result.error);
     return SessionAnswer(result, member.handle);
@@ -277,7 +277,7 @@ std::string CXmlPages::UserPlaylists(const CFormFields& f)
     CXmlWriter xml;
     xml.Open("Playlists");
     auto db = m_db.Acquire();
-    CCatalogue::WriteSummaries(xml, *db, ESummaryKind::Playlist, ids, nullptr, nullptr, member->userId);
+    CCatalogue::WriteSummaries(xml, *db, SummaryKind::Playlist, ids, nullptr, nullptr, member->userId);
     return xml.Finish();
 }
 
@@ -303,15 +303,15 @@ std::string CXmlPages::PlaylistDetails(const CFormFields& f)
 
 std::string CXmlPages::Summaries(const CFormFields& f)
 {
-    static const std::map<std::string, ESummaryKind> kKinds = {{"PLAYLIST", ESummaryKind::Playlist},
-                                                               {"USER", ESummaryKind::User},
-                                                               {"ARTIST", ESummaryKind::Artist},
-                                                               {"PERFORMANCE", ESummaryKind::Performance}};
+    static const std::map<std::string, SummaryKind> kKinds = {{"PLAYLIST", SummaryKind::Playlist},
+                                                               {"USER", SummaryKind::User},
+                                                               {"ARTIST", SummaryKind::Artist},
+                                                               {"PERFORMANCE", SummaryKind::Performance}};
     auto kind = kKinds.find(f.Get("Type"));
     if (kind == kKinds.end())
         return Error("Unknown summary type");
     std::vector<int64_t> ids = IdList(f.Get("IDs"), 200);
-    const int64_t viewer = kind->second == ESummaryKind::Playlist ? Viewer(f) : 0;
+    const int64_t viewer = kind->second == SummaryKind::Playlist ? Viewer(f) : 0;
     CXmlWriter xml;
     xml.Open("Summaries");
     auto db = m_db.Acquire();
@@ -408,7 +408,7 @@ std::string CXmlPages::MoveBookmark(const CFormFields& f)
 
 std::string CXmlPages::Search(int kind, const CFormFields& f)
 {
-    ESummaryKind summaryKind = static_cast<ESummaryKind>(kind);
+    SummaryKind summaryKind = static_cast<SummaryKind>(kind);
     std::vector<int64_t> ids = m_catalogue.Search(summaryKind, f);
     std::vector<int64_t> first(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(std::min(ids.size(), CCatalogue::kFirstPage)));
     CXmlWriter xml;
@@ -428,7 +428,7 @@ std::string CXmlPages::ResolvePerformances(const CFormFields& f)
     CXmlWriter xml;
     xml.Open("Candidates");
     auto db = m_db.Acquire();
-    CCatalogue::WriteSummaries(xml, *db, ESummaryKind::Performance, ids);
+    CCatalogue::WriteSummaries(xml, *db, SummaryKind::Performance, ids);
     return xml.Finish();
 }
 
@@ -438,7 +438,7 @@ std::string CXmlPages::ResolveArtists(const CFormFields& f)
     CXmlWriter xml;
     xml.Open("Candidates");
     auto db = m_db.Acquire();
-    CCatalogue::WriteSummaries(xml, *db, ESummaryKind::Artist, ids);
+    CCatalogue::WriteSummaries(xml, *db, SummaryKind::Artist, ids);
     return xml.Finish();
 }
 
@@ -449,7 +449,7 @@ std::string CXmlPages::UpdateArtist(const CFormFields& f)
         return Exception(kSessionException, kNoSession);
     if (f.Get("Action") != "Create")
         return Exception(kInputException, "Only new artists can be sent");
-    SNewArtist artist;
+    NewArtist artist;
     artist.name = f.Get("Name");
     artist.officialUrl = f.Get("OfficialURL");
     artist.placeOfBirth = f.Get("PlaceOfBirth");
@@ -472,7 +472,7 @@ std::string CXmlPages::UpdatePerformance(const CFormFields& f)
         return Exception(kSessionException, kNoSession);
     if (f.Get("Action") != "Create")
         return Exception(kInputException, "Only new tracks can be sent");
-    SNewPerformance performance;
+    NewPerformance performance;
     performance.songName = f.Get("SongName");
     performance.artistName = f.Get("ArtistName");
     performance.version = f.Get("Version");
@@ -506,7 +506,7 @@ std::string CXmlPages::UpdatePlaylist(const CFormFields& f)
     }
     if (action != "Create" && action != "Update")
         return Exception(kInputException, "Unknown action");
-    SPlaylistInput input;
+    PlaylistInput input;
     input.id = action == "Create" ? 0 : id;
     if (action == "Update" && id <= 0)
         return Exception(kInputException, "An update needs the playlist's number");

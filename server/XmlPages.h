@@ -13,13 +13,13 @@ class CCatalogue;
 class CDatabase;
 class CFormFields;
 
-struct SServerSettings {
+struct ServerSettings {
     std::string newestVersion;   // empty: never offer an upgrade
     std::string downloadUrl;
 };
 
 // Where a request came from, as far as a page needs to know.
-struct SPageContext {
+struct PageContext {
     std::string previewBase; // the plain address preview links start with ("http://host:port")
     std::string peer;        // the client's address
     bool secure = false;     // came over TLS
@@ -29,13 +29,13 @@ struct SPageContext {
 // Refusals are answered inside the document (Exception or Error), never as a crash.
 class CXmlPages {
 public:
-    CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, CBookmarks& bookmarks, SServerSettings settings);
+    CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, CBookmarks& bookmarks, ServerSettings settings);
 
     bool Knows(const std::string& page) const { return m_pages.count(page) != 0; }
     // page is relative to orvane/, for example "bookmark/AddBookmark.jsp". Over a
     // plain connection a request that carries a password is refused, decided on
     // the fields as the page reads them; so is any text longer than its field holds.
-    std::string Answer(const std::string& page, const std::string& body, const SPageContext& context);
+    std::string Answer(const std::string& page, const std::string& body, const PageContext& context);
 
     // The most a field's text may hold (after form decoding), for the fields
     // every page reads; a refusal names the field.
@@ -51,9 +51,9 @@ public:
     static bool IsNewer(const std::string& candidate, const std::string& current);
 
 private:
-    using Handler = std::function<std::string(const CFormFields&, const SPageContext&)>;
+    using Handler = std::function<std::string(const CFormFields&, const PageContext&)>;
 
-    std::string Login(const CFormFields& f, const SPageContext& context);
+    std::string Login(const CFormFields& f, const PageContext& context);
     std::string UpdateSession(const CFormFields& f);
     std::string CreateUser(const CFormFields& f);
     std::string CheckForUpgrade(const CFormFields& f);
@@ -81,7 +81,7 @@ private:
     CAccounts& m_accounts;
     CCatalogue& m_catalogue;
     CBookmarks& m_bookmarks;
-    SServerSettings m_settings;
+    ServerSettings m_settings;
     std::map<std::string, Handler> m_pages;
 };
 

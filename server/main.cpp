@@ -69,7 +69,7 @@ bool ParseInt(const char* text, int& value)
 
 int main(int argc, char** argv)
 {
-    corvanta::server::SServerOptions options;
+    corvanta::server::ServerOptions options;
     if (const char* env = std::getenv("CORVANTA_PBKDF2_ITERATIONS")) {
         int iterations = 0;
         if (ParseInt(env, iterations) && iterations > 0)

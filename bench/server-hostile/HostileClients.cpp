@@ -35,7 +35,7 @@
 #include <vector>
 
 using corvanta::server::CCommunityServer;
-using corvanta::server::SServerOptions;
+using corvanta::server::ServerOptions;
 
 namespace {
 
@@ -53,7 +53,7 @@ size_t Collect(char* data, size_t size, size_t count, void* target)
     return size * count;
 }
 
-struct SAnswer {
+struct Answer {
     long status = 0;
     std::string body;
     bool ok = false;
@@ -61,10 +61,10 @@ struct SAnswer {
 
 // One exchange on a connection of its own, as the client makes them; a GET
 // when body is null. from picks the loopback address it comes from.
-SAnswer Http(const std::string& url, const std::string* body, const std::string& from = {}, const std::string& caFile = {},
+Answer Http(const std::string& url, const std::string* body, const std::string& from = {}, const std::string& caFile = {},
              const std::vector<std::string>& headers = {})
 {
-    SAnswer answer;
+    Answer answer;
     CURL* curl = curl_easy_init();
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect);
@@ -157,7 +157,7 @@ public:
     {
         m_stop = true;
         m_thread.join();
-        for (const SSocket& s : m_sockets)
+        for (const Socket& s : m_sockets)
             if (s.fd >= 0)
                 ::close(s.fd);
     }
@@ -166,7 +166,7 @@ public:
     double LongestDripSeconds() const { return static_cast<double>(m_longestDripMs) / 1000.0; }
 
 private:
-    struct SSocket {
+    struct Socket {
         int fd;
         bool drip;
         std::string from;
@@ -183,7 +183,7 @@ private:
         while (!m_stop) {
             const auto now = Clock::now();
             int open = 0;
-            for (SSocket& s : m_sockets) {
+            for (Socket& s : m_sockets) {
                 if (s.fd < 0) {
                     s.fd = Connect(m_port, s.from);
                     s.sent = 0;
@@ -200,11 +200,11 @@ private:
             }
             m_open = open;
             polls.clear();
-            for (const SSocket& s : m_sockets)
+            for (const Socket& s : m_sockets)
                 polls.push_back({s.fd, POLLIN, 0});
             ::poll(polls.data(), polls.size(), 100);
             for (size_t i = 0; i < polls.size(); ++i) {
-                SSocket& s = m_sockets[i];
+                Socket& s = m_sockets[i];
                 if (s.fd < 0 || !(polls[i].revents & (POLLIN | POLLHUP | POLLERR)))
                     continue;
                 char buffer[4096];
@@ -223,7 +223,7 @@ private:
     }
 
     int m_port;
-    std::vector<SSocket> m_sockets;
+    std::vector<Socket> m_sockets;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_open{0};
     std::atomic<int> m_ended{0};
@@ -254,7 +254,7 @@ int HeldFromOneAddress(int port, int count)
 std::unique_ptr<CCommunityServer> StartInProcess(const std::string& dir, int httpPort = 0, int httpsPort = 0,
                                                  std::string* error = nullptr)
 {
-    SServerOptions options;
+    ServerOptions options;
     options.dataDir = dir;
     options.httpPort = httpPort;
     options.httpsPort = httpsPort;
@@ -271,19 +271,19 @@ std::unique_ptr<CCommunityServer> StartInProcess(const std::string& dir, int htt
 }
 
 // corvanta-server as a child process, for what only a process shows.
-struct SProgram {
+struct Program {
     pid_t pid = -1;
     int http = 0, https = 0;
     double startSeconds = 0;
 };
 
-SProgram StartProgram(const std::string& dir, int http = 0, int https = 0)
+Program StartProgram(const std::string& dir, int http = 0, int https = 0)
 {
     int fds[2];
     if (::pipe(fds) != 0)
         return {};
     auto start = Clock::now();
-    SProgram program;
+    Program program;
     program.pid = ::fork();
     if (program.pid == 0) {
         ::dup2(fds[1], 2);
@@ -322,7 +322,7 @@ SProgram StartProgram(const std::string& dir, int http = 0, int https = 0)
     return program;
 }
 
-double StopProgram(SProgram& program, int signal)
+double StopProgram(Program& program, int signal)
 {
     auto start = Clock::now();
     ::kill(program.pid, signal);
@@ -352,7 +352,7 @@ int64_t FileSize(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 ? static_cast<int64_t>(st.st_size) : 0;
 }
 
-struct SPublished {
+struct PublishedPlaylist {
     std::string id, name;
     int tracks;
 };
@@ -361,7 +361,7 @@ struct SPublished {
 // reading what they publish, and the log's size watched meanwhile.
 class CPublishing {
 public:
-    CPublishing(const SProgram& program, const std::vector<std::string>& tokens, int round)
+    CPublishing(const Program& program, const std::vector<std::string>& tokens, int round)
     {
         const std::string plain = "http://127.0.0.1:" + std::to_string(program.http) + kOrvane;
         for (size_t m = 0; m < tokens.size(); ++m)
@@ -376,7 +376,7 @@ public:
                     for (int t = 1; t <= count; ++t)
                         body += "&TrackID" + std::to_string(t) + "=" + std::to_string(1 + (k * 131 + t * 17 + static_cast<int>(m)) % 3000) +
                                 "&TrackComment" + std::to_string(t) + "=comment%2520" + std::to_string(t);
-                    SAnswer answer = Http(plain + "UpdatePlaylistXML.jsp", &body);
+                    Answer answer = Http(plain + "UpdatePlaylistXML.jsp", &body);
                     std::string id = Element(answer.body, "PlaylistID");
                     if (answer.ok && answer.status == 200 && !id.empty()) {
                         std::lock_guard<std::mutex> guard(m_lock);
@@ -407,7 +407,7 @@ public:
             if (t.joinable())
                 t.join();
     }
-    std::vector<SPublished> Published()
+    std::vector<PublishedPlaylist> Published()
     {
         std::lock_guard<std::mutex> guard(m_lock);
         return m_published;
@@ -416,11 +416,11 @@ public:
 private:
     std::atomic<bool> m_stop{false};
     std::mutex m_lock;
-    std::vector<SPublished> m_published;
+    std::vector<PublishedPlaylist> m_published;
     std::vector<std::thread> m_threads;
 };
 
-std::vector<std::string> LogIn(const SProgram& program, const std::string& caFile, int members, bool signUp)
+std::vector<std::string> LogIn(const Program& program, const std::string& caFile, int members, bool signUp)
 {
     std::vector<std::string> tokens;
     const std::string secure = "https://127.0.0.1:" + std::to_string(program.https) + kOrvane;
@@ -471,14 +471,14 @@ void WorstRequest(const CCommunityServer& server)
         return body.replace(at, 1, token);
     };
 
-    struct SRequest {
+    struct Request {
         const char* name;
         std::string path;
         std::string body; // empty: GET
         bool secure;
         std::vector<std::string> headers;
     };
-    const std::vector<SRequest> requests = {
+    const std::vector<Request> requests = {
         {"ResolvePerformances, 1 MB title", "search/ResolvePerformances.jsp", "PerformanceTitle=" + megabyte + "&PrimaryArtistName=a", false, {}},
         {"ResolvePerformances, longest title", "search/ResolvePerformances.jsp",
          "PerformanceTitle=" + longestTitle + "&PrimaryArtistName=" + longestTitle, false, {}},
@@ -500,11 +500,11 @@ void WorstRequest(const CCommunityServer& server)
     };
     double worst = 0, worstWall = 0;
     std::string worstName;
-    for (const SRequest& r : requests) {
+    for (const Request& r : requests) {
         rusage before{}, after{};
         ::getrusage(RUSAGE_SELF, &before);
         auto start = Clock::now();
-        SAnswer answer = Http((r.secure ? secure : plain) + kOrvane + r.path, r.body.empty() ? nullptr : &r.body, {},
+        Answer answer = Http((r.secure ? secure : plain) + kOrvane + r.path, r.body.empty() ? nullptr : &r.body, {},
                               r.secure ? ca : std::string(), r.headers);
         double wall = SecondsSince(start) * 1000;
         ::getrusage(RUSAGE_SELF, &after);
@@ -554,7 +554,7 @@ int main()
         for (long size : {8193L, 65536L, 524288L, 1048576L, 1048577L}) {
             std::string body = "version=1&pad=";
             body.resize(static_cast<size_t>(size), 'a');
-            SAnswer answer = Http(plain + "CheckForUpgrade.jsp", &body);
+            Answer answer = Http(plain + "CheckForUpgrade.jsp", &body);
             std::printf("  form body of %8ld bytes: status %ld\n", size, answer.status);
             if (answer.status == 200)
                 largest = size;
@@ -567,7 +567,7 @@ int main()
         for (int t = 1; t <= 1000; ++t)
             body += "&TrackID" + std::to_string(t) + "=" + std::to_string(t) + "&TrackComment" + std::to_string(t) + "=" +
                     std::string(1000, 'c');
-        SAnswer published = Http(plain + "UpdatePlaylistXML.jsp", &body);
+        Answer published = Http(plain + "UpdatePlaylistXML.jsp", &body);
         PrintFigure("1,000-track playlist with 1 KB comments published", "its body size", 
                     Element(published.body, "PlaylistID").empty() ? 0 : static_cast<double>(body.size()),
                     static_cast<double>(body.size()), "bytes", 0);
@@ -584,7 +584,7 @@ int main()
         };
         int refused = 0;
         for (const auto& [body, get] : attempts) {
-            SAnswer answer = get ? Http(plain + "UserLogin.jsp?" + body, nullptr) : Http(plain + "UserLogin.jsp", &body);
+            Answer answer = get ? Http(plain + "UserLogin.jsp?" + body, nullptr) : Http(plain + "UserLogin.jsp", &body);
             if (answer.body.find("SecurityException") != std::string::npos && answer.body.find("<Session") == std::string::npos)
                 ++refused;
         }
@@ -622,7 +622,7 @@ int main()
                 const std::string body = "PerformanceTitle=love&PerformanceTitleSearchType=0";
                 while (Clock::now() < end) {
                     auto start = Clock::now();
-                    SAnswer answer = Http(plain + "search/SearchForPerformances.jsp", &body);
+                    Answer answer = Http(plain + "search/SearchForPerformances.jsp", &body);
                     double ms = SecondsSince(start) * 1000;
                     if (!answer.ok || answer.status != 200)
                         ++failed;
@@ -663,7 +663,7 @@ int main()
                         std::string body = "Action=Login&App=Tessarin&UserHandle=" + member + "&PWD=guess" + std::to_string(k) +
                                            "&PrevSession=";
                         const std::string from = "127.0.0." + std::to_string(50 + (a * 1000 + k) % spread);
-                        SAnswer answer = Http(secure + "UserLogin.jsp", &body, from, ca);
+                        Answer answer = Http(secure + "UserLogin.jsp", &body, from, ca);
                         if (answer.body.find("Invalid login name") != std::string::npos)
                             ++checked;
                         else if (answer.body.find("Too many failed logins") != std::string::npos)
@@ -690,7 +690,7 @@ int main()
 
     // 4. SIGTERM while clients drip, idle and ask.
     {
-        SProgram program = StartProgram(dir + "/stop");
+        Program program = StartProgram(dir + "/stop");
         std::atomic<bool> stop{false};
         std::vector<std::thread> busy;
         for (int c = 0; c < 4; ++c)
@@ -720,9 +720,9 @@ int main()
     // 6. Twenty members publishing for 30 s, then three kill -9 rounds; every acknowledged publish must stay.
     {
         const std::string data = dir + "/publish";
-        SProgram program = StartProgram(data);
+        Program program = StartProgram(data);
         std::vector<std::string> tokens = LogIn(program, data + "/cert.pem", 20, true);
-        std::vector<SPublished> acknowledged;
+        std::vector<PublishedPlaylist> acknowledged;
         int64_t largestWal = 0;
         {
             CPublishing publishing(program, tokens, 0);
@@ -749,7 +749,7 @@ int main()
                 Pause(2000 + 700 * round);
                 StopProgram(program, SIGKILL);
                 publishing.Stop();
-                std::vector<SPublished> published = publishing.Published();
+                std::vector<PublishedPlaylist> published = publishing.Published();
                 acknowledged.insert(acknowledged.end(), published.begin(), published.end());
             }
             std::string check = IntegrityCheck(data + "/corvanta.db");
@@ -760,9 +760,9 @@ int main()
         }
         int lost = 0;
         const std::string plainUrl = "http://127.0.0.1:" + std::to_string(program.http) + kOrvane + "GetPlaylistDetails.jsp";
-        for (const SPublished& p : acknowledged) {
+        for (const PublishedPlaylist& p : acknowledged) {
             std::string body = "playlist=" + p.id;
-            SAnswer answer = Http(plainUrl, &body);
+            Answer answer = Http(plainUrl, &body);
             if (Element(answer.body, "Name") != p.name || Element(answer.body, "NumberOfPerformances") != std::to_string(p.tracks))
                 ++lost;
         }

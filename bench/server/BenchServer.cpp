@@ -17,11 +17,11 @@
 #include <vector>
 
 using corvanta::server::CCommunityServer;
-using corvanta::server::SServerOptions;
+using corvanta::server::ServerOptions;
 
 namespace {
 
-struct SWrkResult {
+struct WrkResult {
     double requestsPerSecond = 0;
     std::string p50, p90, p99;
     long errors = 0;
@@ -43,7 +43,7 @@ std::string RunCommand(const std::string& command)
 
 // wrk with a script that posts one fixed form body (or plain GETs without one).
 // fresh: a new connection for every request, as the client makes them.
-SWrkResult Wrk(const std::string& dir, const std::string& name, const std::string& url, const std::string& body, int connections,
+WrkResult Wrk(const std::string& dir, const std::string& name, const std::string& url, const std::string& body, int connections,
                bool fresh = false)
 {
     std::string script = dir + "/" + name + ".lua";
@@ -61,7 +61,7 @@ SWrkResult Wrk(const std::string& dir, const std::string& name, const std::strin
                "  if status ~= 200 or string.find(body, \"<Exception>\", 1, true) then errors = errors + 1 end\nend\n";
     }
     std::string output = RunCommand("wrk -t2 -c" + std::to_string(connections) + " -d4s --latency -s " + script + " " + url + " 2>&1");
-    SWrkResult result;
+    WrkResult result;
     std::smatch m;
     if (std::regex_search(output, m, std::regex(R"(Requests/sec:\s+([0-9.]+))")))
         result.requestsPerSecond = std::stod(m[1]);
@@ -112,7 +112,7 @@ double WorstBurstMs(int port, int bursts)
 
 std::unique_ptr<CCommunityServer> StartServer(const std::string& dir, bool demo, int backlog, int iterations)
 {
-    SServerOptions options;
+    ServerOptions options;
     options.dataDir = dir;
     options.httpPort = 0;
     options.httpsPort = 0;
@@ -151,17 +151,17 @@ int main()
         ids += std::to_string(i * 37);
     }
 
-    SWrkResult baseline = Wrk(dir, "static", plain + "/corvanta/production/tessarin/style.css", "", 32);
-    SWrkResult search = Wrk(dir, "search", plain + orvane + "search/SearchForPerformances.jsp",
+    WrkResult baseline = Wrk(dir, "static", plain + "/corvanta/production/tessarin/style.css", "", 32);
+    WrkResult search = Wrk(dir, "search", plain + orvane + "search/SearchForPerformances.jsp",
                             "PerformanceTitle=love&PerformanceTitleSearchType=0", 32);
-    SWrkResult freshSearch = Wrk(dir, "search_fresh", plain + orvane + "search/SearchForPerformances.jsp",
+    WrkResult freshSearch = Wrk(dir, "search_fresh", plain + orvane + "search/SearchForPerformances.jsp",
                                  "PerformanceTitle=love&PerformanceTitleSearchType=0", 32, true);
-    SWrkResult summaries = Wrk(dir, "summaries", plain + orvane + "search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=" + ids, 32);
-    SWrkResult secureBaseline = Wrk(dir, "static_tls", secure + "/corvanta/production/tessarin/style.css", "", 8);
-    SWrkResult login = Wrk(dir, "login", secure + orvane + "UserLogin.jsp",
+    WrkResult summaries = Wrk(dir, "summaries", plain + orvane + "search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=" + ids, 32);
+    WrkResult secureBaseline = Wrk(dir, "static_tls", secure + "/corvanta/production/tessarin/style.css", "", 8);
+    WrkResult login = Wrk(dir, "login", secure + orvane + "UserLogin.jsp",
                            "Action=Login&App=Tessarin&UserHandle=demo&PWD=demo&PrevSession=", 8);
 
-    auto row = [](const char* name, const SWrkResult& r) {
+    auto row = [](const char* name, const WrkResult& r) {
         std::printf("%-34s %9.0f req/s   p50 %-8s p90 %-8s p99 %-8s errors %ld\n", name, r.requestsPerSecond, r.p50.c_str(),
                     r.p90.c_str(), r.p99.c_str(), r.errors);
     };

@@ -54,18 +54,18 @@ TEST_F(BookmarkPages, AddMoveFirstMoveAfterAndDeleteKeepTheOrder)
 
 TEST_F(BookmarkPages, EveryKindHasItsOwnList)
 {
-    struct SCase {
+    struct Case {
         int type;
         const char* element;
     } cases[] = {{1, "ArtistSummary"}, {2, "PlaylistSummary"}, {3, "PerformanceSummary"}, {4, "UserSummary"}};
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.element);
         auto added = Post("bookmark/AddBookmark.jsp", "user=" + m_token + "&bookmarkType=" + std::to_string(c.type) +
                                                           "&numberOfItems=2&newBookmarkItemID1=2&newBookmarkItemID2=1");
         ASSERT_EQ(Count(added, "//BookmarkID"), 2u);
     }
     auto doc = Post("bookmark/GetUserBookmarks.jsp", "user=" + m_token);
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.element);
         std::string path = std::string("//") + c.element;
         ASSERT_EQ(Count(doc, path.c_str()), 2u);
@@ -79,7 +79,7 @@ TEST_F(BookmarkPages, RefusalsAnswerAnErrorAndChangeNothing)
     auto mine = Post("bookmark/AddBookmark.jsp", "user=" + m_token + "&bookmarkType=2&numberOfItems=1&newBookmarkItemID1=5");
     std::string myBookmark = Text(mine, "//BookmarkID");
     std::string other = SignUp("intruder");
-    struct SCase {
+    struct Case {
         const char* page;
         std::string body;
     } cases[] = {
@@ -91,7 +91,7 @@ TEST_F(BookmarkPages, RefusalsAnswerAnErrorAndChangeNothing)
         {"bookmark/MoveBookmark.jsp", "user=" + other + "&bookmarkType=2&bookmarkID1=" + myBookmark + "&newPreviousBookmarkID=0"},
         {"bookmark/MoveBookmark.jsp", "user=" + m_token + "&bookmarkType=2&bookmarkID1=" + myBookmark + "&newPreviousBookmarkID=424242"},
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.page + (" " + c.body));
         auto doc = Post(c.page, c.body);
         EXPECT_FALSE(Text(doc, "//Error").empty());

@@ -55,7 +55,7 @@ TEST_F(CataloguePages, DemoDataIsTheSameEverywhereAndSeededOnce)
     firstServer->Stop();
     firstServer.reset();
     m_dir = firstDir;
-    SServerOptions options;
+    ServerOptions options;
     options.dataDir = m_dir + "/data";
     options.httpPort = 0;
     options.httpsPort = 0;
@@ -109,7 +109,7 @@ TEST_F(CataloguePages, DemoScaleMultipliesTheCommunityTheSameEverywhere)
 
 TEST_F(CataloguePages, PagesAnswerTheElementsTheClientReads)
 {
-    struct SCase {
+    struct Case {
         const char* page;
         const char* body;
         std::vector<const char*> paths;
@@ -136,7 +136,7 @@ TEST_F(CataloguePages, PagesAnswerTheElementsTheClientReads)
         {"search/ResolveArtists.jsp", "ArtistName=velvet", {"//ArtistSummary/Name"}},
         {"fulfill/FulfillPlaylist.jsp", "user=&PlaylistID=1&App=Tessarin", {"//TimesListened"}},
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.page + std::string(" ") + c.body);
         auto doc = Post(c.page, c.body);
         for (const char* path : c.paths)
@@ -209,7 +209,7 @@ TEST_F(CataloguePages, EveryFieldOfEverySearchTakesPart)
     const std::string version = CFormFields::PercentEncode(Text(versioned, "(//PerformanceSummary)[1]/Version"));
     ASSERT_FALSE(version.empty());
 
-    struct SCase {
+    struct Case {
         const char* page;
         std::string field; // key=value, searched with type 1 where it is a text
         std::string found;
@@ -229,7 +229,7 @@ TEST_F(CataloguePages, EveryFieldOfEverySearchTakesPart)
         {"SearchForPerformances.jsp", "Version=" + version, versionedId},
         {"SearchForPerformances.jsp", "CDTitle=" + album, trackId},
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.page + (" " + c.field));
         const std::string key = c.field.substr(0, c.field.find('='));
         const bool number = key == "Mood" || key == "Genre";
@@ -253,7 +253,7 @@ TEST_F(CataloguePages, SevenSearchesAtOnceAllAnswer)
         {"search/SearchForPerformances.jsp", "PerformanceTitle=love&PerformanceTitleSearchType=0"},
         {"search/SearchForPerformances.jsp", "PrimaryArtistName=the&PrimaryArtistNameSearchType=0"},
     };
-    std::vector<SHttpAnswer> answers(searches.size());
+    std::vector<HttpAnswer> answers(searches.size());
     std::vector<std::thread> threads;
     for (size_t i = 0; i < searches.size(); ++i)
         threads.emplace_back([&, i] { answers[i] = Exchange(Url(searches[i].first), &searches[i].second); });
@@ -314,7 +314,7 @@ TEST_F(CataloguePages, PreviewsAreServedForTracksThatHaveThem)
     auto fulfilled = Post("fulfill/fulfillperformance.jsp", "user=&PerformanceID=" + withPreview + "&FulfillmentTypeID=1&App=Tessarin");
     std::string url = Text(fulfilled, "//URL");
     ASSERT_FALSE(url.empty());
-    SHttpAnswer wave = Exchange(url, nullptr);
+    HttpAnswer wave = Exchange(url, nullptr);
     EXPECT_EQ(wave.status, 200);
     EXPECT_EQ(wave.body.substr(0, 4), "RIFF");
     EXPECT_GT(wave.body.size(), 8000u);

@@ -31,7 +31,7 @@ TEST(ServerCertificate, KeptWhileItNamesTheHostAndRemadeWhenNot)
     ASSERT_NE(::mkdtemp(pattern), nullptr);
     const std::string dir = pattern, cert = dir + "/cert.pem", key = dir + "/key.pem";
     // Each step: the host the folder is served under, and whether the files stay as they were.
-    struct SStep {
+    struct Step {
         const char* host;
         bool kept;
     } steps[] = {
@@ -43,7 +43,7 @@ TEST(ServerCertificate, KeptWhileItNamesTheHostAndRemadeWhenNot)
         {"music.example", true},
     };
     std::string previous;
-    for (const SStep& step : steps) {
+    for (const Step& step : steps) {
         SCOPED_TRACE(step.host);
         std::string error;
         ASSERT_TRUE(CCertificate::EnsureSelfSigned(step.host, cert, key, error)) << error;

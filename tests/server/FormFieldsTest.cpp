@@ -10,7 +10,7 @@ using corvanta::server::CXmlWriter;
 
 TEST(ServerFormFields, DecodesLikeAStandardFormDecoder)
 {
-    struct SCase {
+    struct Case {
         const char* body;
         const char* key;
         const char* value;
@@ -27,7 +27,7 @@ TEST(ServerFormFields, DecodesLikeAStandardFormDecoder)
         {"a=Blue%2520", "a", "Blue%20"},
         {"", "a", ""},
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
         EXPECT_EQ(CFormFields::Parse(c.body).Get(c.key), c.value);
     }
@@ -35,11 +35,11 @@ TEST(ServerFormFields, DecodesLikeAStandardFormDecoder)
 
 TEST(ServerFormFields, NumbersReadLikeTheClientReadsThem)
 {
-    struct SCase {
+    struct Case {
         const char* text;
         int64_t value;
     } cases[] = {{"42", 42}, {"  7x", 7}, {"-3", -3}, {"", 0}, {"abc", 0}, {"99999999999999", 2147483647}};
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(CFormFields::ToInt(c.text), c.value);
     }
@@ -47,13 +47,13 @@ TEST(ServerFormFields, NumbersReadLikeTheClientReadsThem)
 
 TEST(ServerUpgradeCheck, VersionComparison)
 {
-    struct SCase {
+    struct Case {
         const char* newest;
         const char* current;
         bool newer;
     } cases[] = {{"1.2.0", "1.1.0.5", true}, {"1.1.0.5", "1.1.0.5", false}, {"1.1", "1.1.0.0", false},
                  {"1.10", "1.9", true},       {"1.0", "", true},             {"2.0", "10.0", false}};
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.newest) + " vs " + c.current);
         EXPECT_EQ(CXmlPages::IsNewer(c.newest, c.current), c.newer);
     }
@@ -69,7 +69,7 @@ TEST(ServerXmlWriter, EscapesTextAndAttributes)
 
 TEST(ServerXmlWriter, RepairsWhatIsNotUtf8)
 {
-    struct SCase {
+    struct Case {
         const char* text;
         const char* written;
     } cases[] = {
@@ -80,7 +80,7 @@ TEST(ServerXmlWriter, RepairsWhatIsNotUtf8)
         {"\xEF\xBF\xBF", "\xC3\xAF\xC2\xBF\xC2\xBF"}, // not a character
         {"x\xE2\x82", "x\xC3\xA2\xC2\x82"},             // cut short
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(CXmlWriter::Escape(c.text), c.written);
         EXPECT_EQ(CXmlWriter::ValidUtf8(c.text), c.written);

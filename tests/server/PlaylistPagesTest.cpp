@@ -57,7 +57,7 @@ TEST_F(PlaylistPages, SomeoneElsesPlaylistAndBadInputAreRefused)
     ASSERT_FALSE(id.empty());
     std::string other = SignUp("thief");
     int64_t n = std::stoll(id);
-    struct SCase {
+    struct Case {
         const char* action;
         int64_t id;
         std::string rest;
@@ -71,7 +71,7 @@ TEST_F(PlaylistPages, SomeoneElsesPlaylistAndBadInputAreRefused)
         {"Create", 0, "&Name=Bad%20genre&EntryCount=0&PrimaryGenreID=7", ""},
         {"Publish", 0, "&Name=x&EntryCount=0", ""},
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.action) + c.rest);
         EXPECT_TRUE(Publish(c.action, c.id, c.rest, c.token).empty());
         EXPECT_FALSE(m_lastException.empty());
@@ -156,7 +156,7 @@ TEST_F(PlaylistPages, APrivatePlaylistIsSeenOnlyByItsOwner)
     EXPECT_EQ(Count(favorite, "//BookmarkID"), 0u);
     EXPECT_FALSE(Text(favorite, "//Error").empty());
 
-    SHttpAnswer home = Exchange(WebUrl("tessarin/home/index.html"), nullptr);
+    HttpAnswer home = Exchange(WebUrl("tessarin/home/index.html"), nullptr);
     ASSERT_EQ(home.status, 200);
     EXPECT_EQ(home.body.find(">maker<"), std::string::npos);
     EXPECT_EQ(home.body.find("/recording/show?" + track + "\""), std::string::npos);
@@ -170,7 +170,7 @@ TEST_F(PlaylistPages, APrivatePlaylistIsSeenOnlyByItsOwner)
 TEST_F(PlaylistPages, TextsLongerThanTheirFieldsAndUnknownSourcesAreRefused)
 {
     const std::string title(201, 'x');
-    struct SCase {
+    struct Case {
         const char* page;
         std::string body;
         bool refused;
@@ -189,7 +189,7 @@ TEST_F(PlaylistPages, TextsLongerThanTheirFieldsAndUnknownSourcesAreRefused)
                                                               "&ArtistID=0&Version=&Length=0&PrimaryGenreID=0&PerformanceSourceID=-1",
          true},
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.page) + " " + c.body.substr(0, 60));
         auto doc = Post(c.page, c.body);
         EXPECT_EQ(Text(doc, "//Exception").find("ValidationException") != std::string::npos, c.refused) << Text(doc, "//Exception");

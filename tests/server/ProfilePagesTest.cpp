@@ -30,7 +30,7 @@ TEST_F(ProfilePages, FetchAnswersTheObjectNotationWithEveryField)
     pugi::xml_node user = doc.document_element().find_child_by_attribute("Object", "Class", "com.velmar.orvane.data.User");
     ASSERT_TRUE(user);
     EXPECT_STREQ(Member(user, "myHandle").text().get(), "ivy");
-    struct SCase {
+    struct Case {
         const char* path;
     } cases[] = {
         {"Object[@Class='com.velmar.orvane.data.Name' and @isPrivateFlag]/Object[@Name='myFirst']"},
@@ -47,7 +47,7 @@ TEST_F(ProfilePages, FetchAnswersTheObjectNotationWithEveryField)
         {"Object[@Name='myLoveList']"},
         {"Object[@Name='myHateList']"},
     };
-    for (const SCase& c : cases)
+    for (const Case& c : cases)
         EXPECT_TRUE(user.select_node(c.path)) << c.path;
     EXPECT_STREQ(user.select_node("Object[@Class='com.velmar.orvane.data.Email']/Object[@Name='myAddress']").node().text().get(),
                  "ivy@example.org");
@@ -96,7 +96,7 @@ TEST_F(ProfilePages, InvalidDocumentsAreRefusedWithoutOK)
         EXPECT_NE(at, std::string::npos) << from;
         return text.replace(at, from.size(), to);
     };
-    struct SCase {
+    struct Case {
         const char* what;
         std::string xml;
     } cases[] = {
@@ -107,7 +107,7 @@ TEST_F(ProfilePages, InvalidDocumentsAreRefusedWithoutOK)
         {"bad birthday", replace("Name=\"myDOB\">", "Name=\"myDOB\">13/45/1999")},
         {"unknown sex code", replace("Name=\"mySex\" myID=\"0\"", "Name=\"mySex\" myID=\"9\"")},
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::string answer = PostText("UpdateProfileXML.jsp", "UserToken=" + token + "&Action=Update&UserXML=" + CFormFields::PercentEncode(c.xml));
         EXPECT_EQ(answer.find("OK"), std::string::npos) << answer;

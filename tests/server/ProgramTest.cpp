@@ -21,7 +21,7 @@ namespace corvanta::server::test {
 
 namespace {
 
-struct SChild {
+struct Child {
     pid_t pid = -1;
     int stderrFd = -1;
     std::string output;
@@ -47,11 +47,11 @@ struct SChild {
     }
 };
 
-SChild Spawn(const std::vector<std::string>& args)
+Child Spawn(const std::vector<std::string>& args)
 {
     int fds[2];
     EXPECT_EQ(::pipe(fds), 0);
-    SChild child;
+    Child child;
     child.pid = ::fork();
     if (child.pid == 0) {
         ::dup2(fds[1], 2);
@@ -77,7 +77,7 @@ std::string TemporaryFolder()
 }
 
 // Waits for the line that says the server serves, and reads its ports from it.
-bool WaitUntilServing(SChild& child, std::string& http, std::string& https)
+bool WaitUntilServing(Child& child, std::string& http, std::string& https)
 {
     std::smatch ready;
     if (!child.WaitFor(std::regex(R"(http port (\d+) and https port (\d+))"), ready, std::chrono::seconds(60)))
@@ -141,14 +141,14 @@ TEST(ServerProgram, ASecondServerOnTheSamePortIsRefusedAndARestartBindsOverTimeW
 {
     const std::string dir = TemporaryFolder();
     ASSERT_FALSE(dir.empty());
-    SChild first = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", "0", "--https-port", "0", "--quiet"});
+    Child first = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", "0", "--https-port", "0", "--quiet"});
     std::string http, https;
     ASSERT_TRUE(WaitUntilServing(first, http, https)) << first.output;
 
     // Another server, on another data folder, takes neither port from it.
     for (const auto& ports : {std::make_pair(http, std::string("0")), std::make_pair(std::string("0"), https)}) {
         SCOPED_TRACE(ports.first + " " + ports.second);
-        SChild second = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/two", "--http-port", ports.first, "--https-port",
+        Child second = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/two", "--http-port", ports.first, "--https-port",
                                ports.second, "--quiet"});
         std::smatch refused;
         const std::string taken = ports.first == "0" ? ports.second : ports.first;
@@ -165,7 +165,7 @@ TEST(ServerProgram, ASecondServerOnTheSamePortIsRefusedAndARestartBindsOverTimeW
     ASSERT_EQ(WaitForExit(first.pid, std::chrono::seconds(30)), 0);
     ::close(first.stderrFd);
     ASSERT_TRUE(TimeWaitOn(std::stoi(http)));
-    SChild again = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", http, "--https-port", https, "--quiet"});
+    Child again = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", http, "--https-port", https, "--quiet"});
     std::string httpAgain, httpsAgain;
     EXPECT_TRUE(WaitUntilServing(again, httpAgain, httpsAgain)) << again.output;
     EXPECT_EQ(httpAgain + " " + httpsAgain, http + " " + https);
@@ -181,15 +181,15 @@ TEST(ServerProgram, StartsOnAFreshFolderServesBothPortsAndStopsOnSigterm)
 {
     const std::string dir = TemporaryFolder();
     ASSERT_FALSE(dir.empty());
-    SChild child = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/data", "--demo", "--http-port", "0", "--https-port", "0"});
+    Child child = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/data", "--demo", "--http-port", "0", "--https-port", "0"});
     std::string http, https;
     ASSERT_TRUE(WaitUntilServing(child, http, https)) << child.output;
 
     std::string body = "Action=Login&App=Tessarin&UserHandle=demo&PWD=demo&PrevSession=";
-    SHttpAnswer login = Exchange("https://127.0.0.1:" + https + "/corvanta/production/orvane/UserLogin.jsp", &body,
+    HttpAnswer login = Exchange("https://127.0.0.1:" + https + "/corvanta/production/orvane/UserLogin.jsp", &body,
                                  dir + "/data/cert.pem");
     EXPECT_NE(login.body.find("userToken=\""), std::string::npos) << login.body;
-    SHttpAnswer home = Exchange("http://127.0.0.1:" + http + "/corvanta/production/tessarin/home/index.html", nullptr);
+    HttpAnswer home = Exchange("http://127.0.0.1:" + http + "/corvanta/production/tessarin/home/index.html", nullptr);
     EXPECT_EQ(home.status, 200);
 
     // The log names page and status, never the password.

@@ -17,9 +17,9 @@ size_t Collect(char* data, size_t size, size_t count, void* target)
 
 } // namespace
 
-SHttpAnswer Exchange(const std::string& url, const std::string* body, const std::string& caFile, const std::string& from)
+HttpAnswer Exchange(const std::string& url, const std::string* body, const std::string& caFile, const std::string& from)
 {
-    SHttpAnswer answer;
+    HttpAnswer answer;
     CURL* curl = curl_easy_init();
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect);
@@ -53,7 +53,7 @@ void CServerFixture::StartServer(int demoScale)
     char pattern[] = "/tmp/corvanta-server-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     m_dir = pattern;
-    SServerOptions options;
+    ServerOptions options;
     options.dataDir = m_dir + "/data";
     options.httpPort = 0;
     options.httpsPort = 0;
@@ -93,7 +93,7 @@ std::string CServerFixture::WebUrl(const std::string& page) const
 
 std::string CServerFixture::PostText(const std::string& page, const std::string& body, bool secure, const std::string& from)
 {
-    SHttpAnswer answer = Exchange(Url(page, secure), &body, secure ? m_server->CertificatePath() : std::string(), from);
+    HttpAnswer answer = Exchange(Url(page, secure), &body, secure ? m_server->CertificatePath() : std::string(), from);
     EXPECT_TRUE(answer.ok) << page;
     EXPECT_EQ(answer.status, 200) << page;
     return answer.body;

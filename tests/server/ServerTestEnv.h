@@ -12,7 +12,7 @@
 
 namespace corvanta::server::test {
 
-struct SHttpAnswer {
+struct HttpAnswer {
     long status = 0;
     std::string body;
     bool ok = false; // the exchange itself worked
@@ -21,7 +21,7 @@ struct SHttpAnswer {
 // One POST (or GET when body is null) through libcurl; secure exchanges verify
 // the server's certificate against caFile. from names the loopback address the
 // exchange comes from (127.0.0.x), as another client would.
-SHttpAnswer Exchange(const std::string& url, const std::string* body, const std::string& caFile = {},
+HttpAnswer Exchange(const std::string& url, const std::string* body, const std::string& caFile = {},
                      const std::string& from = {});
 
 // A server on free loopback ports with its own data folder and a clock the test moves.

@@ -23,7 +23,7 @@ TEST_F(SessionPages, LoginAnswersASessionWithAPrefixedNumericToken)
 TEST_F(SessionPages, RefusalsAnswerAnExceptionWithClassAndMessage)
 {
     SignUp("bob", "right");
-    struct SCase {
+    struct Case {
         const char* page;
         const char* body;
         bool secure;
@@ -48,7 +48,7 @@ TEST_F(SessionPages, RefusalsAnswerAnExceptionWithClassAndMessage)
         {"bookmark/DeleteBookmark.jsp", "user=x:1&bookmarkType1=2&numberOfItems=1&bookmarkID1=1", false},
         {"bookmark/MoveBookmark.jsp", "user=&bookmarkType=2&bookmarkID1=1&newPreviousBookmarkID=0", false},
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.page) + " " + c.body);
         auto doc = Post(c.page, c.body, c.secure);
         std::string exception = Text(doc, "//Exception");
@@ -135,12 +135,12 @@ TEST_F(SessionPages, UpgradeCheckComparesWithTheNewestVersion)
 TEST_F(SessionPages, HttpsWorksWithTheGeneratedCertificateAndVerificationOn)
 {
     std::string body = "version=1.0";
-    SHttpAnswer answer = Exchange(Url("CheckForUpgrade.jsp", true), &body, m_server->CertificatePath());
+    HttpAnswer answer = Exchange(Url("CheckForUpgrade.jsp", true), &body, m_server->CertificatePath());
     EXPECT_TRUE(answer.ok);
     EXPECT_EQ(answer.status, 200);
     EXPECT_NE(answer.body.find("<UpgradeAvailable>1</UpgradeAvailable>"), std::string::npos);
     // Without trusting the certificate the exchange is refused.
-    SHttpAnswer untrusted = Exchange(Url("CheckForUpgrade.jsp", true), &body, "/etc/ssl/certs/ca-certificates.crt");
+    HttpAnswer untrusted = Exchange(Url("CheckForUpgrade.jsp", true), &body, "/etc/ssl/certs/ca-certificates.crt");
     EXPECT_FALSE(untrusted.ok);
 }
 
@@ -157,7 +157,7 @@ TEST_F(SessionPages, CertificateAndKeyAreReadableOnlyByTheOwner)
 TEST_F(SessionPages, OversizedBodiesAreRefusedWith413)
 {
     std::string body = "Action=Login&PWD=" + std::string(1024 * 1024 + 10, 'a');
-    SHttpAnswer answer = Exchange(Url("UserLogin.jsp", true), &body, m_server->CertificatePath());
+    HttpAnswer answer = Exchange(Url("UserLogin.jsp", true), &body, m_server->CertificatePath());
     EXPECT_EQ(answer.status, 413);
     // The server goes on serving.
     EXPECT_EQ(Text(Post("CheckForUpgrade.jsp", "version=9"), "//UpgradeAvailable"), "0");
@@ -166,7 +166,7 @@ TEST_F(SessionPages, OversizedBodiesAreRefusedWith413)
 TEST_F(SessionPages, PasswordsNeverCrossThePlainPortHoweverTheRequestIsWritten)
 {
     std::string token = SignUp("jill", "pw");
-    struct SCase {
+    struct Case {
         const char* page;
         std::string body;
         bool get;
@@ -184,9 +184,9 @@ TEST_F(SessionPages, PasswordsNeverCrossThePlainPortHoweverTheRequestIsWritten)
         {"UpdateSession.jsp", "UserToken=" + token + "&App=Tessarin&pwd=pw", false},
         {"UpdateSession.jsp", "UserToken=" + token + "&App=Tessarin&NewPassword=pw", true},
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.page) + (c.get ? " GET " : " POST ") + c.body);
-        SHttpAnswer answer = c.get ? Exchange(Url(c.page) + "?" + c.body, nullptr) : Exchange(Url(c.page), &c.body);
+        HttpAnswer answer = c.get ? Exchange(Url(c.page) + "?" + c.body, nullptr) : Exchange(Url(c.page), &c.body);
         EXPECT_EQ(answer.status, 200);
         EXPECT_NE(answer.body.find("SecurityException"), std::string::npos) << answer.body;
         EXPECT_EQ(answer.body.find("<Session"), std::string::npos);

@@ -8,7 +8,7 @@ protected:
     void SetUp() override { StartServer(1); }
     std::string Get(const std::string& page, long status = 200)
     {
-        SHttpAnswer answer = Exchange(WebUrl(page), nullptr);
+        HttpAnswer answer = Exchange(WebUrl(page), nullptr);
         EXPECT_EQ(answer.status, status) << page;
         return answer.body;
     }
@@ -16,7 +16,7 @@ protected:
 
 TEST_F(WebPages, DetailPagesShowTheItemWithLinksAndFavoriteLinks)
 {
-    struct SCase {
+    struct Case {
         std::string page;
         std::vector<std::string> parts;
     } cases[] = {
@@ -36,7 +36,7 @@ TEST_F(WebPages, DetailPagesShowTheItemWithLinksAndFavoriteLinks)
           std::string("http://") + PagePaths::kDetailsHost + "/artist/show?", "/corvanta/production/orvane/UpdateProfile.jsp\"",
           "/corvanta/production/orvane/ViewStatistics.jsp\""}},
     };
-    for (const SCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.page);
         std::string html = Get(c.page);
         for (const std::string& part : c.parts)
@@ -72,7 +72,7 @@ TEST_F(WebPages, ProfileAndStatisticsPagesNeedAToken)
     EXPECT_NE(form.find("value=\"Demo\""), std::string::npos);
 
     std::string body = "first=Dee&last=O%27Neil";
-    SHttpAnswer saved = Exchange(WebUrl("orvane/UpdateProfile.jsp?UserToken=" + token + "&App=Tessarin"), &body);
+    HttpAnswer saved = Exchange(WebUrl("orvane/UpdateProfile.jsp?UserToken=" + token + "&App=Tessarin"), &body);
     EXPECT_EQ(saved.status, 200);
     EXPECT_NE(saved.body.find("PreviewUpdatedPlaymaker"), std::string::npos);
     EXPECT_EQ(Text(Post("UpdateProfileXML.jsp", "UserToken=" + token), "//Object[@Name='myLast']"), "O'Neil");
@@ -81,7 +81,7 @@ TEST_F(WebPages, ProfileAndStatisticsPagesNeedAToken)
 TEST_F(WebPages, MailFormsRecordTheMessage)
 {
     std::string body = "to=friend%40example.org&from=Demo&message=Listen+to+this";
-    SHttpAnswer sent = Exchange(WebUrl("tessarin/details/EmailFriend.jsp?playlist=1"), &body);
+    HttpAnswer sent = Exchange(WebUrl("tessarin/details/EmailFriend.jsp?playlist=1"), &body);
     EXPECT_EQ(sent.status, 200);
     EXPECT_NE(sent.body.find("friend@example.org"), std::string::npos);
     std::string bad = "to=nobody&from=&message=";

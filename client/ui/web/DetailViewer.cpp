@@ -17,13 +17,13 @@ namespace {
 
 const QColor kPaneBackground(212, 208, 200);
 
-struct SButtonSpec {
+struct ButtonSpec {
     int id;
     const char* text;
     unsigned normal, pressed, hover, hoverPressed, disabled;
 };
 
-constexpr SButtonSpec kButtons[] = {
+constexpr ButtonSpec kButtons[] = {
     {IDC_DETAIL_BACK, "<-", IDB_BACK, IDB_BACK_PRESSED, IDB_BACK_HOVER, IDB_BACK_PRESSED, IDB_BACK},
     {IDC_DETAIL_FORWARD, "->", IDB_FORWARD, IDB_FORWARD_PRESSED, IDB_FORWARD_HOVER, IDB_FORWARD_PRESSED, IDB_FORWARD},
     {IDC_DETAIL_STOP, "x", IDB_STOP, IDB_STOP_PRESSED, IDB_STOP_HOVER, IDB_STOP_PRESSED, IDB_STOP},
@@ -68,7 +68,7 @@ void CDetailViewer::OnInitDialog()
     CHoverBitmapButton** members[] = {&m_back, &m_forward, &m_stop, &m_refresh};
     int x = 0;
     for (std::size_t i = 0; i < std::size(kButtons); ++i) {
-        const SButtonSpec& spec = kButtons[i];
+        const ButtonSpec& spec = kButtons[i];
         auto* button = new CHoverBitmapButton(spec.id, this);
         button->setText(QString::fromLatin1(spec.text));
         button->SetBitmaps(spec.normal, spec.pressed, spec.hover, spec.hoverPressed, spec.disabled);
