@@ -17,13 +17,13 @@ namespace {
 
 const QColor kPaneBackground(212, 208, 200);
 
-struct ButtonSpec {
+struct DetailButton {
     int id;
     const char* text;
     unsigned normal, pressed, hover, hoverPressed, disabled;
 };
 
-constexpr ButtonSpec kButtons[] = {
+constexpr DetailButton kButtons[] = {
     {IDC_DETAIL_BACK, "<-", IDB_BACK, IDB_BACK_PRESSED, IDB_BACK_HOVER, IDB_BACK_PRESSED, IDB_BACK},
     {IDC_DETAIL_FORWARD, "->", IDB_FORWARD, IDB_FORWARD_PRESSED, IDB_FORWARD_HOVER, IDB_FORWARD_PRESSED, IDB_FORWARD},
     {IDC_DETAIL_STOP, "x", IDB_STOP, IDB_STOP_PRESSED, IDB_STOP_HOVER, IDB_STOP_PRESSED, IDB_STOP},
@@ -68,10 +68,10 @@ void CDetailViewer::OnInitDialog()
     CHoverBitmapButton** members[] = {&m_back, &m_forward, &m_stop, &m_refresh};
     int x = 0;
     for (std::size_t i = 0; i < std::size(kButtons); ++i) {
-        const ButtonSpec& spec = kButtons[i];
-        auto* button = new CHoverBitmapButton(spec.id, this);
-        button->setText(QString::fromLatin1(spec.text));
-        button->SetBitmaps(spec.normal, spec.pressed, spec.hover, spec.hoverPressed, spec.disabled);
+        const DetailButton& entry = kButtons[i];
+        auto* button = new CHoverBitmapButton(entry.id, this);
+        button->setText(QString::fromLatin1(entry.text));
+        button->SetBitmaps(entry.normal, entry.pressed, entry.hover, entry.hoverPressed, entry.disabled);
         const QSize size = button->sizeHint().boundedTo(QSize(kBrowserTop * 2, kBrowserTop - 2));
         button->setGeometry(x, 1, size.width(), size.height());
         x += size.width() + 2;
