@@ -1,17 +1,15 @@
 #include "client/favorites/BookmarkPane.h"
 
-#include "client/app/PreviewCalls.h"
 #include "client/catalogue/ItemRef.h"
 #include "client/editing/PlaylistStore.h"
 #include "client/favorites/FavoritesModel.h"
-#include "client/localmedia/PerformanceClip.h"
 #include "client/resources/ResourceIds.h"
 #include "client/resources/StringTable.h"
 #include "client/ui/grid/ItemListGridCtrl.h"
 #include "client/ui/shell/ContextMenu.h"
 #include "client/ui/shell/ControlId.h"
-#include "client/ui/shell/DetailPages.h"
 #include "client/ui/shell/DialogUnits.h"
+#include "client/ui/shell/ItemCommands.h"
 
 #include <QApplication>
 #include <QResizeEvent>
@@ -301,26 +299,8 @@ void CBookmarkPane::OnItemClicked(CGridRowItem* item)
 
 void CBookmarkPane::ShowDetails(const CItemRef* item)
 {
-    IDetailPages* pages = m_services.detailPages;
-    if (!item || !pages)
-        return;
-    switch (item->Kind()) {
-    case kItemPlaylistDetail:
-        pages->ShowPlaylistDetail(item->AsPlaylistDetail()->Summary.playlistID);
-        break;
-    case kItemPlaylist:
-        pages->ShowPlaylistDetail(item->AsPlaylist()->playlistID);
-        break;
-    case kItemUser:
-        pages->ShowPlaymakerDetail(item->AsUser()->userID);
-        break;
-    case kItemArtist:
-        pages->ShowArtistDetail(item->AsArtist()->artistID);
-        break;
-    case kItemPerformance:
-        pages->ShowPerformanceDetail(item->AsPerformance()->performanceID);
-        break;
-    }
+    if (item)
+        ShowItemDetails(m_services, *item);
 }
 
 void CBookmarkPane::OnContextRequest(CGridRowItem* item, int x, int y)
@@ -364,7 +344,7 @@ bool CBookmarkPane::OnCmdMsg(unsigned id, CCommandUpdate* update)
         // A menu's nested loop may have taken its row away: then nothing acts.
         CItemRef* item = ContextItem();
         if (update)
-            update->Enable(item && CommandEnabled(id, *item));
+            update->Enable(item && ItemCommandEnabled(id, *item));
         else if (item)
             RunCommand(id, *item);
         return true;
@@ -374,65 +354,13 @@ bool CBookmarkPane::OnCmdMsg(unsigned id, CCommandUpdate* update)
     }
 }
 
-bool CBookmarkPane::CommandEnabled(unsigned id, const CItemRef& item) const
-{
-    switch (id) {
-    case ID_EMAIL_PLAYMAKER:
-        if (const UserSummary* user = item.AsUser())
-            return user->AcceptsEMail != 0;
-        if (const PlaylistSummary* playlist = item.AsPlaylist())
-            return playlist->Playmaker.AcceptsEMail != 0;
-        return true;
-    case ID_TRACK_PREVIEW:
-        if (const PerformanceSummary* track = item.AsPerformance())
-            return track->previewAvailable != 0;
-        return true;
-    default:
-        return true;
-    }
-}
-
 // Every command acts on the row the menu was opened on (the row its greying
 // was decided for); the removals on every selected row.
 void CBookmarkPane::RunCommand(unsigned id, const CItemRef& item)
 {
-    IDetailPages* pages = m_services.detailPages;
-    IPreviewCalls* previews = m_services.previews;
-    const PlaylistDetail* own = item.AsPlaylistDetail();
-    const PlaylistSummary* playlist = item.AsPlaylist();
-    const PerformanceSummary* track = item.AsPerformance();
-    const UserSummary* user = item.AsUser();
     switch (id) {
-    case ID_SHOW_DETAILS:
-        ShowDetails(&item);
-        break;
-    case ID_TRACK_PREVIEW:
-        if (track && previews)
-            previews->PreviewPerformance(track->performanceID);
-        break;
-    case ID_PLAYLIST_PREVIEW:
-        if (previews && (playlist || own))
-            previews->PreviewPlaylist(playlist ? playlist->playlistID : own->Summary.playlistID);
-        break;
-    case ID_ITEM_COPY:
-        if (track && m_services.clipboard)
-            CopyPerformanceToClipboard(*m_services.clipboard, *track);
-        break;
-    case ID_SEND_TO_FRIEND:
-        // An own playlist goes out once it is published.
-        if (pages && playlist)
-            pages->EmailFriend(playlist->playlistID);
-        else if (pages && own && own->Summary.playlistID != 0)
-            pages->EmailFriend(own->Summary.playlistID);
-        break;
-    case ID_EMAIL_PLAYMAKER:
-        if (pages && user)
-            pages->EmailPlaymaker(user->userID);
-        else if (pages && playlist)
-            pages->EmailPlaymaker(playlist->Playmaker.userID);
-        break;
     case ID_ITEM_PLAY:
-        if (own && m_services.playlists)
+        if (const PlaylistDetail* own = item.AsPlaylistDetail(); own && m_services.playlists)
             m_services.playlists->PlayPlaylistLocal(*own);
         break;
     case ID_REMOVE_FAVORITE_PLAYMAKER:
@@ -442,6 +370,7 @@ void CBookmarkPane::RunCommand(unsigned id, const CItemRef& item)
         RemoveSelected();
         break;
     default: // Export has no action here.
+        RunItemCommand(id, item, m_services);
         break;
     }
 }

@@ -88,7 +88,6 @@ private:
     void ShowDetails(const CItemRef* item);
     /// The item of the row the last context menu was opened on, while that row lives.
     CItemRef* ContextItem() const;
-    bool CommandEnabled(unsigned id, const CItemRef& item) const;
     void RunCommand(unsigned id, const CItemRef& item);
     /// Hides the selected favorites and asks the model to remove them, one
     /// operation per kind: artists, playlists, tracks, playmakers.

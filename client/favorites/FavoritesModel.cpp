@@ -57,22 +57,6 @@ std::int32_t TypeOfItem(const CItemRef& item)
     }
 }
 
-// Each "%s" of format, in turn, becomes the next value.
-std::string FormatText(const char* format, std::initializer_list<std::string> values)
-{
-    std::string text;
-    auto value = values.begin();
-    for (const char* p = format; *p; ++p) {
-        if (p[0] == '%' && p[1] == 's' && value != values.end()) {
-            text += *value++;
-            ++p;
-        } else {
-            text += *p;
-        }
-    }
-    return text;
-}
-
 std::string ItemNames(const CBookmarkOperation& operation)
 {
     std::string names;
@@ -478,7 +462,7 @@ void CFavoritesModel::FinishOperation(Pending finished, bool failed)
     case kBookmarkDelete:
         m_listeners.ForEach([&](IFavoritesListener* l) { l->OnOperationFinished(operation); });
         if (failed) {
-            ShowMessageBox(FormatText(LoadResourceString(IDS_FAVORITES_NOT_REMOVED_FMT), {typeName, ItemNames(*operation)}), {}, kMbOk);
+            ShowMessageBox(FormatResourceString(IDS_FAVORITES_NOT_REMOVED_FMT, {typeName, ItemNames(*operation)}), {}, kMbOk);
         } else {
             std::unordered_set<const void*> removed;
             for (const auto& item : operation->items)
@@ -504,7 +488,7 @@ void CFavoritesModel::FinishOperation(Pending finished, bool failed)
         break;
     case kBookmarkMove:
         if (failed)
-            ShowMessageBox(FormatText(LoadResourceString(IDS_FAVORITE_NOT_MOVED_FMT), {typeName, ItemNames(*operation)}), {}, kMbOk);
+            ShowMessageBox(FormatResourceString(IDS_FAVORITE_NOT_MOVED_FMT, {typeName, ItemNames(*operation)}), {}, kMbOk);
         break;
     default:
         break;
@@ -521,7 +505,7 @@ void CFavoritesModel::FailAdd(CBookmarkOperation& operation)
     operation.success = true;
     m_listeners.ForEach([&](IFavoritesListener* l) { l->OnOperationFinished(&operation); });
     const std::string text =
-        FormatText(LoadResourceString(IDS_FAVORITES_NOT_ADDED_FMT), {BookmarkTypeName(operation.type), ItemNames(operation)});
+        FormatResourceString(IDS_FAVORITES_NOT_ADDED_FMT, {BookmarkTypeName(operation.type), ItemNames(operation)});
     for (const auto& item : operation.items) {
         item->SetBookmarkID(0);
         item->SetIdentifier(0);

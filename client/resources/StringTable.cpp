@@ -24,6 +24,7 @@ constexpr StringEntry kStrings[] = {
     {1067, "Publish the playlist to Corvanta"},
     {1077, "Select or type the theme of this playlist"},
     {1086, "Edit the selected playlist"},
+    {1114, "Remove every search result"},
     {1121, "Add tracks from local M3U or PLS files"},
     {1122, "Save this playlist in M3U or PLS format"},
     {1123, "Play local MP3 versions of songs in your playlist"},
@@ -179,4 +180,19 @@ const char* LoadResourceString(unsigned id)
 bool HasResourceString(unsigned id)
 {
     return Find(id) != nullptr;
+}
+
+std::string FormatResourceString(unsigned id, std::initializer_list<std::string> values)
+{
+    std::string text;
+    auto value = values.begin();
+    for (const char* p = LoadResourceString(id); *p; ++p) {
+        if (p[0] == '%' && (p[1] == 's' || p[1] == 'd') && value != values.end()) {
+            text += *value++;
+            ++p;
+        } else {
+            text += *p;
+        }
+    }
+    return text;
 }

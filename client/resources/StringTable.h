@@ -2,11 +2,16 @@
 // The client's one string table: every text shown to the member, each under
 // its fixed number. Menu prompts are stored under the command's own id.
 // Plain C++ with static storage; safe from any thread.
+#include <initializer_list>
+#include <string>
 
 /// The text of string id, or "" when the table has no such string.
 const char* LoadResourceString(unsigned id);
 /// Whether the table holds id (some strings are empty on purpose).
 bool HasResourceString(unsigned id);
+/// The text of string id with each "%s" or "%d", in turn, replaced by the next
+/// value; a placeholder without a value stays as it is.
+std::string FormatResourceString(unsigned id, std::initializer_list<std::string> values);
 
 // ---- Application and framework ----
 inline constexpr unsigned IDS_APP_TITLE = 57344;     // also IDR_MAINFRAME's title

@@ -312,6 +312,8 @@ void CSearchController::OnRequestFailed(CServerRequest* request, HRESULT, std::i
     if (request == &m_summaries) {
         // The page stays unanswered; the next one may still go.
         m_pageInFlight = false;
+        if (RecordAt(value1))
+            m_listeners.ForEach([&](ISearchListener* l) { l->OnPageFailed(value1); });
         PostNextPage();
         return;
     }

@@ -4,7 +4,5 @@
 
 #include <string>
 
-/// The string-table text of id with its first "%s" replaced by argument.
-std::string FormatResourceString(unsigned id, const std::string& argument);
 /// A string-table text as a label shows it: the table's "\n\r" line breaks as "\n".
 QString DisplayText(const std::string& text);

@@ -31,5 +31,5 @@ CWelcomeDlg::CWelcomeDlg(const std::string& version, QWidget* parent) : QDialog(
 
 QString CWelcomeDlg::WelcomeText(const std::string& version)
 {
-    return DisplayText(FormatResourceString(IDS_WELCOME_FMT, version));
+    return DisplayText(FormatResourceString(IDS_WELCOME_FMT, {version}));
 }

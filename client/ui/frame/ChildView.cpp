@@ -16,13 +16,7 @@ CChildView::CChildView(CSession& session, const PaneServices& services, QWidget*
 {
     m_tabStrip->Create(QRect(0, 0, width(), 20), this, IDC_TABSTRIP);
     m_tabStrip->AddListener(this);
-    m_tabStrip->SetSelectedBackgroundColor(LookAndFeelPalette::tabSelectedBackground());
-    m_tabStrip->SetNormalBackgroundColor(LookAndFeelPalette::tabNormalBackground());
-    m_tabStrip->SetSelectedTextColor(LookAndFeelPalette::tabSelectedText());
-    m_tabStrip->SetNormalTextColor(LookAndFeelPalette::tabNormalText());
-    m_tabStrip->SetStripBackgroundColor(LookAndFeelPalette::tabStripBackground());
-    m_tabStrip->SetHotBackgroundColor(LookAndFeelPalette::tabHotBackground());
-    m_tabStrip->SetHotTextColor(LookAndFeelPalette::tabHotText());
+    m_tabStrip->SetPaletteColors();
 
     const std::pair<CTabView*, int> views[] = {
         {new CHomeView(session), IDC_HOME_VIEW},
@@ -55,6 +49,11 @@ CTabView* CChildView::TabView(int index) const
 CHomeView* CChildView::HomeView() const
 {
     return static_cast<CHomeView*>(TabView(0));
+}
+
+CSearchView* CChildView::SearchView() const
+{
+    return static_cast<CSearchView*>(TabView(2));
 }
 
 CBookmarkView* CChildView::BookmarkView() const

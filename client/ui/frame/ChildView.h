@@ -14,6 +14,7 @@ struct PaneServices;
 class CBookmarkView;
 class CColorTabCtrl;
 class CHomeView;
+class CSearchView;
 class CSession;
 class CTabView;
 
@@ -31,6 +32,7 @@ public:
     CTabView* CurrentTabView() const { return m_currentView; }
     CTabView* TabView(int index) const;
     CHomeView* HomeView() const;
+    CSearchView* SearchView() const;
     CBookmarkView* BookmarkView() const;
     CColorTabCtrl* TabStrip() const { return m_tabStrip; }
 

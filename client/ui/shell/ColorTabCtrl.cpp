@@ -2,6 +2,7 @@
 
 #include "client/ui/shell/TabStripListener.h"
 #include "client/ui/shell/ControlId.h"
+#include "client/ui/shell/LookAndFeelPalette.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -206,4 +207,15 @@ void CColorTabCtrl::mousePressEvent(QMouseEvent* event)
         update();
     }
     QWidget::mousePressEvent(event);
+}
+
+void CColorTabCtrl::SetPaletteColors()
+{
+    SetSelectedBackgroundColor(LookAndFeelPalette::tabSelectedBackground());
+    SetNormalBackgroundColor(LookAndFeelPalette::tabNormalBackground());
+    SetSelectedTextColor(LookAndFeelPalette::tabSelectedText());
+    SetNormalTextColor(LookAndFeelPalette::tabNormalText());
+    SetStripBackgroundColor(LookAndFeelPalette::tabStripBackground());
+    SetHotBackgroundColor(LookAndFeelPalette::tabHotBackground());
+    SetHotTextColor(LookAndFeelPalette::tabHotText());
 }

@@ -51,6 +51,8 @@ public:
     void SetHotTextColor(const QColor& color);
     void SetHotBackgroundColor(const QColor& color);
     void SetStripBackgroundColor(const QColor& color);
+    /// All seven colours from the look-and-feel palette's tab colours.
+    void SetPaletteColors();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
