@@ -91,7 +91,7 @@ void CSearchResultsPane::MakeRoomForGroup()
         RemoveGroup(m_groups.front());
 }
 
-void CSearchResultsPane::RemoveGroup(const CGridRowId& top)
+void CSearchResultsPane::RemoveGroup(CGridRowId top)
 {
     if (const int index = m_grid->IndexOfRow(top); index >= 0) {
         m_grid->RemoveGroupChildren(m_grid->GetRowItem(index));

@@ -82,8 +82,9 @@ private:
     ShownSearch* Shown(std::int32_t index);
     /// Makes room for one more top-level group.
     void MakeRoomForGroup();
-    /// Removes a top-level group, its rows and what the pane kept of them.
-    void RemoveGroup(const CGridRowId& top);
+    /// Removes a top-level group, its rows and what the pane kept of them
+    /// (top by value: it may be an element of the groups it leaves).
+    void RemoveGroup(CGridRowId top);
     /// Adds result rows from first on under the search's group row.
     void AddResults(std::int32_t index, CGridRowItem* group, std::int32_t first);
     /// Ends the group with a more-results row, or makes row one.

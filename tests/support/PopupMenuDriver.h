@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <string>
 
 class CPopupMenuDriver : public QObject {
 public:
@@ -37,6 +38,19 @@ public:
     }
     /// Closes the menu without a choice.
     static void Dismiss(QMenu* menu) { QTest::keyClick(menu, Qt::Key_Escape); }
+    /// The menu as one line: command ids in order, "!" before a greyed one,
+    /// "-" for separators.
+    static std::string Shape(QMenu* menu)
+    {
+        std::string shape;
+        for (QAction* action : menu->actions()) {
+            if (!shape.empty())
+                shape += ' ';
+            shape += action->isSeparator() ? std::string("-")
+                                           : (action->isEnabled() ? "" : "!") + std::to_string(CommandId(action));
+        }
+        return shape;
+    }
 
     /// Menus seen so far.
     int shown = 0;

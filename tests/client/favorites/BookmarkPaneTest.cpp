@@ -1,6 +1,5 @@
 // The Favorites pane with real widgets over a real favorites model and playlist
 // store, answered by a loopback server; the user-interface thread is the pump.
-#include "client/app/PreviewCalls.h"
 #include "client/editing/PlaylistStore.h"
 #include "client/favorites/BookmarkPane.h"
 #include "client/favorites/FavoritesModel.h"
@@ -9,10 +8,11 @@
 #include "client/resources/StringTable.h"
 #include "client/ui/grid/ItemListGridCtrl.h"
 #include "client/ui/shell/ControlId.h"
-#include "client/ui/shell/DetailPages.h"
 #include "platform/MessageBox.h"
+#include "tests/client/catalogue/SummaryXml.h"
 #include "tests/support/MemoryClipboard.h"
 #include "tests/support/PopupMenuDriver.h"
+#include "tests/support/RecordingServices.h"
 #include "tests/support/RequestFixture.h"
 
 #include <QApplication>
@@ -36,31 +36,7 @@ constexpr char kMove[] = "bookmark/MoveBookmark.jsp";
 constexpr char kPlaylists[] = "GetUserPlaylists.jsp";
 constexpr char kDetails[] = "GetPlaylistDetails.jsp";
 
-std::string Playlist(int id, const char* name, int owner, const char* handle, int mail, int bookmark)
-{
-    return "<PlaylistSummary playlistID='" + std::to_string(id) + "'><Name>" + name + "</Name><Playmaker playmakerID='" +
-           std::to_string(owner) + "'><PlaymakerName>" + handle + "</PlaymakerName><AcceptsEMail>" +
-           std::to_string(mail) + "</AcceptsEMail></Playmaker><BookmarkID>" + std::to_string(bookmark) +
-           "</BookmarkID></PlaylistSummary>";
-}
-std::string Playmaker(int id, const char* handle, int mail, int bookmark)
-{
-    return "<UserSummary userID='" + std::to_string(id) + "'><Handle>" + handle + "</Handle><AcceptsEMail>" +
-           std::to_string(mail) + "</AcceptsEMail><BookmarkID>" + std::to_string(bookmark) + "</BookmarkID></UserSummary>";
-}
-std::string Artist(int id, const char* name, int bookmark)
-{
-    return "<ArtistSummary artistID='" + std::to_string(id) + "'><Name>" + name + "</Name><BookmarkID>" +
-           std::to_string(bookmark) + "</BookmarkID></ArtistSummary>";
-}
-// PreviewAvailability 0 means a preview exists; no element, none.
-std::string Track(int id, const char* artist, const char* song, bool preview, int bookmark)
-{
-    return "<PerformanceSummary performanceID='" + std::to_string(id) + "'><PrimaryArtist primaryArtistID='7'><ArtistName>" +
-           artist + "</ArtistName></PrimaryArtist><SongName>" + song + "</SongName>" +
-           (preview ? "<PreviewAvailability>0</PreviewAvailability>" : "") + "<BookmarkID>" + std::to_string(bookmark) +
-           "</BookmarkID></PerformanceSummary>";
-}
+using namespace summary_xml;
 
 const std::string kFavorites = "<B>" + Playlist(11, "Night", 5, "ann", 0, 110) + Playlist(12, "Dawn", 6, "bob", 1, 120) +
                                Playmaker(5, "ann", 0, 50) + Playmaker(6, "bob", 1, 60) + Artist(7, "Kestrel", 70) +
@@ -77,38 +53,6 @@ const Strings kLoadedRows = {
     "Road by demo", "Lane by demo"};
 enum Row { kNight = 1, kDawn = 2, kAnn = 4, kBob = 5, kKestrel = 7, kHeron = 8, kTracksGroup = 9, kLowSun = 10,
            kHighTide = 11, kGreyWing = 12, kStillWater = 13, kICreatedGroup = 14, kRoad = 15, kLane = 16 };
-
-class RecordingPages : public IDetailPages {
-public:
-    void ShowNoDetails() override { calls.push_back("none"); }
-    void ShowPerformanceDetail(std::int32_t id) override { calls.push_back("track " + std::to_string(id)); }
-    void ShowArtistDetail(std::int32_t id) override { calls.push_back("artist " + std::to_string(id)); }
-    void ShowPlaymakerDetail(std::int32_t id) override { calls.push_back("playmaker " + std::to_string(id)); }
-    void ShowPlaylistDetail(std::int32_t id) override { calls.push_back("playlist " + std::to_string(id)); }
-    void EmailPlaymaker(std::int32_t id) override { calls.push_back("mail playmaker " + std::to_string(id)); }
-    void EmailFriend(std::int32_t id) override { calls.push_back("mail friend " + std::to_string(id)); }
-    Strings calls;
-};
-
-class RecordingPreviews : public IPreviewCalls {
-public:
-    void PreviewPerformance(std::int32_t id) override { calls.push_back("track " + std::to_string(id)); }
-    void PreviewPlaylist(std::int32_t id) override { calls.push_back("playlist " + std::to_string(id)); }
-    Strings calls;
-};
-
-// A menu as one line: command ids in order, "!" before a greyed one, "-" for separators.
-std::string Shape(QMenu* menu)
-{
-    std::string shape;
-    for (QAction* action : menu->actions()) {
-        if (!shape.empty())
-            shape += ' ';
-        shape += action->isSeparator() ? std::string("-")
-                                       : (action->isEnabled() ? "" : "!") + std::to_string(CommandId(action));
-    }
-    return shape;
-}
 
 class BookmarkPaneTest : public RequestFixture {
 protected:
@@ -231,8 +175,8 @@ protected:
     std::string m_token;
     CFavoritesModel m_model{[this] { return m_token; }};
     CPlaylistStore m_store{nullptr, nullptr};
-    RecordingPages m_pages;
-    RecordingPreviews m_previews;
+    CRecordingPages m_pages;
+    CRecordingPreviews m_previews;
     CMemoryClipboard m_clipboard;
     std::vector<std::string> m_messages;
     QWidget m_host;
@@ -473,7 +417,7 @@ TEST_F(BookmarkPaneTest, ContextMenusByKindWithTheirGreying)
         SCOPED_TRACE(c.row);
         std::string shape;
         CPopupMenuDriver driver([&](QMenu* menu) {
-            shape = Shape(menu);
+            shape = CPopupMenuDriver::Shape(menu);
             CPopupMenuDriver::Dismiss(menu);
         });
         RightClick(c.row);
