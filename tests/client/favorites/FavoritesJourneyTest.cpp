@@ -1,9 +1,6 @@
 // A member's journey through the Favorites tab of a real main frame, over real
 // models, against corvanta-server --demo started for the test; what the window
 // shows is checked against what the server then holds.
-#include "client/app/LoginPrompt.h"
-#include "client/app/Session.h"
-#include "client/app/UserLoginRequest.h"
 #include "client/catalogue/GetUserPlaylistsRequest.h"
 #include "client/editing/PlaylistStore.h"
 #include "client/favorites/BookmarkPane.h"
@@ -12,19 +9,12 @@
 #include "client/localmedia/PerformanceClip.h"
 #include "client/resources/ResourceIds.h"
 #include "client/ui/frame/BookmarkView.h"
-#include "client/ui/frame/ChildView.h"
-#include "client/ui/frame/MainFrame.h"
 #include "client/ui/grid/ItemListGridCtrl.h"
-#include "client/ui/shell/ColorTabCtrl.h"
 #include "client/ui/shell/QtClipboardStore.h"
 #include "client/ui/web/DetailViewer.h"
 #include "platform/Http.h"
-#include "platform/MessageBox.h"
-#include "platform/Threading.h"
 #include "tests/support/PopupMenuDriver.h"
-#include "tests/support/QtSpin.h"
-#include "tests/support/ScopedTestFolders.h"
-#include "tests/support/ServerProcess.h"
+#include "tests/support/ServerJourney.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -45,80 +35,24 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-class DemoLogin : public ILoginPrompt {
-public:
-    bool RunLoginDialog(CUserLoginRequest& request, LoginDialogResult& result) override
-    {
-        std::string error;
-        if (Failed(request.Login("demo", "demo", error)))
-            return false;
-        result.handle = "demo";
-        result.password = "demo";
-        result.token = request.Token();
-        result.userId = request.UserId();
-        return true;
-    }
-};
-
-class Completion : public IRequestListener {
-public:
-    void OnRequestCompleted(CServerRequest*, std::int32_t, std::int32_t) override { done = true; }
-    void OnRequestFailed(CServerRequest*, HRESULT, std::int32_t, std::int32_t) override { done = failed = true; }
-    bool done = false;
-    bool failed = false;
-};
-
-// Posts with send and waits until request has answered.
-bool Await(CServerRequest& request, const std::function<void()>& send)
-{
-    Completion completion;
-    request.AddListener(&completion);
-    send();
-    const bool told = SpinUntil([&] { return completion.done; });
-    request.RemoveListener(&completion);
-    return told && !completion.failed;
-}
-
 // What the server holds for demo, as the pane would show it, group by group.
 struct ServerView {
     Strings playlists, playmakers, artists, tracks, own;
     std::vector<int> trackIds, artistIds;
 };
 
-class FavoritesJourney : public testing::Test {
+class FavoritesJourney : public CDemoJourney {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_server.Serving()) << m_server.Output();
-        setenv("no_proxy", "127.0.0.1,localhost", 1);
-        setenv("CORVANTA_CA_FILE", m_server.CertificateFile().c_str(), 1);
-        m_session.ServerSettings().SetServerHost("127.0.0.1");
-        m_session.ServerSettings().SetPortOverride(m_server.HttpPort(), m_server.HttpsPort());
-        SetActiveServerSettings(&m_session.ServerSettings());
-        SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned) {
-            m_messages.push_back(text);
-            return kIdOk;
-        });
-        m_session.AddSessionListener(&m_store);
-        m_session.AddSessionListener(&m_model);
+        CDemoJourney::SetUp();
+        ListenToSession(&m_store);
+        ListenToSession(&m_model);
         PaneServices services;
         services.favorites = &m_model;
         services.playlists = &m_store;
         services.clipboard = &m_clipboard;
-        m_frame = std::make_unique<CMainFrame>(m_session, services, nullptr);
-        m_frame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));
-    }
-    void TearDown() override
-    {
-        m_frame.reset();
-        m_session.RemoveSessionListener(&m_model);
-        m_session.RemoveSessionListener(&m_store);
-        EXPECT_TRUE(WaitForWorkerThreads(std::chrono::seconds(30)));
-        QCoreApplication::processEvents();
-        SetMessageBoxHandler({});
-        SetActiveServerSettings(nullptr);
-        unsetenv("CORVANTA_CA_FILE");
+        MakeFrame(services);
     }
 
     CBookmarkPane& Pane() { return *m_frame->GetChildView()->BookmarkView()->BookmarkPane(); }
@@ -151,7 +85,7 @@ protected:
     {
         ServerView view;
         CGetUserBookmarksRequest favorites;
-        EXPECT_TRUE(Await(favorites, [&] { favorites.Fetch(m_session.Token()); }));
+        EXPECT_TRUE(AwaitAnswer(favorites, [&] { favorites.Fetch(m_session.Token()); }));
         for (const auto& p : favorites.TakePlaylists())
             view.playlists.push_back(p->Name + " by " + p->Playmaker.Handle);
         for (const auto& u : favorites.TakePlaymakers())
@@ -165,7 +99,7 @@ protected:
             view.trackIds.push_back(t->performanceID);
         }
         CGetUserPlaylistsRequest own;
-        EXPECT_TRUE(Await(own, [&] { own.Fetch(m_session.Token()); }));
+        EXPECT_TRUE(AwaitAnswer(own, [&] { own.Fetch(m_session.Token()); }));
         for (std::int32_t i = 0; i < own.Count(); ++i) {
             const PlaylistSummary p = own.Get(i);
             view.own.push_back(p.Name + " by " + p.Playmaker.Handle);
@@ -189,25 +123,19 @@ protected:
         return "http://127.0.0.1:" + std::to_string(m_server.HttpPort()) + href;
     }
 
-    CScopedTestFolders m_folders;  // a private registry for the frame's placement
-    CServerProcess m_server{CORVANTA_SERVER_PROGRAM};
-    CSession m_session;
     CPlaylistStore m_store{nullptr, nullptr};
     CFavoritesModel m_model{[this] { return m_session.Token(); }};
     CQtClipboardStore m_clipboard;
-    std::unique_ptr<CMainFrame> m_frame;
-    Strings m_messages;
 };
 
 TEST_F(FavoritesJourney, DemoRemovesMovesAddsCopiesAndLogsOut)
 {
     // The Favorites tab, as the member opens it.
-    CColorTabCtrl* strip = m_frame->GetChildView()->TabStrip();
-    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->GetItemRect(3).center());
+    ClickTab(3);
     ASSERT_EQ(m_frame->GetChildView()->CurrentTabView(), m_frame->GetChildView()->BookmarkView());
     EXPECT_TRUE(Pane().isVisible());
 
-    DemoLogin login;
+    CDemoLogin login;
     m_session.LoginFlow(login);
     ASSERT_TRUE(m_session.IsLoggedIn());
     ASSERT_TRUE(SpinUntil([&] { return m_model.Loaded() && m_store.IsLoaded(); }));

@@ -17,6 +17,7 @@
 #include "client/ui/shell/ControlId.h"
 #include "platform/MessageBox.h"
 #include "tests/client/catalogue/SummaryXml.h"
+#include "tests/client/search/ResultRows.h"
 #include "tests/support/MemoryClipboard.h"
 #include "tests/support/PopupMenuDriver.h"
 #include "tests/support/RecordingServices.h"
@@ -181,19 +182,7 @@ protected:
         return *control;
     }
 
-    /// The grid as text: top-level group rows as "# text", groups inside a group as "## text".
-    Strings Rows()
-    {
-        Strings rows;
-        for (int i = 0; i < Grid().GetRowCount(); ++i) {
-            const CGridRowItem* item = Grid().GetRowItem(i);
-            std::string prefix;
-            if (item && item->IsGroup())
-                prefix = Grid().RowOutlineLevel(i + Grid().FixedRows()) > 0 ? "## " : "# ";
-            rows.push_back(prefix + Grid().GetCellText(i, 0));
-        }
-        return rows;
-    }
+    Strings Rows() { return ResultRows(Grid()); }
     int RowIndex(const std::string& text)
     {
         const Strings rows = Rows();
