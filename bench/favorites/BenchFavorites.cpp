@@ -8,18 +8,16 @@
 // until their step runs them.
 #include "bench/BenchFigure.h"
 #include "bench/BenchQt.h"
-#include "client/app/UserLoginRequest.h"
+#include "bench/DemoServer.h"
 #include "client/catalogue/ItemRef.h"
 #include "client/favorites/BookmarkPane.h"
 #include "client/favorites/FavoritesModel.h"
-#include "client/protocol/ServerSettings.h"
 #include "client/resources/ResourceIds.h"
 #include "client/resources/images/ResourceImages.h"
 #include "client/ui/grid/ItemListGridCtrl.h"
 #include "platform/Dispatcher.h"
 #include "platform/MessageBox.h"
 #include "platform/Threading.h"
-#include "tests/support/ServerProcess.h"
 #include "tests/support/TestPump.h"
 
 #include <QApplication>
@@ -40,7 +38,6 @@
 #include <thread>
 #include <vector>
 
-#include <time.h>
 
 namespace {
 
@@ -50,58 +47,9 @@ constexpr int kRemoved = 1000;
 constexpr int kMoves = 1000;
 constexpr int kRuns = 3;
 
-// corvanta-server with a fresh demo community in a temporary folder, as a
-// process of its own as it would be, demo logged in.
-class CDemoServer {
-public:
-    CDemoServer() : m_server(CORVANTA_SERVER_PROGRAM, {"--demo", "--demo-scale", std::to_string(kDemoScale), "--quiet"})
-    {
-        if (!m_server.Serving()) {
-            std::fprintf(stderr, "bench_favorites: the server did not start\n%s", m_server.Output().c_str());
-            std::exit(1);
-        }
-        setenv("CORVANTA_CA_FILE", m_server.CertificateFile().c_str(), 1);
-        m_settings.SetServerHost("127.0.0.1");
-        m_settings.SetPortOverride(m_server.HttpPort(), m_server.HttpsPort());
-        SetActiveServerSettings(&m_settings);
-        CUserLoginRequest login;
-        std::string error;
-        if (Failed(login.Login("demo", "demo", error))) {
-            std::fprintf(stderr, "bench_favorites: no login: %s\n", error.c_str());
-            std::exit(1);
-        }
-        m_token = login.Token();
-    }
-    ~CDemoServer() { SetActiveServerSettings(nullptr); }
-    const std::string& Token() const { return m_token; }
-
-private:
-    CServerProcess m_server;
-    CServerSettings m_settings;
-    std::string m_token;
-};
-
 // The pane's texts of demo's favorites, group by group (Playlists, Playmakers,
 // Artists, Tracks), for the reference to show the same.
 using GroupTexts = std::array<std::vector<QString>, 4>;
-
-// What earlier steps left for the event loop (layouts, paints) is done first.
-void Settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QApplication::processEvents();
-    }
-}
-
-// The user-interface thread's own time: what the exchanges' threads and the
-// server do for the posts of a step meanwhile is not the pane's work.
-double ThreadMillis()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
 
 double Millis(const std::function<void()>& step)
 {
@@ -297,7 +245,7 @@ int main(int argc, char** argv)
     Figures ours;
     Figures theirs;
     for (int run = 0; run < kRuns; ++run) {
-        CDemoServer server;
+        CDemoServer server("bench_favorites", kDemoScale);
         GroupTexts texts;
         const Figures mine = RunOurs(pump, server.Token(), texts);
         const Figures reference = RunReference(texts);
