@@ -161,8 +161,11 @@ std::vector<std::string> PageIdentifiers(const std::vector<std::uint32_t>& ids)
     for (std::size_t start = 20; start < ids.size(); start += CSearchController::kPageSize) {
         std::string text;
         const std::size_t end = std::min(ids.size(), start + CSearchController::kPageSize);
-        for (std::size_t i = start; i < end; ++i)
-            text += (i > start ? "," : "") + std::to_string(ids[i]);
+        for (std::size_t i = start; i < end; ++i) {
+            if (i > start)
+                text += ',';
+            text += std::to_string(ids[i]);
+        }
         pages.push_back(std::move(text));
     }
     return pages;
