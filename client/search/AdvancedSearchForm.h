@@ -40,10 +40,10 @@ public:
     void OnSearchAdded(std::int32_t) override {}
     void OnSearchAnswered(std::int32_t) override {}
     void OnResultsAppended(std::int32_t, std::int32_t) override {}
-    void OnPageFailed(std::int32_t) override {}
     void OnSearchBusy(std::int32_t busy) override;
     void OnSearchGroupStarted(const std::string&) override {}
     void OnSearchGroupEnded() override {}
+    void OnPageFailed(std::int32_t) override {}
 
     /// The lookup tables were replaced: the shown theme or genre or mood list
     /// is filled again, keeping the member's choice where it still exists.

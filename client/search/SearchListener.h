@@ -10,13 +10,13 @@ public:
     virtual void OnSearchAnswered(std::int32_t index) = 0;
     /// A further page arrived; results from firstNew on are new.
     virtual void OnResultsAppended(std::int32_t index, std::int32_t firstNew) = 0;
-    /// A further page of that search did not arrive; asking again asks for
-    /// the same identifiers.
-    virtual void OnPageFailed(std::int32_t index) = 0;
     /// 1 while any search is outstanding, 0 once none is.
     virtual void OnSearchBusy(std::int32_t busy) = 0;
     virtual void OnSearchGroupStarted(const std::string& title) = 0;
     virtual void OnSearchGroupEnded() = 0;
+    /// A further page of that search did not arrive; asking again asks for
+    /// the same identifiers.
+    virtual void OnPageFailed(std::int32_t index) = 0;
 
 protected:
     ~ISearchListener() = default;

@@ -50,10 +50,10 @@ public:
     void OnSearchAdded(std::int32_t index) override;
     void OnSearchAnswered(std::int32_t index) override;
     void OnResultsAppended(std::int32_t index, std::int32_t firstNew) override;
-    void OnPageFailed(std::int32_t index) override;
     void OnSearchBusy(std::int32_t) override {}
     void OnSearchGroupStarted(const std::string& title) override;
     void OnSearchGroupEnded() override;
+    void OnPageFailed(std::int32_t index) override;
 
     // IGridListener
     void OnItemClicked(CGridRowItem* item) override;

@@ -23,11 +23,11 @@ struct Radio {
     QRect units;
 };
 const Radio kRadios[] = {
-    {IDC_SEARCH_PLAYLISTS, "Playlists", QRect(7, 24, 42, 10)},
-    {IDC_SEARCH_PLAYMAKERS, "Playmakers", QRect(50, 24, 50, 10)},
-    {IDC_SEARCH_ARTISTS, "Artists", QRect(101, 24, 36, 10)},
-    {IDC_SEARCH_TRACKS, "Tracks", QRect(138, 24, 34, 10)},
-    {IDC_SEARCH_ALL, "All", QRect(173, 24, 26, 10)},
+    {IDC_SEARCH_PLAYLISTS, "Playlists", QRect(7, 24, 48, 10)},
+    {IDC_SEARCH_PLAYMAKERS, "Playmakers", QRect(57, 24, 60, 10)},
+    {IDC_SEARCH_ARTISTS, "Artists", QRect(119, 24, 44, 10)},
+    {IDC_SEARCH_TRACKS, "Tracks", QRect(165, 24, 42, 10)},
+    {IDC_SEARCH_ALL, "All", QRect(209, 24, 30, 10)},
 };
 
 } // namespace

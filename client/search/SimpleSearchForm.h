@@ -34,10 +34,10 @@ public:
     void OnSearchAdded(std::int32_t) override {}
     void OnSearchAnswered(std::int32_t) override {}
     void OnResultsAppended(std::int32_t, std::int32_t) override {}
-    void OnPageFailed(std::int32_t) override {}
     void OnSearchBusy(std::int32_t busy) override;
     void OnSearchGroupStarted(const std::string&) override {}
     void OnSearchGroupEnded() override {}
+    void OnPageFailed(std::int32_t) override {}
 
 protected:
     void OnInitDialog() override;
