@@ -16,7 +16,7 @@ class CColorButton;
 class QComboBox;
 class QLineEdit;
 
-class CAdvancedSearchForm : public CBaseDlgPane, public ISearchListener, public ITablesListener {
+class CAdvancedSearchForm : public CBaseDlgPane, public ISearchBusyListener, public ITablesListener {
 public:
     /// The services' search controller and lookup tables are used when
     /// present; they outlive the form.
@@ -37,13 +37,7 @@ public:
     /// The form's controls have no tool tips.
     QString ToolTipText(int) const override { return {}; }
 
-    void OnSearchAdded(std::int32_t) override {}
-    void OnSearchAnswered(std::int32_t) override {}
-    void OnResultsAppended(std::int32_t, std::int32_t) override {}
     void OnSearchBusy(std::int32_t busy) override;
-    void OnSearchGroupStarted(const std::string&) override {}
-    void OnSearchGroupEnded() override {}
-    void OnPageFailed(std::int32_t) override {}
 
     /// The lookup tables were replaced: the shown theme or genre or mood list
     /// is filled again, keeping the member's choice where it still exists.

@@ -21,3 +21,17 @@ public:
 protected:
     ~ISearchListener() = default;
 };
+
+/// A listener that hears only whether searches are outstanding.
+class ISearchBusyListener : public ISearchListener {
+public:
+    void OnSearchAdded(std::int32_t) override {}
+    void OnSearchAnswered(std::int32_t) override {}
+    void OnResultsAppended(std::int32_t, std::int32_t) override {}
+    void OnSearchGroupStarted(const std::string&) override {}
+    void OnSearchGroupEnded() override {}
+    void OnPageFailed(std::int32_t) override {}
+
+protected:
+    ~ISearchBusyListener() = default;
+};

@@ -14,7 +14,7 @@ class CColorButton;
 class QLineEdit;
 class QRadioButton;
 
-class CSimpleSearchForm : public CBaseDlgPane, public ISearchListener {
+class CSimpleSearchForm : public CBaseDlgPane, public ISearchBusyListener {
 public:
     /// The services' search controller is used when present; it outlives the form.
     explicit CSimpleSearchForm(const PaneServices& services, QWidget* parent = nullptr);
@@ -31,13 +31,7 @@ public:
     /// The form's controls have no tool tips.
     QString ToolTipText(int) const override { return {}; }
 
-    void OnSearchAdded(std::int32_t) override {}
-    void OnSearchAnswered(std::int32_t) override {}
-    void OnResultsAppended(std::int32_t, std::int32_t) override {}
     void OnSearchBusy(std::int32_t busy) override;
-    void OnSearchGroupStarted(const std::string&) override {}
-    void OnSearchGroupEnded() override {}
-    void OnPageFailed(std::int32_t) override {}
 
 protected:
     void OnInitDialog() override;

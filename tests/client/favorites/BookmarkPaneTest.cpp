@@ -11,7 +11,7 @@
 #include "platform/MessageBox.h"
 #include "tests/client/catalogue/SummaryXml.h"
 #include "tests/support/MemoryClipboard.h"
-#include "tests/support/PopupMenuDriver.h"
+#include "tests/support/GridDriver.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/RequestFixture.h"
 
@@ -133,9 +133,9 @@ protected:
         const Strings rows = Rows();
         return Strings(rows.begin() + first, rows.begin() + std::min<int>(end, static_cast<int>(rows.size())));
     }
-    QPoint Centre(int index) { return Grid().CellRect(index, 0).center(); }
-    void Click(int index) { QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Centre(index)); }
-    void RightClick(int index) { QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, Centre(index)); }
+    QPoint Centre(int index) { return RowCentre(Grid(), index); }
+    void Click(int index) { ClickRow(Grid(), index); }
+    void RightClick(int index) { RightClickRow(Grid(), index); }
     void Select(std::initializer_list<int> indices)
     {
         Grid().SelectRow(*indices.begin());
@@ -144,12 +144,7 @@ protected:
     }
     void PressDelete() { QTest::keyClick(&Grid(), Qt::Key_Delete); }
     /// Right-clicks row index and chooses command in its menu.
-    void Choose(int index, unsigned command)
-    {
-        CPopupMenuDriver driver([&](QMenu* menu) { EXPECT_TRUE(CPopupMenuDriver::Choose(menu, command)); });
-        RightClick(index);
-        EXPECT_EQ(driver.shown, 1);
-    }
+    void Choose(int index, unsigned command) { EXPECT_EQ(ChooseFromRowMenu(Grid(), index, command), 1); }
     void MoveMouse(const QPoint& at)
     {
         QWidget* viewport = Grid().viewport();
@@ -415,13 +410,7 @@ TEST_F(BookmarkPaneTest, ContextMenusByKindWithTheirGreying)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.row);
-        std::string shape;
-        CPopupMenuDriver driver([&](QMenu* menu) {
-            shape = CPopupMenuDriver::Shape(menu);
-            CPopupMenuDriver::Dismiss(menu);
-        });
-        RightClick(c.row);
-        EXPECT_EQ(shape, c.shape);
+        EXPECT_EQ(RowMenuShape(Grid(), c.row), c.shape);
         EXPECT_TRUE(Grid().IsSelected(c.row)) << "the right button selects its row";
     }
     // Group rows and text rows have no menu.

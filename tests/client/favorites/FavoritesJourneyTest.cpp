@@ -13,7 +13,7 @@
 #include "client/ui/shell/QtClipboardStore.h"
 #include "client/ui/web/DetailViewer.h"
 #include "platform/Http.h"
-#include "tests/support/PopupMenuDriver.h"
+#include "tests/support/GridDriver.h"
 #include "tests/support/ServerJourney.h"
 
 #include <QApplication>
@@ -75,7 +75,7 @@ protected:
         const auto found = std::find(rows.begin(), rows.end(), text);
         return found == rows.end() ? -1 : first + static_cast<int>(found - rows.begin());
     }
-    QPoint Centre(int index) { return Grid().CellRect(index, 0).center(); }
+    QPoint Centre(int index) { return RowCentre(Grid(), index); }
     bool Idle()
     {
         return SpinUntil([&] { return m_model.PendingCount() == 0; });
@@ -153,8 +153,8 @@ TEST_F(FavoritesJourney, DemoRemovesMovesAddsCopiesAndLogsOut)
     // Two tracks go with the Delete key.
     const int second = RowOf(CBookmarkPane::kTracks, server.tracks[1]);
     const int fourth = RowOf(CBookmarkPane::kTracks, server.tracks[3]);
-    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Centre(second));
-    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, Qt::ControlModifier, Centre(fourth));
+    ClickRow(Grid(), second);
+    ClickRow(Grid(), fourth, Qt::ControlModifier);
     QTest::keyClick(&Grid(), Qt::Key_Delete);
     ASSERT_TRUE(Idle());
     const std::set<int> removedIds = {server.trackIds[1], server.trackIds[3]};
@@ -194,9 +194,7 @@ TEST_F(FavoritesJourney, DemoRemovesMovesAddsCopiesAndLogsOut)
     EXPECT_EQ(Group(CBookmarkPane::kTracks), server.tracks);
 
     // Copy puts the first track on the clipboard, for the editor and as text.
-    CPopupMenuDriver driver([](QMenu* menu) { EXPECT_TRUE(CPopupMenuDriver::Choose(menu, ID_ITEM_COPY)); });
-    QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, Centre(RowOf(CBookmarkPane::kTracks, server.tracks[0])));
-    EXPECT_EQ(driver.shown, 1);
+    EXPECT_EQ(ChooseFromRowMenu(Grid(), RowOf(CBookmarkPane::kTracks, server.tracks[0]), ID_ITEM_COPY), 1);
     const auto copied = ReadPerformanceFromClipboard(m_clipboard);
     ASSERT_TRUE(copied);
     EXPECT_EQ(copied->performanceID, server.trackIds[0]);

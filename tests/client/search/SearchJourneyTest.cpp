@@ -20,7 +20,7 @@
 #include "client/ui/shell/ControlId.h"
 #include "client/ui/shell/QtClipboardStore.h"
 #include "tests/client/search/ResultRows.h"
-#include "tests/support/PopupMenuDriver.h"
+#include "tests/support/GridDriver.h"
 #include "tests/support/ServerJourney.h"
 
 #include <QComboBox>
@@ -75,12 +75,7 @@ protected:
         const auto found = std::find(rows.begin() + std::min<int>(from, static_cast<int>(rows.size())), rows.end(), text);
         return found == rows.end() ? -1 : static_cast<int>(found - rows.begin());
     }
-    QPoint Centre(int index)
-    {
-        Grid().ShowCell(index);
-        return Grid().CellRect(index, 0).center();
-    }
-    void Click(int index) { QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Centre(index)); }
+    void Click(int index) { ClickRow(Grid(), index); }
     bool Idle()
     {
         return SpinUntil([&] { return m_controller.PendingCount() == 0; }) &&
@@ -116,22 +111,8 @@ protected:
                 items.push_back(item);
         return items;
     }
-    std::string MenuShape(int index)
-    {
-        std::string shape;
-        CPopupMenuDriver driver([&](QMenu* menu) {
-            shape = CPopupMenuDriver::Shape(menu);
-            CPopupMenuDriver::Dismiss(menu);
-        });
-        QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, Centre(index));
-        return shape;
-    }
-    void Choose(int index, unsigned command)
-    {
-        CPopupMenuDriver driver([&](QMenu* menu) { EXPECT_TRUE(CPopupMenuDriver::Choose(menu, command)); });
-        QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, Centre(index));
-        EXPECT_EQ(driver.shown, 1);
-    }
+    std::string MenuShape(int index) { return RowMenuShape(Grid(), index); }
+    void Choose(int index, unsigned command) { EXPECT_EQ(ChooseFromRowMenu(Grid(), index, command), 1); }
     void ChooseEntry(QComboBox& combo, const QString& text)
     {
         const int index = combo.findText(text);

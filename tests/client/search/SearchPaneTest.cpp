@@ -19,7 +19,7 @@
 #include "tests/client/catalogue/SummaryXml.h"
 #include "tests/client/search/ResultRows.h"
 #include "tests/support/MemoryClipboard.h"
-#include "tests/support/PopupMenuDriver.h"
+#include "tests/support/GridDriver.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/RequestFixture.h"
 
@@ -189,29 +189,9 @@ protected:
         const auto found = std::find(rows.begin(), rows.end(), text);
         return found == rows.end() ? -1 : static_cast<int>(found - rows.begin());
     }
-    QPoint Centre(int index)
-    {
-        Grid().ShowCell(index + Grid().FixedRows());
-        return Grid().CellRect(index + Grid().FixedRows(), 0).center();
-    }
-    void Click(int index) { QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Centre(index)); }
-    void RightClick(int index) { QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, Centre(index)); }
-    void Choose(int index, unsigned command)
-    {
-        CPopupMenuDriver driver([&](QMenu* menu) { EXPECT_TRUE(CPopupMenuDriver::Choose(menu, command)); });
-        RightClick(index);
-        EXPECT_EQ(driver.shown, 1);
-    }
-    std::string MenuShape(int index)
-    {
-        std::string shape;
-        CPopupMenuDriver driver([&](QMenu* menu) {
-            shape = CPopupMenuDriver::Shape(menu);
-            CPopupMenuDriver::Dismiss(menu);
-        });
-        RightClick(index);
-        return shape;
-    }
+    void Click(int index) { ClickRow(Grid(), index); }
+    void Choose(int index, unsigned command) { EXPECT_EQ(ChooseFromRowMenu(Grid(), index, command), 1); }
+    std::string MenuShape(int index) { return RowMenuShape(Grid(), index); }
 
     bool Idle() { return m_pump.RunUntil([&] { return m_controller.PendingCount() == 0; }); }
     bool Appended(std::size_t pages)
@@ -635,31 +615,19 @@ TEST_F(SearchPaneTest, AnswersAndPagesOfSearchesNoLongerShownAreDropped)
         std::function<void()> removal;
         Strings rows;
     };
+    const auto clearThenSearch = [&] {
+        QTest::mouseClick(&In<CColorButton>(m_results, IDC_SEARCH_CLEAR_RESULTS), Qt::LeftButton);
+        Search(kSearchPlaymakers, kFieldPlaymakerName, "kept");
+    };
+    const auto tenNewerSearches = [&] {
+        for (int i = 0; i < 10; ++i)
+            Search(kSearchArtists, kFieldArtistName, "n" + std::to_string(i));
+    };
     const Case cases[] = {
-        {"Clear Results before the answer, a new search after it", false,
-         [&] {
-             QTest::mouseClick(&In<CColorButton>(m_results, IDC_SEARCH_CLEAR_RESULTS), Qt::LeftButton);
-             Search(kSearchPlaymakers, kFieldPlaymakerName, "kept");
-         },
-         kept},
-        {"ten newer groups before the answer", false,
-         [&] {
-             for (int i = 0; i < 10; ++i)
-                 Search(kSearchArtists, kFieldArtistName, "n" + std::to_string(i));
-         },
-         tenNewer},
-        {"Clear Results while a page is out, a new search after it", true,
-         [&] {
-             QTest::mouseClick(&In<CColorButton>(m_results, IDC_SEARCH_CLEAR_RESULTS), Qt::LeftButton);
-             Search(kSearchPlaymakers, kFieldPlaymakerName, "kept");
-         },
-         kept},
-        {"ten newer groups while a page is out", true,
-         [&] {
-             for (int i = 0; i < 10; ++i)
-                 Search(kSearchArtists, kFieldArtistName, "n" + std::to_string(i));
-         },
-         tenNewer},
+        {"Clear Results before the answer, a new search after it", false, clearThenSearch, kept},
+        {"ten newer groups before the answer", false, tenNewerSearches, tenNewer},
+        {"Clear Results while a page is out, a new search after it", true, clearThenSearch, kept},
+        {"ten newer groups while a page is out", true, tenNewerSearches, tenNewer},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
