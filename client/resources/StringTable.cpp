@@ -24,7 +24,6 @@ constexpr StringEntry kStrings[] = {
     {1067, "Publish the playlist to Corvanta"},
     {1077, "Select or type the theme of this playlist"},
     {1086, "Edit the selected playlist"},
-    {1114, "Remove every search result"},
     {1121, "Add tracks from local M3U or PLS files"},
     {1122, "Save this playlist in M3U or PLS format"},
     {1123, "Play local MP3 versions of songs in your playlist"},

@@ -849,7 +849,7 @@ TEST_F(SearchPaneMenuTest, ClearResultsCloseAllAndToolTips)
 {
     EXPECT_EQ(m_results->objectName(), "search");
     EXPECT_EQ(ControlId(m_results), IDC_TAB_PANE);
-    EXPECT_EQ(m_results->ToolTipText(IDC_SEARCH_CLEAR_RESULTS), "Remove every search result");
+    EXPECT_EQ(m_results->ToolTipText(IDC_SEARCH_CLEAR_RESULTS), "") << "Clear Results has no tip of its own";
     EXPECT_EQ(m_results->ToolTipText(IDC_SEARCH_CLOSE_ALL), "Collapse the search results");
     EXPECT_EQ(m_results->ToolTipText(IDC_SEARCH_RESULTS_GRID), "");
     // The forms' controls share ids with the playlist editor's; its tips are not theirs.
