@@ -9,11 +9,11 @@
 #include "client/ui/grid/ItemListGridCtrl.h"
 #include "client/ui/shell/ControlId.h"
 #include "platform/MessageBox.h"
-#include "tests/client/catalogue/SummaryXml.h"
-#include "tests/support/MemoryClipboard.h"
 #include "tests/support/GridDriver.h"
+#include "tests/support/MemoryClipboard.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/RequestFixture.h"
+#include "tests/support/SummaryXml.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -53,6 +53,18 @@ const Strings kLoadedRows = {
     "Road by demo", "Lane by demo"};
 enum Row { kNight = 1, kDawn = 2, kAnn = 4, kBob = 5, kKestrel = 7, kHeron = 8, kTracksGroup = 9, kLowSun = 10,
            kHighTide = 11, kGreyWing = 12, kStillWater = 13, kICreatedGroup = 14, kRoad = 15, kLane = 16 };
+
+// Counts the model's loads: its loaded flag stays set from an earlier session,
+// so a login is over only once a load follows it.
+struct CLoadCounter : IFavoritesListener {
+    int loads = 0;
+    void OnFavoritesReset() override {}
+    void OnFavoritesLoaded() override { ++loads; }
+    void OnFavoritesCleared() override {}
+    void OnFavoritesReload() override {}
+    void OnFavoriteAdded(std::int32_t, std::int32_t) override {}
+    void OnOperationFinished(CBookmarkOperation*) override {}
+};
 
 class BookmarkPaneTest : public RequestFixture {
 protected:
@@ -101,9 +113,14 @@ protected:
         Answer(kFetch, favorites);
         Answer(kPlaylists, own);
         m_token = "tok";
+        CLoadCounter counter;
+        m_model.AddListener(&counter);
+        counter.loads = 0;
         m_model.OnSessionChanged("demo", m_token);
         m_store.OnSessionChanged("demo", m_token);
-        ASSERT_TRUE(m_pump.RunUntil([&] { return m_model.Loaded() && m_store.IsLoaded(); }));
+        const bool loaded = m_pump.RunUntil([&] { return counter.loads > 0 && m_store.IsLoaded(); });
+        m_model.RemoveListener(&counter);
+        ASSERT_TRUE(loaded);
     }
     void LogOut()
     {

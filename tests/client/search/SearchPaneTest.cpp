@@ -16,12 +16,12 @@
 #include "client/ui/shell/ColorTabCtrl.h"
 #include "client/ui/shell/ControlId.h"
 #include "platform/MessageBox.h"
-#include "tests/client/catalogue/SummaryXml.h"
 #include "tests/client/search/ResultRows.h"
-#include "tests/support/MemoryClipboard.h"
 #include "tests/support/GridDriver.h"
+#include "tests/support/MemoryClipboard.h"
 #include "tests/support/RecordingServices.h"
 #include "tests/support/RequestFixture.h"
+#include "tests/support/SummaryXml.h"
 
 #include <QComboBox>
 #include <QLineEdit>
