@@ -272,13 +272,13 @@ int CPlaylistEditModel::MoveRow(int from, int to)
     if (!CanDragRow(from))
         return -1;
     to = std::clamp(to, 0, BlankRow() - 1);
+    if (to == from)
+        return -1;
     std::unique_ptr<CPlaylistEditRow> moving = std::move(m_rows[static_cast<std::size_t>(from)]);
     m_rows.erase(m_rows.begin() + from);
-    if (m_view)
-        m_view->OnRowRemoved(from);
     m_rows.insert(m_rows.begin() + to, std::move(moving));
     if (m_view)
-        m_view->OnRowInserted(to);
+        m_view->OnRowMoved(from, to);
     return to;
 }
 
@@ -361,7 +361,7 @@ std::string CPlaylistEditModel::GetLibraryPath(int row) const
 
 int CPlaylistEditModel::AnsweredRow(std::int32_t key, std::int32_t context)
 {
-    const int index = IndexOfId(context);
+    const int index = IndexOfRowId(context);
     if (index < 0)
         return -1;
     CPlaylistEditRow& row = *m_rows[static_cast<std::size_t>(index)];
@@ -412,7 +412,7 @@ void CPlaylistEditModel::OnRequestFailed(CServerRequest* request, HRESULT, std::
     RowChanged(index);
 }
 
-int CPlaylistEditModel::IndexOfId(std::int32_t id) const
+int CPlaylistEditModel::IndexOfRowId(std::int32_t id) const
 {
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         if (m_rows[i]->Id() == id)

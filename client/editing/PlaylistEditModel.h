@@ -43,6 +43,8 @@ public:
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     int BlankRow() const { return RowCount() - 1; }
     const CPlaylistEditRow& Row(int row) const { return *m_rows.at(static_cast<std::size_t>(row)); }
+    /// The index of the row with that id; -1 once the row is gone.
+    int IndexOfRowId(std::int32_t id) const;
     std::string CellText(int row, int column) const;
     int LocalFileCount() const { return m_localFileCount; }
 
@@ -107,7 +109,6 @@ public:
 
 private:
     bool IsTrackRow(int row) const { return row >= 0 && row < BlankRow(); }
-    int IndexOfId(std::int32_t id) const;
     /// The row a resolver answer is for, with its lookup cleared; -1 when the
     /// row is gone or the answer is not its newest lookup.
     int AnsweredRow(std::int32_t key, std::int32_t context);

@@ -10,6 +10,8 @@ public:
     virtual void OnRowInserted(int row) = 0;
     virtual void OnRowRemoved(int row) = 0;
     virtual void OnRowChanged(int row) = 0;
+    /// A track row moved from one index to another (the index it now has).
+    virtual void OnRowMoved(int from, int to) = 0;
 
 protected:
     ~IPlaylistEditView() = default;

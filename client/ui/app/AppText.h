@@ -1,5 +1,7 @@
 #pragma once
 // Texts of the string table as the application's windows show them.
+#include "client/resources/StringTable.h"
+
 #include <QString>
 
 #include <string>

@@ -56,6 +56,11 @@ CSearchView* CChildView::SearchView() const
     return static_cast<CSearchView*>(TabView(2));
 }
 
+CPlaylistEditorView* CChildView::PlaylistEditorView() const
+{
+    return static_cast<CPlaylistEditorView*>(TabView(1));
+}
+
 CBookmarkView* CChildView::BookmarkView() const
 {
     return static_cast<CBookmarkView*>(TabView(3));

@@ -15,6 +15,7 @@ class CBookmarkView;
 class CColorTabCtrl;
 class CHomeView;
 class CSearchView;
+class CPlaylistEditorView;
 class CSession;
 class CTabView;
 
@@ -33,6 +34,7 @@ public:
     CTabView* TabView(int index) const;
     CHomeView* HomeView() const;
     CSearchView* SearchView() const;
+    CPlaylistEditorView* PlaylistEditorView() const;
     CBookmarkView* BookmarkView() const;
     CColorTabCtrl* TabStrip() const { return m_tabStrip; }
 

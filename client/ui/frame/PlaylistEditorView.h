@@ -1,14 +1,17 @@
 #pragma once
-// The Create tab; its my-playlists pane comes with the editing panes, made
-// here from the services like the other tabs' panes.
-#include "client/ui/shell/PaneServices.h"
+// The Create tab: hosts the my-playlists pane (control 100), which shows the
+// playlist editor in its own place while a playlist is edited.
 #include "client/ui/shell/TabView.h"
+
+struct PaneServices;
+class CAllPlaylistsPane;
 
 class CPlaylistEditorView : public CTabView {
 public:
     explicit CPlaylistEditorView(const PaneServices& services, QWidget* parent = nullptr);
     QString GetTitle() const override;
+    CAllPlaylistsPane* AllPlaylistsPane() const { return m_pane; }
 
 private:
-    PaneServices m_services;
+    CAllPlaylistsPane* m_pane;
 };

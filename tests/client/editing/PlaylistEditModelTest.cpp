@@ -361,6 +361,10 @@ TEST_F(EditModel, ViewHearsEveryChangeWithTheIndexAfterIt)
         void OnRowInserted(int row) override { events.push_back("insert " + std::to_string(row)); }
         void OnRowRemoved(int row) override { events.push_back("remove " + std::to_string(row)); }
         void OnRowChanged(int row) override { events.push_back("change " + std::to_string(row)); }
+        void OnRowMoved(int from, int to) override
+        {
+            events.push_back("move " + std::to_string(from) + " " + std::to_string(to));
+        }
         std::vector<std::string> events;
     } view;
     model->SetView(&view);
@@ -372,7 +376,7 @@ TEST_F(EditModel, ViewHearsEveryChangeWithTheIndexAfterIt)
     model->ResetRows();
     model->SetView(nullptr);
     EXPECT_EQ(view.events, (std::vector<std::string>{"insert 0", "change 1", "change 1", "insert 2", "change 1",
-                                                     "remove 1", "insert 0", "remove 1", "reset"}));
+                                                     "move 1 0", "remove 1", "reset"}));
 }
 
 TEST_F(EditModel, ClosingTheEditorWaitsForNoLookup)

@@ -94,6 +94,24 @@ void RowPictures(const QString& dir)
     Save(playmaker, dir + "/163.png");
 }
 
+// The suggestions grid's mark of a track with a preview, 16 by 16: a speaker
+// with two sound waves.
+void PreviewPicture(const QString& dir)
+{
+    QImage preview = Canvas(16, 16);
+    Draw(preview, [](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        p.drawPolygon(QPolygonF({QPointF(1.5, 6), QPointF(4.5, 6), QPointF(8.5, 2.5), QPointF(8.5, 13.5),
+                                 QPointF(4.5, 10), QPointF(1.5, 10)}));
+        p.setPen(QPen(kAccent, 1.4, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(6, 5, 5, 6), -50 * 16, 100 * 16);
+        p.drawArc(QRectF(5.5, 2.5, 9, 11), -55 * 16, 110 * 16);
+    });
+    Save(preview, dir + "/207.png");
+}
+
 // The welcome and About picture.
 void Splash(const QString& dir)
 {
@@ -228,6 +246,7 @@ int main(int argc, char** argv)
     for (const char* sub : {"bitmaps", "icons", "animations"})
         QDir(root).mkpath(sub);
     RowPictures(root + "/bitmaps");
+    PreviewPicture(root + "/bitmaps");
     Splash(root + "/bitmaps");
     BrowserButtons(root + "/bitmaps");
     Icon(root + "/icons");
