@@ -37,15 +37,12 @@ std::string Paragraphs(const std::string& text)
     // Line breaks arrive as CR LF or as the "<BR>" of the client's comments.
     std::string escaped = H(text), out;
     for (size_t i = 0; i < escaped.size();) {
-        if (escaped.compare(i, 6, "&#13;\n") == 0) {
-            out += "<br>";
-            i += 6;
-        } else if (escaped.compare(i, 10, "&lt;BR&gt;") == 0) {
+        if (escaped.compare(i, 10, "&#13;&#10;") == 0 || escaped.compare(i, 10, "&lt;BR&gt;") == 0) {
             out += "<br>";
             i += 10;
-        } else if (escaped[i] == '\n') {
+        } else if (escaped.compare(i, 5, "&#10;") == 0) {
             out += "<br>";
-            ++i;
+            i += 5;
         } else {
             out += escaped[i++];
         }

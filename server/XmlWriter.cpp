@@ -56,11 +56,14 @@ std::string CXmlWriter::Escape(std::string_view text)
         case '&': out += "&amp;"; break;
         case '"': out += "&quot;"; break;
         case '\'': out += "&apos;"; break;
-        // A raw CR would reach the reader as a plain line feed (end-of-line handling).
+        // A raw CR would reach the reader as a plain line feed (end-of-line
+        // handling); a raw LF would reach it doubled, as the client's exchange
+        // follows every line of an answer with LF CR.
         case '\r': out += "&#13;"; break;
+        case '\n': out += "&#10;"; break;
         default:
             // Control characters other than tab and line breaks are not allowed in XML 1.0.
-            if (u < 0x20 && c != '\t' && c != '\n')
+            if (u < 0x20 && c != '\t')
                 out += ' ';
             else
                 out += c;

@@ -63,8 +63,10 @@ TEST(ServerXmlWriter, EscapesTextAndAttributes)
 {
     CXmlWriter xml;
     xml.Open("A").Attribute("v", "x\"<&>'").Element("B", "</B><C>&amp;\x01").Open("Empty").Close();
+    // Line breaks as references: the client's exchange splits the answer at raw line feeds.
+    xml.Element("L", "one\r\ntwo\nthree");
     EXPECT_EQ(xml.Finish(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<A v=\"x&quot;&lt;&amp;&gt;&apos;\">"
-                            "<B>&lt;/B&gt;&lt;C&gt;&amp;amp; </B><Empty/></A>\n");
+                            "<B>&lt;/B&gt;&lt;C&gt;&amp;amp; </B><Empty/><L>one&#13;&#10;two&#10;three</L></A>\n");
 }
 
 TEST(ServerXmlWriter, RepairsWhatIsNotUtf8)

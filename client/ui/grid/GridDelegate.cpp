@@ -210,7 +210,9 @@ bool CGridDelegate::eventFilter(QObject* watched, QEvent* event)
         return true; // the inner edit's keys bubbling up: already handled there
     if (!editor)
         return QStyledItemDelegate::eventFilter(watched, event);
-    if (auto* cell = dynamic_cast<CCellEditor*>(editor); cell && cell->closed)
+    // A cell editor the view has let go (hidden, deleted later) keeps the
+    // filter on its inner edit: its last focus change commits nothing.
+    if (auto* cell = dynamic_cast<CCellEditor*>(editor); cell && (cell->closed || !cell->isVisible()))
         return false;
     const QPersistentModelIndex at = editor->property(kEditIndex).value<QPersistentModelIndex>();
     if (at.isValid() && isKey) {
