@@ -32,6 +32,7 @@
 #include "platform/Http.h"
 #include "platform/MessageBox.h"
 #include "platform/Threading.h"
+#include "tests/client/editing/PlaylistGridDriver.h"
 #include "tests/support/DemoServerSession.h"
 #include "tests/support/ModalDialogDriver.h"
 #include "tests/support/PopupMenuDriver.h"
@@ -68,18 +69,6 @@ const QString kTheme = QString::fromUtf8("Nuit blanche & Søn + 10%");
 // A track and an artist the demo catalogue does not know.
 const QString kNewArtist = QStringLiteral("Xylophonic Quux");
 const QString kNewTitle = QStringLiteral("Qwyjibo Zephyr");
-
-/// Types text into widget key by key; letters beyond ASCII arrive as the
-/// text of keys the keyboard map does not name, as an input method sends them.
-void TypeText(QWidget* widget, const QString& text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(widget, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
 
 class CreateJourney : public testing::Test {
 protected:
@@ -143,38 +132,12 @@ protected:
     void Click(const QWidget* parent, int id) { QTest::mouseClick(Find<QAbstractButton>(parent, id), Qt::LeftButton); }
 
     // ---- the track grid as the member sees and uses it ----
-    int Rows() { return Grid().GetRowCount(); }
-    std::string Cell(int index, int column) { return Grid().GetCellText(index, column); }
-    QPoint CellPoint(int index, int column) { return Grid().CellRect(index + Grid().FixedRows(), column).center(); }
-    void ClickCell(int index, int column)
-    {
-        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, CellPoint(index, column));
-    }
-    QLineEdit* CellEditor()
-    {
-        for (QLineEdit* edit : Grid().viewport()->findChildren<QLineEdit*>())
-            if (edit->isVisible())
-                return edit;
-        return nullptr;
-    }
-    /// Clicks a cell, types text over what it shows and presses Enter.
-    void TypeIntoCell(int index, int column, const QString& text)
-    {
-        ClickCell(index, column);
-        QLineEdit* edit = CellEditor();
-        ASSERT_NE(edit, nullptr) << "no editor in row " << index << " column " << column;
-        edit->selectAll();
-        TypeText(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-    /// Artist, then title, into the blank row; returns the row it became.
-    int TypeTrack(const std::string& artist, const std::string& title)
-    {
-        const int row = Rows() - 1;
-        TypeIntoCell(row, 0, QString::fromStdString(artist));
-        TypeIntoCell(row, 1, QString::fromStdString(title));
-        return row;
-    }
+    CPlaylistGridDriver GridDriver() { return CPlaylistGridDriver(Grid()); }
+    int Rows() { return GridDriver().Rows(); }
+    std::string Cell(int index, int column) { return GridDriver().Cell(index, column); }
+    void ClickCell(int index, int column) { GridDriver().ClickCell(index, column); }
+    QLineEdit* CellEditor() { return GridDriver().CellEditor(); }
+    int TypeTrack(const std::string& artist, const std::string& title) { return GridDriver().TypeTrack(artist, title); }
     bool Settles(int row, const char* state)
     {
         return SpinUntil([&] { return Cell(row, 3) == state; });
@@ -433,7 +396,7 @@ TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
     TypeText(title, kTitle + QStringLiteral(" Again"));
     {
         CPopupMenuDriver menus([](QMenu* menu) { EXPECT_TRUE(CPopupMenuDriver::Choose(menu, ID_ROW_DELETE)); });
-        QTest::mouseClick(Grid().viewport(), Qt::RightButton, {}, CellPoint(1, 0));
+        GridDriver().RightClickCell(1, 0);
         EXPECT_EQ(menus.shown, 1);
     }
     ASSERT_EQ(Rows(), 3);

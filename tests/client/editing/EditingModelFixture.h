@@ -52,6 +52,12 @@ inline std::string TrackXml(std::int32_t id, const std::string& title, const std
     return xml + "</PerformanceSummary>";
 }
 
+/// <PlaylistSummary> as the server writes it.
+inline std::string PlaylistXml(std::int32_t id, const std::string& name)
+{
+    return "<PlaylistSummary playlistID='" + std::to_string(id) + "'><Name>" + name + "</Name></PlaylistSummary>";
+}
+
 class EditingModelFixture : public RequestFixture {
 protected:
     static constexpr const char* kResolvePage = "search/ResolvePerformances.jsp";

@@ -42,11 +42,6 @@ private:
 };
 
 
-std::string PlaylistXml(std::int32_t id, const std::string& name)
-{
-    return "<PlaylistSummary playlistID='" + std::to_string(id) + "'><Name>" + name + "</Name></PlaylistSummary>";
-}
-
 class Store : public EditingModelFixture {
 protected:
     void SetUp() override
