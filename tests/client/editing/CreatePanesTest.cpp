@@ -302,7 +302,7 @@ TEST_F(CreatePanes, FailedPublishKeepsTheEditorOpen)
         m_server.SetResponse(PathOf(kUpdatePage), c.status, c.body);
         Click(&Editor(), IDC_EDITOR_PUBLISH);
         ASSERT_FALSE(messages.empty());
-        EXPECT_EQ(messages.back(), kPublishFailedText);
+        EXPECT_EQ(messages.back(), "The playlist could not be published to Corvanta.");
         EXPECT_TRUE(Editor().isVisible());
         EXPECT_FALSE(m_pane->isVisible());
         ASSERT_NE(m_pane->CurrentPlaylist(), nullptr);
