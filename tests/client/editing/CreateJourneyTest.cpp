@@ -34,7 +34,7 @@
 #include "platform/Threading.h"
 #include "tests/client/editing/PlaylistGridDriver.h"
 #include "tests/support/DemoServerSession.h"
-#include "tests/support/ModalDialogDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/PopupMenuDriver.h"
 #include "tests/support/QtSpin.h"
 #include "tests/support/ScopedTestFolders.h"
@@ -75,11 +75,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_server.Serving()) << m_server.Output();
-        setenv("no_proxy", "127.0.0.1,localhost", 1);
-        setenv("CORVANTA_CA_FILE", m_server.CertificateFile().c_str(), 1);
-        m_session.ServerSettings().SetServerHost("127.0.0.1");
-        m_session.ServerSettings().SetPortOverride(m_server.HttpPort(), m_server.HttpsPort());
-        SetActiveServerSettings(&m_session.ServerSettings());
+        UseDemoServer(m_session, m_server);
         SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned type) {
             m_messages.push_back(text);
             return (type & kMbYesNo) == kMbYesNo ? kIdYes : kIdOk;
@@ -112,11 +108,7 @@ protected:
         m_frame.reset();
         m_session.RemoveSessionListener(&m_favorites);
         m_session.RemoveSessionListener(&m_store);
-        EXPECT_TRUE(WaitForWorkerThreads(std::chrono::seconds(30)));
-        QCoreApplication::processEvents();
-        SetMessageBoxHandler({});
-        SetActiveServerSettings(nullptr);
-        unsetenv("CORVANTA_CA_FILE");
+        EXPECT_TRUE(LeaveDemoServer());
     }
 
     CAllPlaylistsPane& List() { return *m_frame->GetChildView()->PlaylistEditorView()->AllPlaylistsPane(); }
@@ -283,7 +275,7 @@ TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
     ASSERT_TRUE(Settles(second, "click here")) << Cell(second, 3);
     std::int32_t chosenId = 0;
     {
-        CModalDialogDriver driver([&](QWidget* dialog) {
+        CModalDriver driver([&](QWidget* dialog) {
             auto* suggestions = dynamic_cast<CTrackSuggestionsDlg*>(dialog);
             ASSERT_NE(suggestions, nullptr);
             CGridCtrl& list = *suggestions->Grid();
@@ -296,7 +288,7 @@ TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
             QTest::mouseClick(suggestions->OkButton(), Qt::LeftButton);
         });
         ClickCell(second, 3);
-        EXPECT_EQ(driver.shown, 1);
+        EXPECT_EQ(driver.seen.size(), 1u);
     }
     EXPECT_EQ(Cell(second, 3), "match");
     EXPECT_EQ(Grid().Model()->GetPerformanceID(second), chosenId);
@@ -306,7 +298,7 @@ TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
     ASSERT_TRUE(Settles(third, "click here")) << Cell(third, 3);
     {
         Strings opened;
-        CModalDialogDriver driver([&](QWidget* dialog) {
+        CModalDriver driver([&](QWidget* dialog) {
             if (auto* suggestions = dynamic_cast<CTrackSuggestionsDlg*>(dialog)) {
                 opened.push_back("suggestions");
                 EXPECT_FALSE(suggestions->OkButton()->isEnabled()) << "nothing to choose";
@@ -336,7 +328,7 @@ TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
     ClickCell(first, 2);
     ASSERT_NE(CellEditor(), nullptr);
     {
-        CModalDialogDriver driver([&](QWidget* dialog) {
+        CModalDriver driver([&](QWidget* dialog) {
             auto* comment = dynamic_cast<CTrackCommentDlg*>(dialog);
             ASSERT_NE(comment, nullptr);
             QPlainTextEdit* edit = FindControlAs<QPlainTextEdit>(comment, IDC_EDIT_TEXT);
@@ -351,7 +343,7 @@ TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
                 button = shown;
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
-        EXPECT_EQ(driver.shown, 1);
+        EXPECT_EQ(driver.seen.size(), 1u);
     }
     EXPECT_EQ(Grid().Model()->GetComment(first), "Perfect opener\r\nturn it up");
 

@@ -1,7 +1,7 @@
 // The application object against loopback servers: the start-up order, the
 // login after the welcome dialog, exit, and the application's commands.
 #include "AppFixture.h"
-#include "ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 
 #include "client/app/ClientCore.h"
 #include "client/app/Preferences.h"

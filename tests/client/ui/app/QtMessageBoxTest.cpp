@@ -1,6 +1,6 @@
 // The program's message boxes: OK button, the application title as caption,
 // shown on the user-interface thread whoever asks.
-#include "ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 
 #include "client/ui/app/QtMessageBox.h"
 #include "platform/Http.h"
