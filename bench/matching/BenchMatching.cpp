@@ -9,6 +9,7 @@
 #include "bench/BenchFigure.h"
 #include "bench/BenchQt.h"
 #include "bench/DemoServer.h"
+#include "bench/DirectPost.h"
 #include "client/editing/PlaylistEditGridCtrl.h"
 #include "client/editing/PlaylistEditModel.h"
 #include "client/editing/PlaylistEditorPane.h"
@@ -40,7 +41,6 @@
 #include <vector>
 
 #include <malloc.h>
-#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -130,28 +130,10 @@ std::filesystem::path WriteDocument(const std::vector<Track>& tracks)
     return path;
 }
 
-// What earlier steps left for the event loop (layouts, paints) is done first.
-void Settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QApplication::processEvents();
-    }
-}
-
 std::size_t HeapInUse()
 {
     malloc_trim(0);
     return mallinfo2().uordblks;
-}
-
-// The user-interface thread's own processor time, which other processes on
-// the machine do not lengthen.
-double ThreadMillis()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 // The longest time between two turns of the event loop while it runs, to
@@ -232,29 +214,11 @@ Figures RunOurs(CPlaylistEditorPane& editor, const std::filesystem::path& docume
     return figures;
 }
 
-std::size_t Discard(char*, std::size_t size, std::size_t count, void*)
-{
-    return size * count;
-}
-
 // One post on a connection of its own, as the client makes each exchange.
 void Post(const std::string& url, const std::string& body)
 {
-    CURL* curl = curl_easy_init();
-    curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/x-www-form-urlencoded");
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Corvanta");
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Discard);
-    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    long status = 0;
-    if (curl_easy_perform(curl) != CURLE_OK ||
-        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status != 200)
+    if (!DirectPost(url, body))
         Fail("a direct post failed");
-    curl_slist_free_all(headers);
-    curl_easy_cleanup(curl);
 }
 
 double RunReference(const CDemoServer& server, const std::vector<Track>& tracks)

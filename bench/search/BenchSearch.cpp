@@ -12,6 +12,7 @@
 #include "bench/BenchFigure.h"
 #include "bench/BenchQt.h"
 #include "bench/DemoServer.h"
+#include "bench/DirectPost.h"
 #include "client/catalogue/GetSummariesRequest.h"
 #include "client/catalogue/ItemRef.h"
 #include "client/resources/ResourceIds.h"
@@ -128,29 +129,11 @@ Figures RunOurs(CTestPump& pump, std::vector<std::uint32_t>& ids)
     return figures;
 }
 
-std::size_t Discard(char*, std::size_t size, std::size_t count, void*)
-{
-    return size * count;
-}
-
 // One post on a connection of its own, as the client makes each exchange.
 void Post(const std::string& url, const std::string& body)
 {
-    CURL* curl = curl_easy_init();
-    curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/x-www-form-urlencoded");
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, body.c_str());
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, "Corvanta");
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Discard);
-    curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    long status = 0;
-    if (curl_easy_perform(curl) != CURLE_OK ||
-        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK || status != 200)
+    if (!DirectPost(url, body))
         Fail("a direct post failed");
-    curl_slist_free_all(headers);
-    curl_easy_cleanup(curl);
 }
 
 // Each page's identifiers as GetSummaries takes them; the first answer

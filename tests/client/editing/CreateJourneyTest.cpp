@@ -4,7 +4,6 @@
 // suggestions, a track and artist new to the catalogue), published, edited,
 // published again and deleted; what the window shows is checked against what
 // the server then holds.
-#include "client/app/Session.h"
 #include "client/catalogue/GetPlaylistDetailsRequest.h"
 #include "client/catalogue/GetUserPlaylistsRequest.h"
 #include "client/catalogue/LookupTablesModel.h"
@@ -25,20 +24,15 @@
 #include "client/ui/frame/MainFrame.h"
 #include "client/ui/frame/PlaylistEditorView.h"
 #include "client/ui/grid/ItemListGridCtrl.h"
-#include "client/ui/shell/ColorTabCtrl.h"
 #include "client/ui/shell/ControlId.h"
 #include "client/ui/shell/QtClipboardStore.h"
 #include "client/ui/web/BlockingCallRunner.h"
 #include "platform/Http.h"
 #include "platform/MessageBox.h"
-#include "platform/Threading.h"
 #include "tests/client/editing/PlaylistGridDriver.h"
-#include "tests/support/DemoServerSession.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/PopupMenuDriver.h"
-#include "tests/support/QtSpin.h"
-#include "tests/support/ScopedTestFolders.h"
-#include "tests/support/ServerProcess.h"
+#include "tests/support/ServerJourney.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -70,18 +64,20 @@ const QString kTheme = QString::fromUtf8("Nuit blanche & Søn + 10%");
 const QString kNewArtist = QStringLiteral("Xylophonic Quux");
 const QString kNewTitle = QStringLiteral("Qwyjibo Zephyr");
 
-class CreateJourney : public testing::Test {
+class CreateJourney : public CDemoJourney {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_server.Serving()) << m_server.Output();
-        UseDemoServer(m_session, m_server);
+        CDemoJourney::SetUp();
+        if (HasFatalFailure())
+            return;
+        // The delete question is answered Yes.
         SetMessageBoxHandler([this](const std::string& text, const std::string&, unsigned type) {
             m_messages.push_back(text);
             return (type & kMbYesNo) == kMbYesNo ? kIdYes : kIdOk;
         });
-        m_session.AddSessionListener(&m_store);
-        m_session.AddSessionListener(&m_favorites);
+        ListenToSession(&m_store);
+        ListenToSession(&m_favorites);
         // The server's genres, moods and themes, as the program fetches them at start-up.
         struct TablesSeen : ITablesListener {
             void OnTablesChanged() override { changed = true; }
@@ -98,17 +94,8 @@ protected:
         services.playlists = &m_store;
         services.lookupTables = &m_tables;
         services.clipboard = &m_clipboard;
-        m_frame = std::make_unique<CMainFrame>(m_session, services, nullptr);
+        MakeFrame(services);
         m_frame->resize(1280, 900);
-        m_frame->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));
-    }
-    void TearDown() override
-    {
-        m_frame.reset();
-        m_session.RemoveSessionListener(&m_favorites);
-        m_session.RemoveSessionListener(&m_store);
-        EXPECT_TRUE(LeaveDemoServer());
     }
 
     CAllPlaylistsPane& List() { return *m_frame->GetChildView()->PlaylistEditorView()->AllPlaylistsPane(); }
@@ -139,7 +126,7 @@ protected:
     std::vector<PlaylistSummary> OwnPlaylists()
     {
         CGetUserPlaylistsRequest request;
-        EXPECT_TRUE(AwaitRequest(request, [&] { request.Fetch(m_session.Token()); }));
+        EXPECT_TRUE(AwaitAnswer(request, [&] { request.Fetch(m_session.Token()); }));
         std::vector<PlaylistSummary> playlists;
         for (std::int32_t i = 0; i < request.Count(); ++i)
             playlists.push_back(request.Get(i));
@@ -148,7 +135,7 @@ protected:
     std::unique_ptr<PlaylistDetail> Details(std::int32_t playlistID)
     {
         CGetPlaylistDetailsRequest request;
-        EXPECT_TRUE(AwaitRequest(request, [&] { request.Fetch(playlistID); }));
+        EXPECT_TRUE(AwaitAnswer(request, [&] { request.Fetch(playlistID); }));
         return request.TakeDetail();
     }
     std::string RawDetails(std::int32_t playlistID)
@@ -209,16 +196,11 @@ protected:
         QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
     }
 
-    CScopedTestFolders m_folders;
-    CServerProcess m_server{CORVANTA_SERVER_PROGRAM};
-    CSession m_session;
     CPlaylistStore m_store{nullptr, nullptr};
     CFavoritesModel m_favorites{[this] { return m_session.Token(); }};
     CLookupTablesModel m_tables;
     CQtClipboardStore m_clipboard;
     CBlockingCallRunner m_blockingCalls{[this]() -> QWidget* { return m_frame.get(); }};
-    std::unique_ptr<CMainFrame> m_frame;
-    Strings m_messages;
 };
 
 TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
@@ -236,8 +218,7 @@ TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
     const PerformanceSummary ambiguous = *stored.Tracks[1];
 
     // The Create tab, as the member opens it: the list of demo's playlists.
-    CColorTabCtrl* strip = m_frame->GetChildView()->TabStrip();
-    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->GetItemRect(1).center());
+    ClickTab(1);
     ASSERT_TRUE(List().isVisible());
     EXPECT_EQ(ListRows().size(), static_cast<std::size_t>(m_store.GetCount()));
 
