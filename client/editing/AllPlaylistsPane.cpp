@@ -30,9 +30,7 @@ constexpr int kRightMargin = 10;
 
 CColorButton* MakeButton(QWidget* parent, const char* caption, int id, int left, int width)
 {
-    auto* button = new CColorButton(QString::fromUtf8(caption), parent);
-    PlaceControl(button, id, QRect(left, kButtonTop, width, kButtonHeight));
-    return button;
+    return MakeColorButton(parent, caption, id, QRect(left, kButtonTop, width, kButtonHeight));
 }
 
 } // namespace
@@ -131,11 +129,7 @@ void CAllPlaylistsPane::resizeEvent(QResizeEvent* event)
         m_editor->resize(size());
     if (!m_grid)
         return;
-    const QPoint at = m_grid->pos();
-    m_grid->resize(width() - kRightMargin - at.x(), height() - m_buttonBand - at.y());
-    const int bandTop = m_grid->geometry().bottom() + 1;
-    for (CColorButton* button : {m_new, m_edit, m_delete, m_playLocal})
-        button->move(button->x(), bandTop + (m_buttonBand - button->height()) / 2);
+    LayOutGridAndButtons(*this, *m_grid, kRightMargin, m_buttonBand, {m_new, m_edit, m_delete, m_playLocal});
 }
 
 // ---- rows ----

@@ -1,5 +1,6 @@
 #include "client/editing/DialogTemplate.h"
 
+#include "client/ui/shell/ColorButton.h"
 #include "client/ui/shell/ControlId.h"
 #include "client/ui/shell/DialogUnits.h"
 
@@ -19,6 +20,23 @@ QPushButton* MakeTemplateButton(QWidget* parent, const QString& text, int id, co
     auto* button = new QPushButton(text, parent);
     PlaceControl(button, id, units);
     return button;
+}
+
+CColorButton* MakeColorButton(QWidget* parent, const char* caption, int id, const QRect& units)
+{
+    auto* button = new CColorButton(QString::fromUtf8(caption), parent);
+    PlaceControl(button, id, units);
+    return button;
+}
+
+void LayOutGridAndButtons(const QWidget& pane, QWidget& grid, int rightMargin, int buttonBand,
+                          std::initializer_list<QWidget*> buttons)
+{
+    const QPoint at = grid.pos();
+    grid.resize(pane.width() - rightMargin - at.x(), pane.height() - buttonBand - at.y());
+    const int bandTop = grid.geometry().bottom() + 1;
+    for (QWidget* button : buttons)
+        button->move(button->x(), bandTop + (buttonBand - button->height()) / 2);
 }
 
 void LimitPlainText(QPlainTextEdit* edit, int limit)

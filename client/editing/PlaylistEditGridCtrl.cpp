@@ -32,7 +32,8 @@ void* IdData(std::int32_t id)
 CPlaylistEditGridCtrl::CPlaylistEditGridCtrl(const PaneServices& services, QWidget* parent)
     : CGridCtrl(parent), m_services(services)
 {
-    connect(this, &CVSFlexGrid::BeforeEdit, this, [this](int row, int col, bool& cancel) { OnBeforeEdit(row, col, cancel); });
+    connect(this, &CVSFlexGrid::BeforeEdit, this,
+            [this](int row, int col, bool& cancel) { OnBeforeEdit(row, col, cancel); });
     connect(this, &CVSFlexGrid::AfterEdit, this, [this](int row, int col) { OnAfterEdit(row, col); });
     connect(this, &CVSFlexGrid::CellButtonClick, this, [this](int row, int col) { OnCellButtonClick(row, col); });
     // Tab neither leaves the cell nor moves to the next one.
@@ -48,7 +49,8 @@ CPlaylistEditGridCtrl::CPlaylistEditGridCtrl(const PaneServices& services, QWidg
         if (button == 1)
             m_pressed = false;
     });
-    connect(this, &CVSFlexGrid::BeforeMoveRow, this, [this](int row, int& position) { OnBeforeMoveRow(row, position); });
+    connect(this, &CVSFlexGrid::BeforeMoveRow, this,
+            [this](int row, int& position) { OnBeforeMoveRow(row, position); });
     connect(this, &CVSFlexGrid::FilesDropped, this, [this](const QStringList& files) {
         if (!m_model)
             return;

@@ -44,9 +44,7 @@ QLabel* MakeLabel(QWidget* parent, const char* text, const QRect& units)
 
 CColorButton* MakeButton(QWidget* parent, const char* caption, int id, int left, int width)
 {
-    auto* button = new CColorButton(QString::fromUtf8(caption), parent);
-    PlaceControl(button, id, QRect(left, kButtonTop, width, kButtonHeight));
-    return button;
+    return MakeColorButton(parent, caption, id, QRect(left, kButtonTop, width, kButtonHeight));
 }
 
 // An entry per item of the table, its number as item data.
@@ -168,11 +166,8 @@ void CPlaylistEditorPane::resizeEvent(QResizeEvent* event)
     CBaseDlgPane::resizeEvent(event);
     if (!m_grid)
         return;
-    const QPoint at = m_grid->pos();
-    m_grid->resize(width() - kRightMargin - at.x(), height() - m_buttonBand - at.y());
-    const int bandTop = m_grid->geometry().bottom() + 1;
-    for (CColorButton* button : {m_publish, m_cancel, m_import, m_export, m_playLocal})
-        button->move(button->x(), bandTop + (m_buttonBand - button->height()) / 2);
+    LayOutGridAndButtons(*this, *m_grid, kRightMargin, m_buttonBand,
+                         {m_publish, m_cancel, m_import, m_export, m_playLocal});
 }
 
 // ---- the playlist ----

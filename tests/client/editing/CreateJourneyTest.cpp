@@ -149,7 +149,8 @@ protected:
     bool OnServer(std::int32_t playlistID)
     {
         const std::vector<PlaylistSummary> own = OwnPlaylists();
-        return std::any_of(own.begin(), own.end(), [&](const PlaylistSummary& p) { return p.playlistID == playlistID; });
+        return std::any_of(own.begin(), own.end(),
+                           [&](const PlaylistSummary& p) { return p.playlistID == playlistID; });
     }
     Strings ICreatedRows()
     {

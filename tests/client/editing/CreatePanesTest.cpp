@@ -12,7 +12,7 @@
 #include "client/ui/shell/ControlId.h"
 #include "tests/client/editing/EditingModelFixture.h"
 #include "tests/client/editing/PlaylistGridDriver.h"
-#include "tests/support/PopupMenuDriver.h"
+#include "tests/support/GridDriver.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -79,7 +79,10 @@ protected:
     CItemListGridCtrl& List() { return *m_pane->Grid(); }
     CPlaylistEditorPane& Editor() { return *m_pane->Editor(); }
     CPlaylistGridDriver Grid() { return CPlaylistGridDriver(*Editor().Grid()); }
-    void Click(const QWidget* parent, int id) { QTest::mouseClick(FindControlAs<QAbstractButton>(parent, id), Qt::LeftButton); }
+    void Click(const QWidget* parent, int id)
+    {
+        QTest::mouseClick(FindControlAs<QAbstractButton>(parent, id), Qt::LeftButton);
+    }
     bool Enabled(int id) { return FindControlAs<QAbstractButton>(m_pane, id)->isEnabled(); }
     Strings ListRows()
     {
@@ -93,10 +96,9 @@ protected:
         const Strings rows = ListRows();
         return static_cast<int>(std::find(rows.begin(), rows.end(), name) - rows.begin());
     }
-    QPoint ListPoint(int index) { return List().CellRect(index, 0).center(); }
     void SelectListRow(const std::string& name)
     {
-        QTest::mouseClick(List().viewport(), Qt::LeftButton, {}, ListPoint(ListRow(name)));
+        ClickRow(List(), ListRow(name));
     }
     /// Waits until the server has had requests in all, and runs the answer
     /// of the one exchange then under way.
@@ -150,9 +152,7 @@ TEST_F(CreatePanes, DeleteRemovesThePlaylistsRowOnce)
         const std::size_t before = m_server.RequestCount();
         SelectListRow("Six");
         if (c.fromMenu) {
-            CPopupMenuDriver menus([](QMenu* menu) { EXPECT_TRUE(CPopupMenuDriver::Choose(menu, ID_PLAYLIST_DELETE)); });
-            QTest::mouseClick(List().viewport(), Qt::RightButton, {}, ListPoint(ListRow("Six")));
-            EXPECT_EQ(menus.shown, 1);
+            EXPECT_EQ(ChooseFromRowMenu(List(), ListRow("Six"), ID_PLAYLIST_DELETE), 1);
         } else {
             Click(m_pane, IDC_MY_PLAYLISTS_DELETE);
         }
@@ -367,9 +367,11 @@ TEST_F(CreatePanes, ANewItemWhoseAnswerHasNoNumberIsAFailure)
             dialog = std::move(track);
         }
         dialog->show();
-        ASSERT_TRUE(m_pump.RunUntil([&] { return dialog->List()->isEnabled() || dialog->List()->GetCellText(0, 0) == "No suggestions."; }));
-        QTest::mouseClick(FindControlAs<QRadioButton>(dialog.get(), c.artist ? IDC_SUGGEST_ADD_ARTIST : IDC_SUGGEST_ADD_TRACK),
-                          Qt::LeftButton);
+        ASSERT_TRUE(m_pump.RunUntil([&] {
+            return dialog->List()->isEnabled() || dialog->List()->GetCellText(0, 0) == "No suggestions.";
+        }));
+        const int addNew = c.artist ? IDC_SUGGEST_ADD_ARTIST : IDC_SUGGEST_ADD_TRACK;
+        QTest::mouseClick(FindControlAs<QRadioButton>(dialog.get(), addNew), Qt::LeftButton);
         ASSERT_TRUE(dialog->OkButton()->isEnabled());
         QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
         EXPECT_NE(dialog->ProgressWindow(), nullptr);
