@@ -82,9 +82,16 @@ std::string CCommunityServer::CertificatePath() const { return m_options.dataDir
 
 bool CCommunityServer::Start(std::string& error)
 {
+    std::string certificate, key;
+    return OpenStorage(error) && LoadCertificate(certificate, key, error) && ServePorts(certificate, key, error);
+}
+
+bool CCommunityServer::OpenStorage(std::string& error)
+{
     try {
         std::error_code ec;
         std::filesystem::create_directories(m_options.dataDir, ec);
+        // The folder holds password hashes and the private key.
         ::chmod(m_options.dataDir.c_str(), 0700);
         m_db = std::make_unique<CDatabase>(m_options.dataDir + "/corvanta.db", 16);
         {
@@ -94,31 +101,44 @@ bool CCommunityServer::Start(std::string& error)
         m_accounts = std::make_unique<CAccounts>(*m_db, m_options.clock, m_options.pbkdf2Iterations);
         m_catalogue = std::make_unique<CCatalogue>(*m_db, m_options.clock);
         m_bookmarks = std::make_unique<CBookmarks>(*m_db);
-        if (m_options.demo) {
-            auto db = m_db->Acquire();
-            auto start = std::chrono::steady_clock::now();
-            if (CDemoData::SeedOnce(*db, m_options.pbkdf2Iterations, m_options.clock(), m_options.demoScale) && m_options.log)
-                std::fprintf(stderr, "corvanta-server: seeded the demo community (scale %d) in %.1f s\n", m_options.demoScale,
-                             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        }
+        if (m_options.demo)
+            SeedDemo();
         m_xmlPages = std::make_unique<CXmlPages>(*m_db, *m_accounts, *m_catalogue, *m_bookmarks,
                                                  ServerSettings{m_options.newestVersion, m_options.downloadUrl});
         m_webPages = std::make_unique<CWebPages>(*m_db, *m_accounts, *m_catalogue);
+        // After seeding, so that the demo's tracks are searchable from the start.
         m_catalogue->LoadTrackTexts();
+        return true;
     } catch (const std::exception& e) {
         error = e.what();
         return false;
     }
+}
 
+void CCommunityServer::SeedDemo()
+{
+    auto db = m_db->Acquire();
+    auto start = std::chrono::steady_clock::now();
+    if (CDemoData::SeedOnce(*db, m_options.pbkdf2Iterations, m_options.clock(), m_options.demoScale) && m_options.log)
+        std::fprintf(stderr, "corvanta-server: seeded the demo community (scale %d) in %.1f s\n", m_options.demoScale,
+                     std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+}
+
+bool CCommunityServer::LoadCertificate(std::string& certificate, std::string& key, std::string& error)
+{
+    // Made once, on the first start, for the host the server listens on.
     const std::string keyPath = m_options.dataDir + "/key.pem";
     if (!CCertificate::EnsureSelfSigned(m_options.host, CertificatePath(), keyPath, error))
         return false;
-    std::string certificate, key;
     if (!ReadFile(CertificatePath(), certificate) || !ReadFile(keyPath, key)) {
         error = "cannot load " + CertificatePath() + " and " + keyPath;
         return false;
     }
+    return true;
+}
 
+bool CCommunityServer::ServePorts(const std::string& certificate, const std::string& key, std::string& error)
+{
     // Pages mostly compute: a few more threads than processors cover the waits on disk.
     const int threads = m_options.threads > 0 ? m_options.threads
                                               : std::max(4, 2 * static_cast<int>(std::thread::hardware_concurrency()));
@@ -165,39 +185,15 @@ HttpResponse CCommunityServer::Answer(const HttpRequest& request)
     HttpResponse response;
     try {
         const bool get = request.method == "GET" || request.method == "HEAD";
-        auto web = [&](const std::string& page) {
-            if (static_cast<size_t>(std::count(request.query.begin(), request.query.end(), '&') +
-                                    std::count(request.body.begin(), request.body.end(), '&')) >= CXmlPages::kMaxFields)
-                return ErrorAnswer(400);
-            CFormFields fields = FieldsOf(request);
-            // Passwords never cross the plain port, on web pages either.
-            if (!request.secure && CXmlPages::CarriesPassword(page, fields))
-                return ErrorAnswer(403);
-            for (const auto& [name, value] : fields.All())
-                if (value.size() > kMaxWebField)
-                    return ErrorAnswer(413);
-            return FromWeb(m_webPages->Answer(page, get ? "GET" : request.method, fields));
-        };
         if (StartsWith(request.path, kOrvane) && request.path.size() > kOrvane.size()) {
             const std::string page = request.path.substr(kOrvane.size());
-            if (!m_xmlPages->Knows(page) || (get && page == "bookmark/AddBookmark.jsp")) {
-                response = web(PagePaths::kXmlPages + page);
-            } else {
-                PageContext context;
-                context.peer = request.peer;
-                context.secure = request.secure;
-                std::string host = request.host;
-                if (host.empty() || host.find_first_of("<>\"' ") != std::string::npos)
-                    host = m_options.host + ":" + std::to_string(m_httpPort);
-                else if (request.secure) {
-                    // Previews are fetched over the plain port.
-                    size_t colon = host.rfind(':');
-                    host = (colon == std::string::npos || host.back() == ']' ? host : host.substr(0, colon)) + ":" +
-                           std::to_string(m_httpPort);
-                }
-                context.previewBase = "http://" + host;
-                response = {200, m_xmlPages->Answer(page, get ? request.query : request.body, context), kXmlType, {}};
-            }
+            // A favorite added from a detail page's link arrives as a GET and
+            // answers a web page; every other known page answers XML.
+            if (!m_xmlPages->Knows(page) || (get && page == "bookmark/AddBookmark.jsp"))
+                response = AnswerWebPage(request, PagePaths::kXmlPages + page);
+            else
+                response = {200, m_xmlPages->Answer(page, get ? request.query : request.body, ContextOf(request)),
+                            kXmlType, {}};
         } else if (StartsWith(request.path, kTessarin) && request.path.size() > kTessarin.size()) {
             const std::string page = request.path.substr(kTessarin.size());
             int64_t track = 0;
@@ -205,19 +201,54 @@ HttpResponse CCommunityServer::Answer(const HttpRequest& request)
                 response = m_catalogue->HasPreview(track) ? HttpResponse{200, CAudioPreview::Wave(track), "audio/wav", {}}
                                                           : HttpResponse{404, {}, {}, {}};
             else
-                response = web(PagePaths::kWebPages + page);
+                response = AnswerWebPage(request, PagePaths::kWebPages + page);
         } else if (request.path == "/" && get) {
             response = {302, {}, "text/html; charset=UTF-8", PagePaths::ServerPath(PagePaths::kHome)};
         } else {
             response = {404, {}, {}, {}};
         }
     } catch (const std::exception&) {
-        response = {500, CXmlPages::Exception("com.velmar.orvane.ServerException", "The server could not complete the request"),
-                    kXmlType, {}};
+        response = {500, CXmlPages::ServerFailure(), kXmlType, {}};
     }
     if (response.status >= 400 && response.body.empty())
         response = ErrorAnswer(response.status);
     return response;
+}
+
+HttpResponse CCommunityServer::AnswerWebPage(const HttpRequest& request, const std::string& page)
+{
+    // Counted before decoding, so that a body of countless empty fields costs nothing.
+    if (static_cast<size_t>(std::count(request.query.begin(), request.query.end(), '&') +
+                            std::count(request.body.begin(), request.body.end(), '&')) >= CXmlPages::kMaxFields)
+        return ErrorAnswer(400);
+    CFormFields fields = FieldsOf(request);
+    // Passwords never cross the plain port, on web pages either.
+    if (!request.secure && CXmlPages::CarriesPassword(page, fields))
+        return ErrorAnswer(403);
+    for (const auto& [name, value] : fields.All())
+        if (value.size() > kMaxWebField)
+            return ErrorAnswer(413);
+    const bool get = request.method == "GET" || request.method == "HEAD";
+    return FromWeb(m_webPages->Answer(page, get ? "GET" : request.method, fields));
+}
+
+PageContext CCommunityServer::ContextOf(const HttpRequest& request) const
+{
+    PageContext context;
+    context.peer = request.peer;
+    context.secure = request.secure;
+    // Previews are fetched over the plain port, at the host the client asked
+    // for (a Host header fit to stand in an address), else at ours.
+    std::string host = request.host;
+    if (host.empty() || host.find_first_of("<>\"' ") != std::string::npos)
+        host = m_options.host + ":" + std::to_string(m_httpPort);
+    else if (request.secure) {
+        size_t colon = host.rfind(':');
+        host = (colon == std::string::npos || host.back() == ']' ? host : host.substr(0, colon)) + ":" +
+               std::to_string(m_httpPort);
+    }
+    context.previewBase = "http://" + host;
+    return context;
 }
 
 } // namespace corvanta::server

@@ -16,6 +16,7 @@ class CDatabase;
 class CWebPages;
 class CWorkerPool;
 class CXmlPages;
+struct PageContext;
 
 struct ServerOptions {
     std::string dataDir;
@@ -54,9 +55,18 @@ public:
     CAccounts& Accounts() { return *m_accounts; }
 
 private:
+    // Start's steps, in order.
+    bool OpenStorage(std::string& error);
+    void SeedDemo();
+    bool LoadCertificate(std::string& certificate, std::string& key, std::string& error);
+    bool ServePorts(const std::string& certificate, const std::string& key, std::string& error);
+
     // On an event-loop thread: hands the request to the pool that runs its page.
     void Dispatch(HttpRequest request, CHttpReply reply);
+    // On a pool's thread: the page's answer, by the path's folder.
     HttpResponse Answer(const HttpRequest& request);
+    HttpResponse AnswerWebPage(const HttpRequest& request, const std::string& page);
+    PageContext ContextOf(const HttpRequest& request) const;
 
     ServerOptions m_options;
     std::unique_ptr<CDatabase> m_db;

@@ -20,22 +20,24 @@ namespace corvanta::server {
 namespace {
 
 
-std::string H(const std::string& text) { return CWebPages::Html(text); }
-std::string U(const std::string& text) { return CFormFields::PercentEncode(text); }
-std::string N(int64_t n) { return std::to_string(n); }
+// Short names for what every page does many times over: text escaped for
+// HTML, text escaped for an address, a number as text.
+std::string HtmlText(const std::string& text) { return CWebPages::Html(text); }
+std::string UrlText(const std::string& text) { return CFormFields::PercentEncode(text); }
+std::string Number(int64_t n) { return std::to_string(n); }
 
 std::string Page(const std::string& title, const std::string& body)
 {
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
-           H(title) + " - Corvanta</title>\n<link rel=\"stylesheet\" href=\"" +
+           HtmlText(title) + " - Corvanta</title>\n<link rel=\"stylesheet\" href=\"" +
            PagePaths::ServerPath(PagePaths::kStyleSheet) + "\">\n</head>\n<body>\n<main>\n" + body + "</main>\n</body>\n</html>\n";
 }
 
 std::string Paragraphs(const std::string& text)
 {
     // Line breaks arrive as CR LF or as the "<BR>" of the client's comments.
-    std::string escaped = H(text), out;
+    std::string escaped = HtmlText(text), out;
     for (size_t i = 0; i < escaped.size();) {
         if (escaped.compare(i, 10, "&#13;&#10;") == 0 || escaped.compare(i, 10, "&lt;BR&gt;") == 0) {
             out += "<br>";
@@ -50,19 +52,19 @@ std::string Paragraphs(const std::string& text)
     return out;
 }
 
-std::string TokenPart(const CFormFields& f) { return "&amp;UserToken=" + H(U(f.Get("UserToken"))); }
+std::string TokenPart(const CFormFields& f) { return "&amp;UserToken=" + HtmlText(UrlText(f.Get("UserToken"))); }
 
 std::string DetailLink(const std::string& page, const char* key, int64_t id, const CFormFields& f, const std::string& text)
 {
-    return "<a href=\"" + page + "?" + key + "=" + N(id) + TokenPart(f) + "\">" + H(text) + "</a>";
+    return "<a href=\"" + page + "?" + key + "=" + Number(id) + TokenPart(f) + "\">" + HtmlText(text) + "</a>";
 }
 
 std::string AddLink(int kind, int64_t id, const std::vector<std::pair<const char*, std::string>>& names)
 {
-    std::string href = PagePaths::ServerPath(PagePaths::kAddBookmark) + "?bookmarkType=" + N(kind) + "&newBookmarkItemID=" + N(id);
+    std::string href = PagePaths::ServerPath(PagePaths::kAddBookmark) + "?bookmarkType=" + Number(kind) + "&newBookmarkItemID=" + Number(id);
     for (const auto& name : names)
-        href += std::string("&") + name.first + "=" + U(name.second);
-    return "<a class=\"button\" href=\"" + H(href) + "\">&#9733; Add to favorites</a>";
+        href += std::string("&") + name.first + "=" + UrlText(name.second);
+    return "<a class=\"button\" href=\"" + HtmlText(href) + "\">&#9733; Add to favorites</a>";
 }
 
 std::string Duration(int64_t seconds)
@@ -145,7 +147,7 @@ const char* CWebPages::StyleSheet()
 std::string CWebPages::ErrorPage(int status)
 {
     std::string title = status == 404 ? "Page not found" : status == 413 ? "Request too large" : "Request failed";
-    return Page(title, "<h1>" + H(title) + "</h1>\n<p class=\"muted\">Status " + N(status) + ".</p>\n");
+    return Page(title, "<h1>" + HtmlText(title) + "</h1>\n<p class=\"muted\">Status " + Number(status) + ".</p>\n");
 }
 
 WebAnswer CWebPages::Answer(const std::string& page, const std::string& method, const CFormFields& f)
@@ -176,18 +178,18 @@ WebAnswer CWebPages::Performance(const CFormFields& f)
                            "FROM performances p JOIN artists a ON a.id = p.artist_id WHERE p.id = ?1");
     q.Bind(1, id);
     if (!q.Step())
-        return {404, Page("Unknown track", Nav(f) + "<h1>Unknown track</h1>\n<p>There is no track " + N(id) + ".</p>\n")};
+        return {404, Page("Unknown track", Nav(f) + "<h1>Unknown track</h1>\n<p>There is no track " + Number(id) + ".</p>\n")};
     std::string title = q.Text(0), version = q.Text(1), album = q.Text(2), artist = q.Text(7);
     int64_t length = q.Int(3), genre = q.Int(4), artistId = q.Int(6), bookmarks = q.Int(8);
     bool preview = q.Int(5) != 0;
-    std::string body = Nav(f) + "<h1>" + H(title) + (version.empty() ? "" : " <span class=\"muted\">(" + H(version) + ")</span>") +
+    std::string body = Nav(f) + "<h1>" + HtmlText(title) + (version.empty() ? "" : " <span class=\"muted\">(" + HtmlText(version) + ")</span>") +
                        "</h1>\n<p>by " + DetailLink("ShowArtistDetail.jsp", "artist", artistId, f, artist) + "</p>\n<dl>";
-    body += "<dt>Album</dt><dd>" + H(album.empty() ? "-" : album) + "</dd>";
+    body += "<dt>Album</dt><dd>" + HtmlText(album.empty() ? "-" : album) + "</dd>";
     body += "<dt>Length</dt><dd>" + Duration(length) + "</dd>";
-    body += "<dt>Genre</dt><dd>" + H(CLookupTables::Text(*db, "Genres", genre)) + "</dd>";
-    body += "<dt>Favorite of</dt><dd>" + N(bookmarks) + " playmakers</dd></dl>\n";
+    body += "<dt>Genre</dt><dd>" + HtmlText(CLookupTables::Text(*db, "Genres", genre)) + "</dd>";
+    body += "<dt>Favorite of</dt><dd>" + Number(bookmarks) + " playmakers</dd></dl>\n";
     if (preview)
-        body += "<h2>Preview</h2>\n<audio controls preload=\"none\" src=\"" + PagePaths::ServerPath(PagePaths::kPreviews) + N(id) +
+        body += "<h2>Preview</h2>\n<audio controls preload=\"none\" src=\"" + PagePaths::ServerPath(PagePaths::kPreviews) + Number(id) +
                 ".wav\"></audio>\n";
     else
         body += "<p class=\"muted\">No preview is available for this track.</p>\n";
@@ -215,15 +217,15 @@ WebAnswer CWebPages::Artist(const CFormFields& f)
                            "FROM artists WHERE id = ?1");
     q.Bind(1, id);
     if (!q.Step())
-        return {404, Page("Unknown artist", Nav(f) + "<h1>Unknown artist</h1>\n<p>There is no artist " + N(id) + ".</p>\n")};
+        return {404, Page("Unknown artist", Nav(f) + "<h1>Unknown artist</h1>\n<p>There is no artist " + Number(id) + ".</p>\n")};
     std::string name = q.Text(0), url = q.Text(1);
-    std::string body = Nav(f) + "<h1>" + H(name) + "</h1>\n<dl>";
+    std::string body = Nav(f) + "<h1>" + HtmlText(name) + "</h1>\n<dl>";
     if (!url.empty())
-        body += "<dt>Web site</dt><dd>" + (IsWebAddress(url) ? "<a href=\"" + H(url) + "\">" + H(url) + "</a>" : H(url)) + "</dd>";
+        body += "<dt>Web site</dt><dd>" + (IsWebAddress(url) ? "<a href=\"" + HtmlText(url) + "\">" + HtmlText(url) + "</a>" : HtmlText(url)) + "</dd>";
     if (!q.Text(2).empty() || !q.Text(3).empty())
-        body += "<dt>Born</dt><dd>" + H(q.Text(2)) + " " + H(q.Text(3)) + "</dd>";
+        body += "<dt>Born</dt><dd>" + HtmlText(q.Text(2)) + " " + HtmlText(q.Text(3)) + "</dd>";
     if (!q.Text(4).empty() || !q.Text(5).empty())
-        body += "<dt>Died</dt><dd>" + H(q.Text(4)) + " " + H(q.Text(5)) + "</dd>";
+        body += "<dt>Died</dt><dd>" + HtmlText(q.Text(4)) + " " + HtmlText(q.Text(5)) + "</dd>";
     body += "</dl>\n<p>" + AddLink(1, id, {{"name", name}}) + "</p>\n<h2>Tracks</h2>\n<table><tr><th>Title</th><th>Version</th>"
             "<th>Album</th><th>Length</th></tr>";
     CQuery tracks = db->Prepare("SELECT id, title, version, album, length FROM performances WHERE artist_id = ?1 "
@@ -231,7 +233,7 @@ WebAnswer CWebPages::Artist(const CFormFields& f)
     tracks.Bind(1, id);
     while (tracks.Step())
         body += "<tr><td>" + DetailLink("ShowPerformanceDetail.jsp", "performance", tracks.Int(0), f, tracks.Text(1)) +
-                "</td><td>" + H(tracks.Text(2)) + "</td><td>" + H(tracks.Text(3)) + "</td><td>" + Duration(tracks.Int(4)) +
+                "</td><td>" + HtmlText(tracks.Text(2)) + "</td><td>" + HtmlText(tracks.Text(3)) + "</td><td>" + Duration(tracks.Int(4)) +
                 "</td></tr>";
     body += "</table>\n";
     return {200, Page(name, body)};
@@ -247,13 +249,13 @@ WebAnswer CWebPages::Playmaker(const CFormFields& f)
         CQuery q = db->Prepare("SELECT handle, created, accepts_email, profile_xml FROM users WHERE id = ?1");
         q.Bind(1, id);
         if (!q.Step())
-            return {404, Page("Unknown playmaker", Nav(f) + "<h1>Unknown playmaker</h1>\n<p>There is no playmaker " + N(id) + ".</p>\n")};
+            return {404, Page("Unknown playmaker", Nav(f) + "<h1>Unknown playmaker</h1>\n<p>There is no playmaker " + Number(id) + ".</p>\n")};
         handle = q.Text(0);
         created = q.Int(1);
         accepts = q.Int(2);
         profile = q.Text(3);
     }
-    std::string body = Nav(f) + "<h1>" + H(handle) + "</h1>\n<dl><dt>Member since</dt><dd>" + DateOnly(created) + "</dd>";
+    std::string body = Nav(f) + "<h1>" + HtmlText(handle) + "</h1>\n<dl><dt>Member since</dt><dd>" + DateOnly(created) + "</dd>";
     pugi::xml_document doc;
     pugi::xml_node user;
     if (!profile.empty() && doc.load_buffer(profile.data(), profile.size()))
@@ -262,19 +264,19 @@ WebAnswer CWebPages::Playmaker(const CFormFields& f)
     if (name && !IsPrivateObject(name)) {
         std::string full = ObjectText(FindObject(name, nullptr, "myFirst")) + " " + ObjectText(FindObject(name, nullptr, "myMiddle")) +
                            " " + ObjectText(FindObject(name, nullptr, "myLast"));
-        body += "<dt>Name</dt><dd>" + H(full) + "</dd>";
+        body += "<dt>Name</dt><dd>" + HtmlText(full) + "</dd>";
     }
     pugi::xml_node address = FindObject(user, "com.velmar.orvane.data.Address", nullptr);
     if (address && !IsPrivateObject(address) && !ObjectText(FindObject(address, nullptr, "city")).empty())
-        body += "<dt>Lives in</dt><dd>" + H(ObjectText(FindObject(address, nullptr, "city"))) + " " +
-                H(ObjectText(FindObject(address, nullptr, "state"))) + "</dd>";
+        body += "<dt>Lives in</dt><dd>" + HtmlText(ObjectText(FindObject(address, nullptr, "city"))) + " " +
+                HtmlText(ObjectText(FindObject(address, nullptr, "state"))) + "</dd>";
     body += "</dl>\n";
     std::string picture = ObjectText(FindObject(FindObject(user, nullptr, "myPictureUrl"), nullptr, "myAddress"));
     if (IsWebAddress(picture))
-        body += "<p><img src=\"" + H(picture) + "\" alt=\"Picture of " + H(handle) + "\" style=\"max-width:10rem\"></p>\n";
+        body += "<p><img src=\"" + HtmlText(picture) + "\" alt=\"Picture of " + HtmlText(handle) + "\" style=\"max-width:10rem\"></p>\n";
     body += "<p>" + AddLink(4, id, {{"name", handle}});
     if (accepts)
-        body += "<a class=\"button\" href=\"EmailPlaymaker.jsp?playmaker=" + N(id) + "\">Send a message</a>";
+        body += "<a class=\"button\" href=\"EmailPlaymaker.jsp?playmaker=" + Number(id) + "\">Send a message</a>";
     body += "</p>\n";
     pugi::xml_node homepages = FindObject(user, nullptr, "myHomepages");
     std::string pages;
@@ -282,7 +284,7 @@ WebAnswer CWebPages::Playmaker(const CFormFields& f)
         std::string url = ObjectText(FindObject(item, nullptr, "myAddress"));
         std::string text = ObjectText(FindObject(item, nullptr, "myDescription"));
         if (IsWebAddress(url))
-            pages += "<li><a href=\"" + H(url) + "\">" + H(text.empty() ? url : text) + "</a></li>";
+            pages += "<li><a href=\"" + HtmlText(url) + "\">" + HtmlText(text.empty() ? url : text) + "</a></li>";
     }
     if (!pages.empty())
         body += "<h2>Home pages</h2>\n<ul>" + pages + "</ul>\n";
@@ -295,7 +297,7 @@ WebAnswer CWebPages::Playmaker(const CFormFields& f)
             std::string values;
             for (pugi::xml_node value : FindObject(item.child("Value"), nullptr, nullptr).children("Object"))
                 values += (values.empty() ? "" : ", ") + ObjectText(value);
-            entries += "<dt>" + H(key) + "</dt><dd>" + H(values) + "</dd>";
+            entries += "<dt>" + HtmlText(key) + "</dt><dd>" + HtmlText(values) + "</dd>";
         }
         if (!entries.empty())
             body += std::string("<h2>") + (std::strcmp(list, "myLoveList") == 0 ? "Loves" : "Hates") + "</h2>\n<dl>" + entries + "</dl>\n";
@@ -306,7 +308,7 @@ WebAnswer CWebPages::Playmaker(const CFormFields& f)
     int count = 0;
     while (lists.Step()) {
         body += "<li>" + DetailLink("ShowPlaylistDetail.jsp", "playlist", lists.Int(0), f, lists.Text(1)) +
-                " <span class=\"muted\">(" + N(lists.Int(2)) + " listens)</span></li>";
+                " <span class=\"muted\">(" + Number(lists.Int(2)) + " listens)</span></li>";
         ++count;
     }
     if (!count)
@@ -326,19 +328,19 @@ WebAnswer CWebPages::Playlist(const CFormFields& f)
                            "AND (pl.is_public = 1 OR pl.owner_id = ?2)");
     q.Bind(1, id).Bind(2, viewer);
     if (!q.Step())
-        return {404, Page("Unknown playlist", Nav(f) + "<h1>Unknown playlist</h1>\n<p>There is no playlist " + N(id) + ".</p>\n")};
+        return {404, Page("Unknown playlist", Nav(f) + "<h1>Unknown playlist</h1>\n<p>There is no playlist " + Number(id) + ".</p>\n")};
     std::string name = q.Text(0), owner = q.Text(9);
-    std::string body = Nav(f) + "<h1>" + H(name) + "</h1>\n<p>by " +
+    std::string body = Nav(f) + "<h1>" + HtmlText(name) + "</h1>\n<p>by " +
                        DetailLink("ShowPlaymakerDetail.jsp", "playmaker", q.Int(8), f, owner) + "</p>\n";
     if (!q.Text(1).empty())
         body += "<p>" + Paragraphs(q.Text(1)) + "</p>\n";
-    body += "<dl><dt>Genre</dt><dd>" + H(CLookupTables::Text(*db, "Genres", q.Int(3))) + "</dd>";
-    body += "<dt>Mood</dt><dd>" + H(CLookupTables::Text(*db, "Mood", q.Int(4))) + "</dd>";
-    body += "<dt>Theme</dt><dd>" + H(q.Text(2)) + "</dd>";
+    body += "<dl><dt>Genre</dt><dd>" + HtmlText(CLookupTables::Text(*db, "Genres", q.Int(3))) + "</dd>";
+    body += "<dt>Mood</dt><dd>" + HtmlText(CLookupTables::Text(*db, "Mood", q.Int(4))) + "</dd>";
+    body += "<dt>Theme</dt><dd>" + HtmlText(q.Text(2)) + "</dd>";
     body += "<dt>Created</dt><dd>" + DateOnly(q.Int(5)) + "</dd><dt>Updated</dt><dd>" + DateOnly(q.Int(6)) + "</dd>";
-    body += "<dt>Listened</dt><dd>" + N(q.Int(7)) + " times</dd><dt>Favorite of</dt><dd>" + N(q.Int(10)) + " playmakers</dd></dl>\n";
+    body += "<dt>Listened</dt><dd>" + Number(q.Int(7)) + " times</dd><dt>Favorite of</dt><dd>" + Number(q.Int(10)) + " playmakers</dd></dl>\n";
     body += "<p>" + AddLink(2, id, {{"name", name}, {"playmakerName", owner}}) +
-            "<a class=\"button\" href=\"EmailFriend.jsp?playlist=" + N(id) + "\">Tell a friend</a></p>\n";
+            "<a class=\"button\" href=\"EmailFriend.jsp?playlist=" + Number(id) + "\">Tell a friend</a></p>\n";
     body += "<h2>Tracks</h2>\n<table><tr><th>#</th><th>Title</th><th>Artist</th><th>Comment</th></tr>";
     CQuery tracks = db->Prepare("SELECT t.position, p.id, p.title, p.version, a.id, a.name, t.comment FROM playlist_tracks t "
                                 "JOIN performances p ON p.id = t.performance_id JOIN artists a ON a.id = p.artist_id "
@@ -346,7 +348,7 @@ WebAnswer CWebPages::Playlist(const CFormFields& f)
     tracks.Bind(1, id);
     while (tracks.Step()) {
         std::string title = tracks.Text(2) + (tracks.Text(3).empty() ? "" : " (" + tracks.Text(3) + ")");
-        body += "<tr><td>" + N(tracks.Int(0)) + "</td><td>" +
+        body += "<tr><td>" + Number(tracks.Int(0)) + "</td><td>" +
                 DetailLink("ShowPerformanceDetail.jsp", "performance", tracks.Int(1), f, title) + "</td><td>" +
                 DetailLink("ShowArtistDetail.jsp", "artist", tracks.Int(4), f, tracks.Text(5)) + "</td><td>" +
                 Paragraphs(tracks.Text(6)) + "</td></tr>";
@@ -374,10 +376,10 @@ WebAnswer CWebPages::EmailPlaymaker(const std::string& method, const CFormFields
                                                  "of at most 4000 characters.</p>\n")};
         db->Prepare("INSERT INTO outbox(kind, sender, recipient, subject_id, message, created) VALUES ('playmaker', ?1, ?2, ?3, ?4, ?5)")
             .Bind(1, from).Bind(2, handle).Bind(3, id).Bind(4, message).Bind(5, m_accounts.Now()).Run();
-        return {200, Page("Message sent", Nav(f) + "<h1>Message sent</h1>\n<p>Your message to " + H(handle) + " is on its way.</p>\n")};
+        return {200, Page("Message sent", Nav(f) + "<h1>Message sent</h1>\n<p>Your message to " + HtmlText(handle) + " is on its way.</p>\n")};
     }
-    std::string body = Nav(f) + "<h1>Message to " + H(handle) + "</h1>\n<form method=\"post\" action=\"EmailPlaymaker.jsp?playmaker=" +
-                       N(id) + "\">\n<label for=\"from\">Your name or e-mail</label><input id=\"from\" name=\"from\" maxlength=\"100\" required>\n"
+    std::string body = Nav(f) + "<h1>Message to " + HtmlText(handle) + "</h1>\n<form method=\"post\" action=\"EmailPlaymaker.jsp?playmaker=" +
+                       Number(id) + "\">\n<label for=\"from\">Your name or e-mail</label><input id=\"from\" name=\"from\" maxlength=\"100\" required>\n"
                        "<label for=\"message\">Message</label><textarea id=\"message\" name=\"message\" rows=\"6\" maxlength=\"4000\" required></textarea>\n"
                        "<button type=\"submit\">Send</button>\n</form>\n";
     return {200, Page("Message to " + handle, body)};
@@ -403,10 +405,10 @@ WebAnswer CWebPages::EmailFriend(const std::string& method, const CFormFields& f
                                                        "address and your name.</p>\n")};
         db->Prepare("INSERT INTO outbox(kind, sender, recipient, subject_id, message, created) VALUES ('friend', ?1, ?2, ?3, ?4, ?5)")
             .Bind(1, from).Bind(2, to).Bind(3, id).Bind(4, message).Bind(5, m_accounts.Now()).Run();
-        return {200, Page("Sent", Nav(f) + "<h1>Sent</h1>\n<p>We told " + H(to) + " about &ldquo;" + H(name) + "&rdquo;.</p>\n")};
+        return {200, Page("Sent", Nav(f) + "<h1>Sent</h1>\n<p>We told " + HtmlText(to) + " about &ldquo;" + HtmlText(name) + "&rdquo;.</p>\n")};
     }
-    std::string body = Nav(f) + "<h1>Tell a friend about &ldquo;" + H(name) + "&rdquo;</h1>\n<form method=\"post\" action=\"EmailFriend.jsp?playlist=" +
-                       N(id) + "\">\n<label for=\"to\">Your friend's e-mail</label><input id=\"to\" name=\"to\" type=\"email\" maxlength=\"100\" required>\n"
+    std::string body = Nav(f) + "<h1>Tell a friend about &ldquo;" + HtmlText(name) + "&rdquo;</h1>\n<form method=\"post\" action=\"EmailFriend.jsp?playlist=" +
+                       Number(id) + "\">\n<label for=\"to\">Your friend's e-mail</label><input id=\"to\" name=\"to\" type=\"email\" maxlength=\"100\" required>\n"
                        "<label for=\"from\">Your name</label><input id=\"from\" name=\"from\" maxlength=\"100\" required>\n"
                        "<label for=\"message\">A few words</label><textarea id=\"message\" name=\"message\" rows=\"5\" maxlength=\"4000\"></textarea>\n"
                        "<button type=\"submit\">Send</button>\n</form>\n";
@@ -425,8 +427,8 @@ WebAnswer CWebPages::Home()
         CQuery q = db->Prepare("SELECT pl.id, pl.name, u.id, u.handle FROM playlists pl JOIN users u ON u.id = pl.owner_id "
                                "WHERE pl.is_public = 1 ORDER BY pl.created DESC, pl.id DESC LIMIT 10");
         while (q.Step())
-            body += "<li><a href=\"index.html?showplaylist=" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">by "
-                    "<a href=\"index.html?showplaymaker=" + N(q.Int(2)) + "\">" + H(q.Text(3)) + "</a></span></li>";
+            body += "<li><a href=\"index.html?showplaylist=" + Number(q.Int(0)) + "\">" + HtmlText(q.Text(1)) + "</a> <span class=\"muted\">by "
+                    "<a href=\"index.html?showplaymaker=" + Number(q.Int(2)) + "\">" + HtmlText(q.Text(3)) + "</a></span></li>";
     }
     body += "</ol></section>\n<section><h2>Top playmakers</h2><ol>";
     {
@@ -434,8 +436,8 @@ WebAnswer CWebPages::Home()
                                "(SELECT count(*) FROM bookmarks b WHERE b.kind = 4 AND b.item_id = u.id) AS fans "
                                "FROM users u ORDER BY fans * 3 + lists DESC, u.id LIMIT 10");
         while (q.Step())
-            body += "<li><a href=\"index.html?showplaymaker=" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">" +
-                    N(q.Int(2)) + (q.Int(2) == 1 ? " playlist, " : " playlists, ") + N(q.Int(3)) +
+            body += "<li><a href=\"index.html?showplaymaker=" + Number(q.Int(0)) + "\">" + HtmlText(q.Text(1)) + "</a> <span class=\"muted\">" +
+                    Number(q.Int(2)) + (q.Int(2) == 1 ? " playlist, " : " playlists, ") + Number(q.Int(3)) +
                     (q.Int(3) == 1 ? " fan" : " fans") + "</span></li>";
     }
     body += "</ol></section>\n<section><h2>Top tracks</h2><ol>";
@@ -452,8 +454,8 @@ WebAnswer CWebPages::Home()
             "SELECT p.id, p.title, a.id, a.name FROM chosen c JOIN performances p ON p.id = c.pid "
             "JOIN artists a ON a.id = p.artist_id ORDER BY c.score DESC, p.id LIMIT 10");
         while (q.Step())
-            body += "<li><a href=\"" + details + "/recording/show?" + N(q.Int(0)) + "\">" + H(q.Text(1)) + "</a> <span class=\"muted\">by "
-                    "<a href=\"" + details + "/artist/show?" + N(q.Int(2)) + "\">" + H(q.Text(3)) + "</a></span></li>";
+            body += "<li><a href=\"" + details + "/recording/show?" + Number(q.Int(0)) + "\">" + HtmlText(q.Text(1)) + "</a> <span class=\"muted\">by "
+                    "<a href=\"" + details + "/artist/show?" + Number(q.Int(2)) + "\">" + HtmlText(q.Text(3)) + "</a></span></li>";
     }
     body += "</ol></section>\n</div>\n<p class=\"muted\"><a href=\"" + PagePaths::ServerPath(PagePaths::kHelp) + "\">Help</a></p>\n";
     return {200, Page("Home", body)};
@@ -493,7 +495,7 @@ WebAnswer CWebPages::UpdatedPlaymaker(const CFormFields& f)
     if (!member)
         return {403, Page("Log in", "<h1>Please log in</h1>\n<p>Open this page from Corvanta after logging in.</p>\n")};
     CFormFields forward;
-    forward.Set("playmaker", N(member->userId));
+    forward.Set("playmaker", Number(member->userId));
     forward.Set("UserToken", f.Get("UserToken"));
     return Playmaker(forward);
 }
@@ -535,15 +537,15 @@ WebAnswer CWebPages::UpdateProfile(const std::string& method, const CFormFields&
         doc.save(out, "", pugi::format_raw);
         std::string error = m_accounts.UpdateProfile(member->userId, out.str());
         notice = error.empty() ? "<p class=\"notice\">Your profile was saved. <a href=\"PreviewUpdatedPlaymaker.jsp?UserToken=" +
-                                     H(U(token)) + "\">See how others see it</a> or <a href=\"ShowUpdatedPlaymaker.jsp?UserToken=" +
-                                     H(U(token)) + "\">go back home</a>.</p>\n"
-                               : "<p class=\"notice\">Not saved: " + H(error) + "</p>\n";
+                                     HtmlText(UrlText(token)) + "\">See how others see it</a> or <a href=\"ShowUpdatedPlaymaker.jsp?UserToken=" +
+                                     HtmlText(UrlText(token)) + "\">go back home</a>.</p>\n"
+                               : "<p class=\"notice\">Not saved: " + HtmlText(error) + "</p>\n";
     }
-    std::string body = Nav(f) + "<h1>Your profile</h1>\n" + notice + "<form method=\"post\" action=\"UpdateProfile.jsp?UserToken=" + H(U(token)) +
+    std::string body = Nav(f) + "<h1>Your profile</h1>\n" + notice + "<form method=\"post\" action=\"UpdateProfile.jsp?UserToken=" + HtmlText(UrlText(token)) +
                        "&amp;App=Tessarin\">\n";
     for (const Field& field : fields)
         body += std::string("<label for=\"") + field.key + "\">" + field.label + "</label><input id=\"" + field.key + "\" name=\"" +
-                field.key + "\" maxlength=\"200\" value=\"" + H(ObjectText(field.node)) + "\">\n";
+                field.key + "\" maxlength=\"200\" value=\"" + HtmlText(ObjectText(field.node)) + "\">\n";
     body += "<button type=\"submit\">Save</button>\n</form>\n";
     return {200, Page("Your profile", body)};
 }
@@ -562,16 +564,16 @@ WebAnswer CWebPages::Statistics(const CFormFields& f)
         "(SELECT count(*) FROM bookmarks WHERE user_id = ?1)");
     totals.Bind(1, member->userId);
     totals.Step();
-    std::string body = Nav(f) + "<h1>Statistics for " + H(member->handle) + "</h1>\n<dl>";
-    body += "<dt>Playlists</dt><dd>" + N(totals.Int(0)) + "</dd><dt>Listens</dt><dd>" + N(totals.Int(1)) + "</dd>";
-    body += "<dt>Your playlists in favorites</dt><dd>" + N(totals.Int(2)) + "</dd><dt>Playmakers who follow you</dt><dd>" +
-            N(totals.Int(3)) + "</dd><dt>Your favorites</dt><dd>" + N(totals.Int(4)) + "</dd></dl>\n";
+    std::string body = Nav(f) + "<h1>Statistics for " + HtmlText(member->handle) + "</h1>\n<dl>";
+    body += "<dt>Playlists</dt><dd>" + Number(totals.Int(0)) + "</dd><dt>Listens</dt><dd>" + Number(totals.Int(1)) + "</dd>";
+    body += "<dt>Your playlists in favorites</dt><dd>" + Number(totals.Int(2)) + "</dd><dt>Playmakers who follow you</dt><dd>" +
+            Number(totals.Int(3)) + "</dd><dt>Your favorites</dt><dd>" + Number(totals.Int(4)) + "</dd></dl>\n";
     body += "<h2>Your playlists</h2>\n<table><tr><th>Playlist</th><th>Listens</th><th>Favorite of</th></tr>";
     CQuery lists = db->Prepare("SELECT p.id, p.name, p.times_listened, (SELECT count(*) FROM bookmarks b WHERE b.kind = 2 AND "
                                "b.item_id = p.id) FROM playlists p WHERE p.owner_id = ?1 ORDER BY p.times_listened DESC, p.id");
     lists.Bind(1, member->userId);
     while (lists.Step())
-        body += "<tr><td>" + H(lists.Text(1)) + "</td><td>" + N(lists.Int(2)) + "</td><td>" + N(lists.Int(3)) + "</td></tr>";
+        body += "<tr><td>" + HtmlText(lists.Text(1)) + "</td><td>" + Number(lists.Int(2)) + "</td><td>" + Number(lists.Int(3)) + "</td></tr>";
     body += "</table>\n";
     return {200, Page("Statistics", body)};
 }

@@ -18,11 +18,11 @@ namespace corvanta::server {
 
 namespace {
 
-const char* const kLoginException = "com.velmar.orvane.LoginException";
-const char* const kSessionException = "com.velmar.orvane.SessionException";
-const char* const kInputException = "com.velmar.orvane.ValidationException";
-const char* const kServerException = "com.velmar.orvane.ServerException";
-const char* const kSecurityException = "com.velmar.orvane.SecurityException";
+constexpr const char* kLoginException = CXmlPages::kLoginException;
+constexpr const char* kSessionException = CXmlPages::kSessionException;
+constexpr const char* kInputException = CXmlPages::kInputException;
+constexpr const char* kServerException = CXmlPages::kServerException;
+constexpr const char* kSecurityException = CXmlPages::kSecurityException;
 const char* const kNoSession = "Your session has ended, please log in again";
 
 std::string SessionAnswer(const LoginResult& result, const std::string& handle)
@@ -200,7 +200,7 @@ std::string CXmlPages::Answer(const std::string& page, const std::string& body, 
         return it->second(fields, context);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "error in %s: %s\n", page.c_str(), e.what());
-        return Exception(kServerException, "The server could not complete the request");
+        return ServerFailure();
     }
 }
 

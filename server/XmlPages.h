@@ -44,7 +44,16 @@ public:
     // A password field, or a page that takes one.
     static bool CarriesPassword(const std::string& page, const CFormFields& fields);
 
+    // The exception classes a refusal names.
+    static constexpr const char* kLoginException = "com.velmar.orvane.LoginException";
+    static constexpr const char* kSessionException = "com.velmar.orvane.SessionException";
+    static constexpr const char* kInputException = "com.velmar.orvane.ValidationException";
+    static constexpr const char* kServerException = "com.velmar.orvane.ServerException";
+    static constexpr const char* kSecurityException = "com.velmar.orvane.SecurityException";
+
     static std::string Exception(const std::string& className, const std::string& message);
+    // The answer of a page that failed inside the server.
+    static std::string ServerFailure() { return Exception(kServerException, "The server could not complete the request"); }
     static std::string Error(const std::string& message);
 
     // Newer when some dotted number part is higher; missing parts count as 0.
