@@ -8,6 +8,7 @@ BUILD_PACKAGES=(
   libcpp-httplib-dev  # the loopback HTTP server of tests/support
   qt6-base-dev qt6-webengine-dev
   libxcb1-dev
+  clang-format  # scripts/format, and the test that the tree is formatted
 )
 
 # Installs each missing package (as root, or through sudo).
