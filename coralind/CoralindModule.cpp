@@ -26,7 +26,7 @@ std::string OwnPath()
     return resolved;
 }
 
-} // namespace
+}  // namespace
 
 CORALIND_EXPORT HRESULT DllGetClassObject(const GUID& clsid, const GUID& iid, void** out)
 {

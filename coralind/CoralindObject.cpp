@@ -15,22 +15,15 @@ HRESULT ArgAsLong(const DISPPARAMS& params, UINT index, LONG& out)
 {
     const VARIANT& v = params.rgvarg[params.cArgs - 1 - index];
     switch (v.vt) {
-    case VT_I4:
-        out = v.lVal;
-        return S_OK;
-    case VT_I2:
-        out = v.iVal;
-        return S_OK;
-    case VT_UI1:
-        out = v.bVal;
-        return S_OK;
+    case VT_I4: out = v.lVal; return S_OK;
+    case VT_I2: out = v.iVal; return S_OK;
+    case VT_UI1: out = v.bVal; return S_OK;
     case VT_I4 | VT_BYREF:
         if (!v.plVal)
             return DISP_E_TYPEMISMATCH;
         out = *v.plVal;
         return S_OK;
-    default:
-        return DISP_E_TYPEMISMATCH;
+    default: return DISP_E_TYPEMISMATCH;
     }
 }
 
@@ -71,7 +64,7 @@ bool StaysInDataFolder(const std::string& name)
     }
 }
 
-} // namespace
+}  // namespace
 
 HRESULT CCoralindObject::Create(IUnknown* outer, REFIID iid, void** out)
 {
@@ -212,12 +205,8 @@ HRESULT CCoralindObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPAR
         check(ArgAsLong(*params, 0, number), 0);
         check(ArgAsString(*params, 1, text), 1);
         break;
-    case DISPID_CORALIND_LOADLIBRARY:
-        check(ArgAsString(*params, 0, text), 0);
-        break;
-    default:
-        check(ArgAsLong(*params, 0, number), 0);
-        break;
+    case DISPID_CORALIND_LOADLIBRARY: check(ArgAsString(*params, 0, text), 0); break;
+    default: check(ArgAsLong(*params, 0, number), 0); break;
     }
     if (Failed(hr)) {
         if (argError)
@@ -228,12 +217,9 @@ HRESULT CCoralindObject::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPAR
     if (result)
         VariantInit(result);
     switch (id) {
-    case DISPID_CORALIND_ADD:
-        return Add(number, text);
-    case DISPID_CORALIND_LOADLIBRARY:
-        return LoadLibrary(text);
-    case DISPID_CORALIND_REMOVE:
-        return Remove(number);
+    case DISPID_CORALIND_ADD: return Add(number, text);
+    case DISPID_CORALIND_LOADLIBRARY: return LoadLibrary(text);
+    case DISPID_CORALIND_REMOVE: return Remove(number);
     default: {
         BSTR path = nullptr;
         hr = GetPath(number, &path);

@@ -94,7 +94,7 @@ bool Write(const std::vector<Entry>& entries)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 HRESULT RegisterCoralind(const std::string& libraryPath)
 {

@@ -38,7 +38,7 @@ HRESULT SetOut(BSTR* out, const char16_t* text)
 
 CCoralindTypeInfo g_typeInfo;
 
-} // namespace
+}  // namespace
 
 const CoralindMethod* FindCoralindMethod(DISPID id)
 {
@@ -107,8 +107,7 @@ HRESULT CCoralindTypeInfo::GetIDsOfNames(OLECHAR** names, UINT count, DISPID* id
     return hr;
 }
 
-HRESULT CCoralindTypeInfo::GetDocumentation(DISPID id, BSTR* name, BSTR* docString, DWORD* helpContext,
-                                            BSTR* helpFile)
+HRESULT CCoralindTypeInfo::GetDocumentation(DISPID id, BSTR* name, BSTR* docString, DWORD* helpContext, BSTR* helpFile)
 {
     const char16_t* memberName = u"ICoralindObject";
     const char16_t* help = u"ICoralindObject Interface";

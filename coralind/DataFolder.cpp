@@ -12,7 +12,7 @@ std::string Env(const char* name)
     return value ? value : "";
 }
 
-} // namespace
+}  // namespace
 
 std::string DataFolder()
 {

@@ -11,7 +11,12 @@ constexpr IID IID_ICoralindObject = {0x709253D9, 0x6F1F, 0x4877, {0xA9, 0x2F, 0x
 constexpr GUID LIBID_CORALINDLib = {0x49D47C17, 0x861E, 0x48F3, {0x87, 0xA1, 0x59, 0x9E, 0xCF, 0x71, 0xD5, 0x05}};
 
 /// Dispatch ids of the methods, also their order after IDispatch's.
-enum : DISPID { DISPID_CORALIND_ADD = 1, DISPID_CORALIND_LOADLIBRARY = 2, DISPID_CORALIND_REMOVE = 3, DISPID_CORALIND_GETPATH = 4 };
+enum : DISPID {
+    DISPID_CORALIND_ADD = 1,
+    DISPID_CORALIND_LOADLIBRARY = 2,
+    DISPID_CORALIND_REMOVE = 3,
+    DISPID_CORALIND_GETPATH = 4
+};
 
 /// Maps catalogue track numbers to local file paths, kept in a library file
 /// in the data folder. Results: S_OK done, S_FALSE not done (no library

@@ -59,7 +59,7 @@ void AppendLine(std::string& out, std::int32_t id, std::string_view path)
     out += '\n';
 }
 
-} // namespace
+}  // namespace
 
 void SetLibraryFileFaultHook(LibraryFileFaultHook hook)
 {

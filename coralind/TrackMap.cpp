@@ -8,12 +8,13 @@ namespace {
 std::size_t Hash(std::int32_t id)
 {
     // Fibonacci hashing spreads the dense, sequential numbers a catalogue uses.
-    return static_cast<std::size_t>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(id)) * 0x9E3779B97F4A7C15ull) >> 32);
+    return static_cast<std::size_t>(
+        (static_cast<std::uint64_t>(static_cast<std::uint32_t>(id)) * 0x9E3779B97F4A7C15ull) >> 32);
 }
 
 constexpr std::size_t kBlockSize = 256 * 1024;
 
-} // namespace
+}  // namespace
 
 CTrackMap::CTrackMap()
 {

@@ -6,7 +6,7 @@ namespace {
 std::mutex g_mutex;
 BlockingCallRunner g_runner;
 thread_local unsigned t_message = 0;
-} // namespace
+}  // namespace
 
 void SetBlockingCallRunner(BlockingCallRunner runner)
 {
@@ -32,6 +32,12 @@ CBlockingCallMessage::CBlockingCallMessage(unsigned messageId) : m_previous(t_me
     t_message = messageId;
 }
 
-CBlockingCallMessage::~CBlockingCallMessage() { t_message = m_previous; }
+CBlockingCallMessage::~CBlockingCallMessage()
+{
+    t_message = m_previous;
+}
 
-unsigned CBlockingCallMessage::Current() { return t_message; }
+unsigned CBlockingCallMessage::Current()
+{
+    return t_message;
+}

@@ -6,9 +6,15 @@ namespace {
 std::atomic<IUiDispatcher*> g_dispatcher{nullptr};
 }
 
-void SetUiDispatcher(IUiDispatcher* dispatcher) { g_dispatcher.store(dispatcher); }
+void SetUiDispatcher(IUiDispatcher* dispatcher)
+{
+    g_dispatcher.store(dispatcher);
+}
 
-IUiDispatcher* GetUiDispatcher() { return g_dispatcher.load(); }
+IUiDispatcher* GetUiDispatcher()
+{
+    return g_dispatcher.load();
+}
 
 void PostToUiThread(std::function<void()> task)
 {

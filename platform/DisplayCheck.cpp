@@ -83,7 +83,7 @@ std::vector<std::string> RequestedPlatforms()
     return Split(requested, ';');
 }
 
-} // namespace
+}  // namespace
 
 std::string OpenablePlatforms(const std::function<bool(std::string_view platform)>& pluginInstalled)
 {

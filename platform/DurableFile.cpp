@@ -48,7 +48,7 @@ int CreateTemporary(const std::string& path, mode_t mode, std::string& temp)
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 bool WriteFully(int fd, std::string_view data)
 {

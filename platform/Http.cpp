@@ -107,7 +107,10 @@ void SetTransportErrorReporter(std::function<void(const std::string&)> reporter)
     g_reporter = std::move(reporter);
 }
 
-int LastHttpAttemptCount() { return t_lastAttempts; }
+int LastHttpAttemptCount()
+{
+    return t_lastAttempts;
+}
 
 HRESULT HttpPostForm(const std::string& host, std::uint16_t port, const std::string& objectPath,
                      const std::string& formBody, std::string& answer, bool secure)

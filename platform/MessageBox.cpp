@@ -12,7 +12,7 @@ int DefaultHandler(const std::string& text, const std::string& caption, unsigned
     std::fprintf(stderr, "%s%s%s\n", caption.c_str(), caption.empty() ? "" : ": ", text.c_str());
     return (type & 0xF) == kMbYesNo ? kIdYes : kIdOk;
 }
-} // namespace
+}  // namespace
 
 void SetMessageBoxHandler(MessageBoxHandler handler)
 {

@@ -17,8 +17,7 @@ enum MessageBoxType : unsigned {
 enum MessageBoxAnswer : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
 /// caption empty means the application title.
-using MessageBoxHandler =
-    std::function<int(const std::string& text, const std::string& caption, unsigned type)>;
+using MessageBoxHandler = std::function<int(const std::string& text, const std::string& caption, unsigned type)>;
 
 /// Installs the handler (an empty one restores the default, which writes to stderr
 /// and answers OK or Yes).

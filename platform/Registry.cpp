@@ -46,9 +46,8 @@ std::string Lower(std::string_view text)
 
 bool NamesEqual(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 std::vector<std::string> SplitPath(std::string_view path)
@@ -118,7 +117,7 @@ const char* HiveFolder(RegHive hive)
 // ---- the values file ----
 
 struct KeyData {
-    std::string header; // display path, hive first, without brackets
+    std::string header;  // display path, hive first, without brackets
     std::vector<std::pair<std::string, RegValue>> values;
 
     std::pair<std::string, RegValue>* Find(std::string_view name)
@@ -237,8 +236,8 @@ void AppendValue(std::string& out, const std::string& name, const RegValue& valu
         AppendQuoted(out, name);
     out += '=';
     const auto& d = value.data;
-    const bool plainText = value.type == RegType::String && !d.empty() && d.back() == 0
-        && std::find(d.begin(), d.end() - 1, 0) == d.end() - 1;
+    const bool plainText = value.type == RegType::String && !d.empty() && d.back() == 0 &&
+                           std::find(d.begin(), d.end() - 1, 0) == d.end() - 1;
     if (plainText) {
         AppendQuoted(out, std::string_view(reinterpret_cast<const char*>(d.data()), d.size() - 1));
     } else if (value.type == RegType::Dword && d.size() == 4) {
@@ -496,7 +495,7 @@ public:
     ~CKeyLock()
     {
         if (m_fd >= 0)
-            ::close(m_fd); // releases the lock
+            ::close(m_fd);  // releases the lock
     }
     CKeyLock(const CKeyLock&) = delete;
     CKeyLock& operator=(const CKeyLock&) = delete;
@@ -558,7 +557,7 @@ bool EnsureKeyFile(const std::string& folder, const std::string& displayPath)
 
 std::atomic<unsigned> g_deleteCounter{0};
 
-} // namespace
+}  // namespace
 
 std::string RegistryRootFolder()
 {
@@ -649,7 +648,7 @@ bool CRegKey::DeleteTree(RegHive hive, std::string_view path)
 {
     const auto parts = SplitPath(path);
     if (parts.empty())
-        return false; // a hive itself cannot be deleted
+        return false;  // a hive itself cannot be deleted
     const std::string folder = KeyFolder(hive, parts);
     if (folder.empty() || !IsFolder(folder))
         return false;
@@ -777,8 +776,7 @@ std::vector<std::string> CRegKey::SubKeyNames() const
             name = PercentDecode(folderName);
         names.push_back(std::move(name));
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return Lower(a) < Lower(b);
-    });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return Lower(a) < Lower(b); });
     return names;
 }

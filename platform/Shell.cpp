@@ -27,7 +27,7 @@ bool SpawnXdgOpen(const std::string& target)
     }).detach();
     return true;
 }
-} // namespace
+}  // namespace
 
 bool ShellOpen(const std::string& target)
 {

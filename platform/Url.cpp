@@ -71,11 +71,8 @@ std::string FormValue(const std::string& text)
         case '+':
         case '%':
         case '=':
-        case '#':
-            AppendEscaped(out, static_cast<unsigned char>(ch));
-            break;
-        default:
-            out += ch;
+        case '#': AppendEscaped(out, static_cast<unsigned char>(ch)); break;
+        default: out += ch;
         }
     }
     return out;

@@ -18,8 +18,8 @@ struct WorkerPool {
     std::condition_variable posted;
     std::condition_variable allEnded;
     std::deque<std::function<void()>> bodies;
-    int running = 0; // bodies posted and not ended
-    int idle = 0;    // workers waiting for a body
+    int running = 0;  // bodies posted and not ended
+    int idle = 0;     // workers waiting for a body
 };
 
 // Never destroyed: idle workers may still wait on it while the process ends.
@@ -57,7 +57,7 @@ void WorkerLoop()
     }
 }
 
-} // namespace
+}  // namespace
 
 void StartWorkerThread(std::function<void()> body)
 {

@@ -70,7 +70,7 @@ std::string ArgumentWord(std::string_view line, std::size_t& at)
     return word;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> SplitCommandLine(std::string_view line)
 {

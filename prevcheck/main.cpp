@@ -52,7 +52,7 @@ private:
     std::unique_ptr<QApplication> m_application;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -41,10 +41,11 @@ bool ValidDate(const std::string& text)
     return !(month == 2 && day == 29 && !leap);
 }
 
-} // namespace
+}  // namespace
 
 CAccounts::CAccounts(CDatabase& db, Clock clock, int pbkdf2Iterations)
-    : m_db(db), m_clock(std::move(clock)), m_iterations(pbkdf2Iterations < 1 ? 1 : pbkdf2Iterations), m_throttle(m_clock)
+    : m_db(db), m_clock(std::move(clock)), m_iterations(pbkdf2Iterations < 1 ? 1 : pbkdf2Iterations),
+      m_throttle(m_clock)
 {
 }
 
@@ -72,7 +73,7 @@ LoginResult CAccounts::OpenSession(int64_t userId)
 }
 
 LoginResult CAccounts::Login(const std::string& handle, const std::string& password, const std::string& prevSession,
-                              const std::string& peer)
+                             const std::string& peer)
 {
     LoginResult result;
     // Handles match ignoring case, so their failures count together.
@@ -107,7 +108,8 @@ LoginResult CAccounts::Login(const std::string& handle, const std::string& passw
     }
     // No stored password is longer than sign-up allows: such a guess fails unhashed.
     bool ok = password.size() <= kMaxPassword &&
-              (userId != 0 ? CPasswordHash::Verify(password, stored) : (CPasswordHash::Verify(password, DummyHash(m_iterations)), false));
+              (userId != 0 ? CPasswordHash::Verify(password, stored)
+                           : (CPasswordHash::Verify(password, DummyHash(m_iterations)), false));
     if (!ok) {
         result.error = "Invalid login name or password";
         return result;
@@ -160,8 +162,9 @@ LoginResult CAccounts::Create(const NewMember& member)
                 return result;
             }
         }
-        db->Prepare("INSERT INTO users(handle, password_hash, email, verify_question, verify_answer, referral_id, own_mail, "
-                    "partner_mail, created, profile_xml) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)")
+        db->Prepare(
+              "INSERT INTO users(handle, password_hash, email, verify_question, verify_answer, referral_id, own_mail, "
+              "partner_mail, created, profile_xml) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)")
             .Bind(1, handle)
             .Bind(2, hash)
             .Bind(3, email)
@@ -202,8 +205,9 @@ std::optional<Member> CAccounts::Validate(const std::string& token)
     Member member;
     int64_t lastUsed = 0;
     {
-        CQuery query = db->Prepare("SELECT s.secret, s.last_used, u.id, u.handle FROM sessions s JOIN users u ON u.id = s.user_id "
-                                   "WHERE s.id = ?1");
+        CQuery query =
+            db->Prepare("SELECT s.secret, s.last_used, u.id, u.handle FROM sessions s JOIN users u ON u.id = s.user_id "
+                        "WHERE s.id = ?1");
         query.Bind(1, id);
         if (!query.Step())
             return std::nullopt;
@@ -234,25 +238,45 @@ std::string CAccounts::DefaultProfile(const std::string& handle, const std::stri
     xml.Open("UserProfile");
     xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.User").Attribute("Name", "user");
     str("myHandle", handle);
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Name").Attribute("Name", "myName").Attribute("isPrivateFlag", "false");
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.Name")
+        .Attribute("Name", "myName")
+        .Attribute("isPrivateFlag", "false");
     str("myFirst", "");
     str("myMiddle", "");
     str("myLast", "");
     xml.Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Email").Attribute("Name", "myEmail").Attribute("isPrivateFlag", "true");
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.Email")
+        .Attribute("Name", "myEmail")
+        .Attribute("isPrivateFlag", "true");
     str("myAddress", email);
     xml.Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Address").Attribute("Name", "myAddress").Attribute("isPrivateFlag", "true");
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.Address")
+        .Attribute("Name", "myAddress")
+        .Attribute("isPrivateFlag", "true");
     for (const char* part : {"addr1", "addr2", "city", "state", "zip", "country"})
         str(part, "");
     xml.Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.SexCode").Attribute("Name", "mySex").Attribute("myID", "0")
-        .Attribute("isPrivateFlag", "false").Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.MaritalStatus").Attribute("Name", "myMaritalStatus")
-        .Attribute("myID", "0").Attribute("isPrivateFlag", "false").Close();
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.SexCode")
+        .Attribute("Name", "mySex")
+        .Attribute("myID", "0")
+        .Attribute("isPrivateFlag", "false")
+        .Close();
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.MaritalStatus")
+        .Attribute("Name", "myMaritalStatus")
+        .Attribute("myID", "0")
+        .Attribute("isPrivateFlag", "false")
+        .Close();
     xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.PrivacyDate").Attribute("Name", "myDOB");
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Privacy").Attribute("Name", "myPrivacy")
-        .Attribute("isPrivateFlag", "true").Close();
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.Privacy")
+        .Attribute("Name", "myPrivacy")
+        .Attribute("isPrivateFlag", "true")
+        .Close();
     xml.Close();
     xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Url").Attribute("Name", "myPictureUrl");
     str("myAddress", "");
@@ -289,7 +313,8 @@ std::string CAccounts::UpdateProfile(int64_t userId, const std::string& sent)
     std::string handle = TrimBlanks(ObjectText(FindObject(user, nullptr, "myHandle")));
     if (handle.empty() || handle.size() > 25 || handle.find(':') != std::string::npos)
         return "The profile needs a login name of at most 25 characters";
-    std::string email = TrimBlanks(ObjectText(FindObject(FindObject(user, "com.velmar.orvane.data.Email", nullptr), nullptr, "myAddress")));
+    std::string email = TrimBlanks(
+        ObjectText(FindObject(FindObject(user, "com.velmar.orvane.data.Email", nullptr), nullptr, "myAddress")));
     if (email.empty() || email.find('@') == std::string::npos)
         return "The profile needs a valid e-mail address";
     std::string birthday = TrimBlanks(ObjectText(FindObject(user, nullptr, "myDOB")));
@@ -303,7 +328,8 @@ std::string CAccounts::UpdateProfile(int64_t userId, const std::string& sent)
     };
     for (Coded coded : {Coded{"mySex", "SexCode"}, Coded{"myMaritalStatus", "MaritalStatus"}}) {
         pugi::xml_node node = FindObject(user, nullptr, coded.member);
-        if (node && node.attribute("myID") && !CLookupTables::Contains(*db, coded.table, node.attribute("myID").as_llong(-1)))
+        if (node && node.attribute("myID") &&
+            !CLookupTables::Contains(*db, coded.table, node.attribute("myID").as_llong(-1)))
             return std::string("Unknown ") + coded.table + " value";
     }
     CTransaction transaction(*db);
@@ -323,4 +349,4 @@ std::string CAccounts::UpdateProfile(int64_t userId, const std::string& sent)
     return {};
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -20,8 +20,8 @@ struct LoginResult {
     bool ok = false;
     std::string token;
     int64_t userId = 0;
-    std::string error; // a message without ":" (the client shows the part after the last one)
-    bool throttled = false; // refused before the password was looked at
+    std::string error;       // a message without ":" (the client shows the part after the last one)
+    bool throttled = false;  // refused before the password was looked at
 };
 
 struct NewMember {
@@ -38,7 +38,7 @@ struct NewMember {
 // Members, their passwords and their sessions.
 class CAccounts {
 public:
-    using Clock = std::function<int64_t()>; // seconds since the epoch
+    using Clock = std::function<int64_t()>;  // seconds since the epoch
     static constexpr int64_t kSessionIdleLimit = 30 * 60;
     // Sessions a member keeps; a new login ends the oldest beyond these.
     static constexpr int kSessionsPerMember = 5;
@@ -50,7 +50,7 @@ public:
     // prevSession names an earlier session of the same member, which is closed.
     // Failures slow further attempts for the member and for the peer address.
     LoginResult Login(const std::string& handle, const std::string& password, const std::string& prevSession,
-                       const std::string& peer);
+                      const std::string& peer);
     LoginResult Create(const NewMember& member);
     void Logout(const std::string& token);
     // The member of a live session; keeps it alive.
@@ -74,4 +74,4 @@ private:
     CLoginThrottle m_throttle;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

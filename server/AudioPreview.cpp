@@ -20,7 +20,7 @@ void Put32(std::string& out, uint32_t v)
     Put16(out, static_cast<uint16_t>(v >> 16));
 }
 
-} // namespace
+}  // namespace
 
 bool CAudioPreview::ParsePath(const std::string& page, int64_t& performanceId)
 {
@@ -64,4 +64,4 @@ std::string CAudioPreview::Wave(int64_t performanceId)
     return out;
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -13,4 +13,4 @@ public:
     static std::string Wave(int64_t performanceId);
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

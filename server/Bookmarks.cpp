@@ -37,10 +37,13 @@ std::vector<Entry> ListOf(CConnection& db, int64_t userId, int64_t kind)
 void Renumber(CConnection& db, const std::vector<Entry>& list)
 {
     for (size_t i = 0; i < list.size(); ++i)
-        db.Prepare("UPDATE bookmarks SET position = ?1 WHERE id = ?2").Bind(1, static_cast<int64_t>(i + 1)).Bind(2, list[i].id).Run();
+        db.Prepare("UPDATE bookmarks SET position = ?1 WHERE id = ?2")
+            .Bind(1, static_cast<int64_t>(i + 1))
+            .Bind(2, list[i].id)
+            .Run();
 }
 
-} // namespace
+}  // namespace
 
 bool CBookmarks::Add(int64_t userId, int64_t kind, const std::vector<int64_t>& items, std::vector<int64_t>& bookmarkIds,
                      std::string& error)
@@ -57,7 +60,8 @@ bool CBookmarks::Add(int64_t userId, int64_t kind, const std::vector<int64_t>& i
     auto db = m_db.Acquire();
     CTransaction transaction(*db);
     for (int64_t item : items) {
-        bool known = kind == 2 ? CCatalogue::CanSeePlaylist(*db, item, userId) : CCatalogue::Exists(*db, SummaryKindOf(kind), item);
+        bool known = kind == 2 ? CCatalogue::CanSeePlaylist(*db, item, userId)
+                               : CCatalogue::Exists(*db, SummaryKindOf(kind), item);
         if (!known) {
             error = "Unknown item " + std::to_string(item);
             bookmarkIds.clear();
@@ -165,4 +169,4 @@ void CBookmarks::WriteAll(CXmlWriter& xml, int64_t userId)
     }
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -31,4 +31,4 @@ private:
     CDatabase& m_db;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

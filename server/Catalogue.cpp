@@ -84,13 +84,13 @@ public:
         if (value.empty())
             return;
         switch (type) {
-        case 1: // exact, ignoring case
+        case 1:  // exact, ignoring case
             Add(column + " = ? COLLATE NOCASE", {value});
             break;
-        case 2: // begins with, ignoring case
+        case 2:  // begins with, ignoring case
             Add("substr(lower(" + column + "), 1, length(lower(?))) = lower(?)", {value, value});
             break;
-        default: // contains, ignoring case
+        default:  // contains, ignoring case
             Add("instr(lower(" + column + "), lower(?)) > 0", {value});
         }
     }
@@ -148,7 +148,7 @@ void WriteMark(CXmlWriter& xml, const std::vector<BookmarkMark>* marks, size_t i
     }
 }
 
-} // namespace
+}  // namespace
 
 CCatalogue::CCatalogue(CDatabase& db, Clock clock) : m_db(db), m_clock(std::move(clock)) {}
 
@@ -177,18 +177,21 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, SummaryKind ki
         };
         std::unordered_map<int64_t, Row> rows;
         CQuery q = db.Prepare(
-            "SELECT pl.id, pl.name, pl.description, (SELECT count(*) FROM playlist_tracks t WHERE t.playlist_id = pl.id), "
+            "SELECT pl.id, pl.name, pl.description, (SELECT count(*) FROM playlist_tracks t WHERE t.playlist_id = "
+            "pl.id), "
             "u.id, u.handle, u.accepts_email, pl.created, pl.updated, pl.mood_id, pl.theme, pl.times_listened, "
             "(SELECT count(*) FROM bookmarks b WHERE b.kind = 2 AND b.item_id = pl.id), pl.genre_id "
             "FROM playlists pl JOIN users u ON u.id = pl.owner_id WHERE pl.id IN (SELECT value FROM json_each(?1)) "
             "AND (pl.is_public = 1 OR pl.owner_id = ?2)");
         q.Bind(1, json).Bind(2, viewer);
         while (q.Step())
-            rows[q.Int(0)] = Row{q.Int(0), q.Int(3), q.Int(4), q.Int(6), q.Int(7), q.Int(8), q.Int(9), q.Int(11), q.Int(12),
-                                  q.Int(13), q.Text(1), q.Text(2), q.Text(5), q.Text(10)};
+            rows[q.Int(0)] = Row{q.Int(0),  q.Int(3),  q.Int(4),  q.Int(6),  q.Int(7),  q.Int(8),  q.Int(9),
+                                 q.Int(11), q.Int(12), q.Int(13), q.Text(1), q.Text(2), q.Text(5), q.Text(10)};
         WriteInOrder<Row>(ids, rows, marks, [&](const Row& r, size_t i) {
             xml.Open("PlaylistSummary").Attribute("playlistID", r.id);
-            xml.Element("Name", r.name).Element("PlaylistDescription", r.description).Element("NumberOfPerformances", r.tracks);
+            xml.Element("Name", r.name)
+                .Element("PlaylistDescription", r.description)
+                .Element("NumberOfPerformances", r.tracks);
             xml.Open("Playmaker").Attribute("playmakerID", r.ownerId);
             xml.Element("PlaymakerName", r.owner).Element("AcceptsEMail", r.acceptsEmail).Close();
             xml.Element("CreationDate", FormatDate(r.created)).Element("LastModifiedDate", FormatDate(r.updated));
@@ -206,18 +209,19 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, SummaryKind ki
             std::string handle;
         };
         std::unordered_map<int64_t, Row> rows;
-        CQuery q = db.Prepare(
-            "SELECT u.id, u.handle, u.accepts_email, u.created, "
-            "(SELECT count(*) FROM playlists p WHERE p.owner_id = u.id AND p.is_public = 1), "
-            "(SELECT count(*) FROM bookmarks b WHERE b.kind = 4 AND b.item_id = u.id) "
-            "FROM users u WHERE u.id IN (SELECT value FROM json_each(?1))");
+        CQuery q = db.Prepare("SELECT u.id, u.handle, u.accepts_email, u.created, "
+                              "(SELECT count(*) FROM playlists p WHERE p.owner_id = u.id AND p.is_public = 1), "
+                              "(SELECT count(*) FROM bookmarks b WHERE b.kind = 4 AND b.item_id = u.id) "
+                              "FROM users u WHERE u.id IN (SELECT value FROM json_each(?1))");
         q.Bind(1, json);
         while (q.Step())
             rows[q.Int(0)] = Row{q.Int(0), q.Int(2), q.Int(3), q.Int(4), q.Int(5), q.Text(1)};
         WriteInOrder<Row>(ids, rows, marks, [&](const Row& r, size_t i) {
             xml.Open("UserSummary").Attribute("userID", r.id);
             xml.Element("Ranking", r.playlists + 3 * r.bookmarks).Element("NumberOfBookmarks", r.bookmarks);
-            xml.Element("NumberOfPlaylists", r.playlists).Element("Handle", r.handle).Element("AcceptsEMail", r.acceptsEmail);
+            xml.Element("NumberOfPlaylists", r.playlists)
+                .Element("Handle", r.handle)
+                .Element("AcceptsEMail", r.acceptsEmail);
             xml.Element("DateCreated", FormatDate(r.created));
             WriteMark(xml, marks, i);
             xml.Close();
@@ -252,14 +256,15 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, SummaryKind ki
         };
         std::unordered_map<int64_t, Row> rows;
         CQuery q = db.Prepare(
-            "SELECT p.id, p.title, p.artist_id, a.name, p.version, p.album, p.length, p.genre_id, p.source_id, p.has_preview, "
+            "SELECT p.id, p.title, p.artist_id, a.name, p.version, p.album, p.length, p.genre_id, p.source_id, "
+            "p.has_preview, "
             "(SELECT count(*) FROM bookmarks b WHERE b.kind = 3 AND b.item_id = p.id), "
             "(SELECT count(DISTINCT t.playlist_id) FROM playlist_tracks t WHERE t.performance_id = p.id) "
             "FROM performances p JOIN artists a ON a.id = p.artist_id WHERE p.id IN (SELECT value FROM json_each(?1))");
         q.Bind(1, json);
         while (q.Step())
-            rows[q.Int(0)] = Row{q.Int(0), q.Int(2), q.Int(6), q.Int(7), q.Int(8), q.Int(9), q.Int(10), q.Int(11),
-                                  q.Text(1), q.Text(3), q.Text(4), q.Text(5)};
+            rows[q.Int(0)] = Row{q.Int(0),  q.Int(2),  q.Int(6),  q.Int(7),  q.Int(8),  q.Int(9),
+                                 q.Int(10), q.Int(11), q.Text(1), q.Text(3), q.Text(4), q.Text(5)};
         WriteInOrder<Row>(ids, rows, marks, [&](const Row& r, size_t i) {
             xml.Open("PerformanceSummary").Attribute("performanceID", r.id);
             xml.Open("PrimaryArtist").Attribute("primaryArtistID", r.artistId).Element("ArtistName", r.artist).Close();
@@ -281,7 +286,8 @@ void CCatalogue::WriteSummaries(CXmlWriter& xml, CConnection& db, SummaryKind ki
 bool CCatalogue::Exists(CConnection& db, SummaryKind kind, int64_t id)
 {
     static const char* const kSql[] = {"SELECT 1 FROM playlists WHERE id = ?1", "SELECT 1 FROM users WHERE id = ?1",
-                                       "SELECT 1 FROM artists WHERE id = ?1", "SELECT 1 FROM performances WHERE id = ?1"};
+                                       "SELECT 1 FROM artists WHERE id = ?1",
+                                       "SELECT 1 FROM performances WHERE id = ?1"};
     CQuery q = db.Prepare(kSql[static_cast<int>(kind)]);
     q.Bind(1, id);
     return q.Step();
@@ -312,8 +318,8 @@ std::vector<int64_t> CCatalogue::Search(SummaryKind kind, const CFormFields& f)
         c.Text("pl.theme", f.Get("Theme"), type("Theme"));
         c.Number("pl.mood_id", f.GetInt("Mood"));
         c.Number("pl.genre_id", f.GetInt("Genre"));
-        sql = "SELECT pl.id FROM playlists pl JOIN users u ON u.id = pl.owner_id WHERE pl.is_public = 1 AND (" + c.Sql() +
-              ") ORDER BY pl.name COLLATE NOCASE, pl.id";
+        sql = "SELECT pl.id FROM playlists pl JOIN users u ON u.id = pl.owner_id WHERE pl.is_public = 1 AND (" +
+              c.Sql() + ") ORDER BY pl.name COLLATE NOCASE, pl.id";
         break;
     case SummaryKind::User:
         c.Text("u.handle", f.Get("UserHandle"), type("UserHandle"));
@@ -325,8 +331,7 @@ std::vector<int64_t> CCatalogue::Search(SummaryKind kind, const CFormFields& f)
                   type("PerformanceTitle"));
         sql = "SELECT a.id FROM artists a WHERE " + c.Sql() + " ORDER BY a.name COLLATE NOCASE, a.id";
         break;
-    case SummaryKind::Performance:
-        return SearchTracks(f);
+    case SummaryKind::Performance: return SearchTracks(f);
     }
     std::vector<int64_t> ids;
     if (c.Empty())
@@ -354,7 +359,8 @@ std::shared_lock<std::shared_mutex> CCatalogue::ReadTracks()
                                        "JOIN artists a ON a.id = p.artist_id "
                                        "ORDER BY p.title COLLATE NOCASE, a.name COLLATE NOCASE, p.id");
                 while (q.Step())
-                    m_tracks.push_back({q.Int(0), Lower(q.Text(1)), Lower(q.Text(2)), Lower(q.Text(3)), Lower(q.Text(4))});
+                    m_tracks.push_back(
+                        {q.Int(0), Lower(q.Text(1)), Lower(q.Text(2)), Lower(q.Text(3)), Lower(q.Text(4))});
                 m_tracksValid = true;
             }
         }
@@ -363,7 +369,8 @@ std::shared_lock<std::shared_mutex> CCatalogue::ReadTracks()
     return reading;
 }
 
-void CCatalogue::AddTrackText(int64_t id, const std::string& title, const std::string& artist, const std::string& version)
+void CCatalogue::AddTrackText(int64_t id, const std::string& title, const std::string& artist,
+                              const std::string& version)
 {
     std::unique_lock<std::shared_mutex> writing(m_tracksLock);
     if (!m_tracksValid)
@@ -444,9 +451,10 @@ std::vector<int64_t> CCatalogue::ResolvePerformances(const std::string& rawTitle
             // The cap on candidates never drops an exact match.
             if (!exact && ++near > kMaxCandidates)
                 continue;
-            double score = title.empty()    ? Likeness(track.artist, artist)
-                           : artist.empty() ? Likeness(track.title, title)
-                                            : 0.65 * Likeness(track.title, title) + 0.35 * Likeness(track.artist, artist);
+            double score = title.empty() ? Likeness(track.artist, artist)
+                           : artist.empty()
+                               ? Likeness(track.title, title)
+                               : 0.65 * Likeness(track.title, title) + 0.35 * Likeness(track.artist, artist);
             candidates.push_back({track.id, exact, score});
         }
     }
@@ -563,13 +571,15 @@ int64_t CCatalogue::CreatePerformance(int64_t userId, const NewPerformance& perf
             genre = 0;
         CTransaction transaction(*db);
         {
-            CQuery existing = db->Prepare("SELECT id FROM performances WHERE artist_id = ?1 AND title = ?2 COLLATE NOCASE "
-                                          "AND version = ?3 COLLATE NOCASE ORDER BY id LIMIT 1");
+            CQuery existing =
+                db->Prepare("SELECT id FROM performances WHERE artist_id = ?1 AND title = ?2 COLLATE NOCASE "
+                            "AND version = ?3 COLLATE NOCASE ORDER BY id LIMIT 1");
             existing.Bind(1, artistId).Bind(2, title).Bind(3, version);
             if (existing.Step())
                 return existing.Int(0);
         }
-        db->Prepare("INSERT INTO performances(title, artist_id, version, length, genre_id, source_id, has_preview, created_by, "
+        db->Prepare("INSERT INTO performances(title, artist_id, version, length, genre_id, source_id, has_preview, "
+                    "created_by, "
                     "created) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 0, ?7, ?8)")
             .Bind(1, title)
             .Bind(2, artistId)
@@ -624,7 +634,8 @@ bool CCatalogue::WritePlaylistDetail(CXmlWriter& xml, int64_t playlistId, int64_
     std::vector<int64_t> tracks;
     std::vector<std::string> comments;
     {
-        CQuery q = db->Prepare("SELECT performance_id, comment FROM playlist_tracks WHERE playlist_id = ?1 ORDER BY position");
+        CQuery q =
+            db->Prepare("SELECT performance_id, comment FROM playlist_tracks WHERE playlist_id = ?1 ORDER BY position");
         q.Bind(1, playlistId);
         while (q.Step()) {
             tracks.push_back(q.Int(0));
@@ -670,7 +681,8 @@ int64_t CCatalogue::SavePlaylist(int64_t userId, const PlaylistInput& input, std
     int64_t now = m_clock();
     int64_t id = input.id;
     if (id == 0) {
-        db->Prepare("INSERT INTO playlists(owner_id, name, description, theme, genre_id, mood_id, is_public, created, updated) "
+        db->Prepare("INSERT INTO playlists(owner_id, name, description, theme, genre_id, mood_id, is_public, created, "
+                    "updated) "
                     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?8)")
             .Bind(1, userId)
             .Bind(2, name)
@@ -709,7 +721,8 @@ int64_t CCatalogue::SavePlaylist(int64_t userId, const PlaylistInput& input, std
         db->Prepare("DELETE FROM playlist_tracks WHERE playlist_id = ?1").Bind(1, id).Run();
     }
     for (size_t i = 0; i < input.tracks.size(); ++i)
-        db->Prepare("INSERT INTO playlist_tracks(playlist_id, position, performance_id, comment) VALUES (?1, ?2, ?3, ?4)")
+        db->Prepare(
+              "INSERT INTO playlist_tracks(playlist_id, position, performance_id, comment) VALUES (?1, ?2, ?3, ?4)")
             .Bind(1, id)
             .Bind(2, static_cast<int64_t>(i + 1))
             .Bind(3, input.tracks[i].performanceId)
@@ -744,7 +757,8 @@ bool CCatalogue::DeletePlaylist(int64_t userId, int64_t playlistId, std::string&
 int64_t CCatalogue::CountListen(int64_t playlistId, int64_t viewer)
 {
     auto db = m_db.Acquire();
-    db->Prepare("UPDATE playlists SET times_listened = times_listened + 1 WHERE id = ?1 AND (is_public = 1 OR owner_id = ?2)")
+    db->Prepare(
+          "UPDATE playlists SET times_listened = times_listened + 1 WHERE id = ?1 AND (is_public = 1 OR owner_id = ?2)")
         .Bind(1, playlistId)
         .Bind(2, viewer)
         .Run();
@@ -763,4 +777,4 @@ bool CCatalogue::HasPreview(int64_t performanceId)
     return q.Step() && q.Int(0) != 0;
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -112,4 +112,4 @@ private:
     bool m_tracksValid = false;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -65,7 +65,7 @@ bool Covers(const std::string& certPath, const std::string& host)
                              : X509_check_host(cert.get(), host.c_str(), host.size(), 0, nullptr) == 1;
 }
 
-} // namespace
+}  // namespace
 
 bool CCertificate::EnsureSelfSigned(const std::string& host, const std::string& certPath, const std::string& keyPath,
                                     std::string& error)
@@ -93,9 +93,10 @@ bool CCertificate::EnsureSelfSigned(const std::string& host, const std::string& 
     X509_gmtime_adj(X509_getm_notAfter(cert.get()), 10L * 365 * 24 * 3600);
     X509_set_pubkey(cert.get(), key.get());
     X509_NAME* name = X509_get_subject_name(cert.get());
-    X509_NAME_add_entry_by_txt(name, "O", MBSTRING_UTF8, reinterpret_cast<const unsigned char*>("Corvanta community server"),
-                               -1, -1, 0);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_UTF8, reinterpret_cast<const unsigned char*>(host.c_str()), -1, -1, 0);
+    X509_NAME_add_entry_by_txt(name, "O", MBSTRING_UTF8,
+                               reinterpret_cast<const unsigned char*>("Corvanta community server"), -1, -1, 0);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_UTF8, reinterpret_cast<const unsigned char*>(host.c_str()), -1, -1,
+                               0);
     X509_set_issuer_name(cert.get(), name);
 
     std::string san = IsIpAddress(host) ? "IP:" + host : "DNS:" + host;
@@ -118,8 +119,8 @@ bool CCertificate::EnsureSelfSigned(const std::string& host, const std::string& 
 
     // Owner-only, and each file whole or not at all: a crash or a full disk
     // leaves no half-written key or certificate.
-    const std::string keyText =
-        PemText([&](BIO* bio) { return PEM_write_bio_PrivateKey(bio, key.get(), nullptr, nullptr, 0, nullptr, nullptr); });
+    const std::string keyText = PemText(
+        [&](BIO* bio) { return PEM_write_bio_PrivateKey(bio, key.get(), nullptr, nullptr, 0, nullptr, nullptr); });
     const std::string certText = PemText([&](BIO* bio) { return PEM_write_bio_X509(bio, cert.get()); });
     if (keyText.empty() || certText.empty()) {
         error = "cannot write the certificate files";
@@ -136,4 +137,4 @@ bool CCertificate::EnsureSelfSigned(const std::string& host, const std::string& 
     return true;
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -13,4 +13,4 @@ public:
                                  std::string& error);
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -35,7 +35,10 @@ const char* const kXmlType = "text/xml; charset=UTF-8";
 // What a web page's form field may hold (the longest is a message).
 constexpr size_t kMaxWebField = 4000;
 
-bool StartsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+bool StartsWith(const std::string& text, const std::string& prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
 
 // The query's fields, and for a form POST the body's fields over them.
 CFormFields FieldsOf(const HttpRequest& request)
@@ -46,9 +49,15 @@ CFormFields FieldsOf(const HttpRequest& request)
     return fields;
 }
 
-HttpResponse FromWeb(WebAnswer answer) { return {answer.status, std::move(answer.body), std::move(answer.contentType), {}}; }
+HttpResponse FromWeb(WebAnswer answer)
+{
+    return {answer.status, std::move(answer.body), std::move(answer.contentType), {}};
+}
 
-HttpResponse ErrorAnswer(int status) { return {status, CWebPages::ErrorPage(status), "text/html; charset=UTF-8", {}}; }
+HttpResponse ErrorAnswer(int status)
+{
+    return {status, CWebPages::ErrorPage(status), "text/html; charset=UTF-8", {}};
+}
 
 bool ReadFile(const std::string& path, std::string& text)
 {
@@ -68,7 +77,7 @@ bool TakesPassword(const std::string& path)
     return path == kOrvane + "UserLogin.jsp" || path == kOrvane + "CreateUser.jsp";
 }
 
-} // namespace
+}  // namespace
 
 CCommunityServer::CCommunityServer(ServerOptions options) : m_options(std::move(options))
 {
@@ -76,9 +85,15 @@ CCommunityServer::CCommunityServer(ServerOptions options) : m_options(std::move(
         m_options.clock = [] { return static_cast<int64_t>(std::time(nullptr)); };
 }
 
-CCommunityServer::~CCommunityServer() { Stop(); }
+CCommunityServer::~CCommunityServer()
+{
+    Stop();
+}
 
-std::string CCommunityServer::CertificatePath() const { return m_options.dataDir + "/cert.pem"; }
+std::string CCommunityServer::CertificatePath() const
+{
+    return m_options.dataDir + "/cert.pem";
+}
 
 bool CCommunityServer::Start(std::string& error)
 {
@@ -192,14 +207,17 @@ HttpResponse CCommunityServer::Answer(const HttpRequest& request)
             if (!m_xmlPages->Knows(page) || (get && page == "bookmark/AddBookmark.jsp"))
                 response = AnswerWebPage(request, PagePaths::kXmlPages + page);
             else
-                response = {200, m_xmlPages->Answer(page, get ? request.query : request.body, ContextOf(request)),
-                            kXmlType, {}};
+                response = {200,
+                            m_xmlPages->Answer(page, get ? request.query : request.body, ContextOf(request)),
+                            kXmlType,
+                            {}};
         } else if (StartsWith(request.path, kTessarin) && request.path.size() > kTessarin.size()) {
             const std::string page = request.path.substr(kTessarin.size());
             int64_t track = 0;
             if (CAudioPreview::ParsePath(page, track))
-                response = m_catalogue->HasPreview(track) ? HttpResponse{200, CAudioPreview::Wave(track), "audio/wav", {}}
-                                                          : HttpResponse{404, {}, {}, {}};
+                response = m_catalogue->HasPreview(track)
+                               ? HttpResponse{200, CAudioPreview::Wave(track), "audio/wav", {}}
+                               : HttpResponse{404, {}, {}, {}};
             else
                 response = AnswerWebPage(request, PagePaths::kWebPages + page);
         } else if (request.path == "/" && get) {
@@ -251,4 +269,4 @@ PageContext CCommunityServer::ContextOf(const HttpRequest& request) const
     return context;
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -24,15 +24,15 @@ struct ServerOptions {
     int httpPort = 7001;   // 0: any free port
     int httpsPort = 7002;  // 0: any free port
     bool demo = false;
-    int demoScale = 1;     // the demo community's size, 1 the plain demo
+    int demoScale = 1;  // the demo community's size, 1 the plain demo
     std::string newestVersion;
     std::string downloadUrl;
     int pbkdf2Iterations = 200000;
-    int threads = 0;       // run the pages (connections hold none); 0: twice the processors, at least 4
-    int passwordThreads = 2; // run login and sign-up, whose hashing is slow on purpose
-    HttpLimits http;      // per port
-    bool log = true;       // one line per request on stderr
-    std::function<int64_t()> clock; // seconds since the epoch; the system clock when empty
+    int threads = 0;                 // run the pages (connections hold none); 0: twice the processors, at least 4
+    int passwordThreads = 2;         // run login and sign-up, whose hashing is slow on purpose
+    HttpLimits http;                 // per port
+    bool log = true;                 // one line per request on stderr
+    std::function<int64_t()> clock;  // seconds since the epoch; the system clock when empty
 };
 
 // The community server: storage, the XML pages and the web pages on a plain and
@@ -83,4 +83,4 @@ private:
     int m_httpsPort = 0;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -123,9 +123,12 @@ CREATE TABLE settings (
 )sql",
 };
 
-} // namespace
+}  // namespace
 
-CStatement::~CStatement() { sqlite3_finalize(m_stmt); }
+CStatement::~CStatement()
+{
+    sqlite3_finalize(m_stmt);
+}
 
 CStatement& CStatement::Bind(int index, int64_t value)
 {
@@ -142,8 +145,7 @@ CStatement& CStatement::Bind(int index, double value)
 CStatement& CStatement::Bind(int index, std::string_view value)
 {
     Check(sqlite3_db_handle(m_stmt),
-          sqlite3_bind_text64(m_stmt, index, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8),
-          "bind");
+          sqlite3_bind_text64(m_stmt, index, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8), "bind");
     return *this;
 }
 
@@ -177,9 +179,18 @@ void CStatement::Reset()
     sqlite3_clear_bindings(m_stmt);
 }
 
-int64_t CStatement::Int(int column) const { return sqlite3_column_int64(m_stmt, column); }
-double CStatement::Real(int column) const { return sqlite3_column_double(m_stmt, column); }
-bool CStatement::IsNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+int64_t CStatement::Int(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
+double CStatement::Real(int column) const
+{
+    return sqlite3_column_double(m_stmt, column);
+}
+bool CStatement::IsNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
 
 std::string CStatement::Text(int column) const
 {
@@ -191,7 +202,8 @@ std::string CStatement::Text(int column) const
 
 CConnection::CConnection(const std::string& path, CDatabase* owner) : m_owner(owner)
 {
-    int rc = sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc =
+        sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);
@@ -216,8 +228,10 @@ CQuery CConnection::Prepare(const std::string& sql)
     if (it != m_cache.end())
         return CQuery(*it->second);
     sqlite3_stmt* stmt = nullptr;
-    Check(m_db, sqlite3_prepare_v3(m_db, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr),
-          "prepare");
+    Check(
+        m_db,
+        sqlite3_prepare_v3(m_db, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr),
+        "prepare");
     auto inserted = m_cache.emplace(sql, std::make_unique<CStatement>(stmt));
     return CQuery(*inserted.first->second);
 }
@@ -233,8 +247,14 @@ void CConnection::Exec(const std::string& sql)
     }
 }
 
-int64_t CConnection::LastInsertId() const { return sqlite3_last_insert_rowid(m_db); }
-int CConnection::Changes() const { return sqlite3_changes(m_db); }
+int64_t CConnection::LastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
+int CConnection::Changes() const
+{
+    return sqlite3_changes(m_db);
+}
 
 CDatabase::CLease::~CLease()
 {
@@ -396,4 +416,4 @@ void CTransaction::Commit()
     m_done = true;
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

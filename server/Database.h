@@ -62,8 +62,17 @@ public:
     CQuery& operator=(const CQuery&) = delete;
     ~CQuery() { m_stmt.Reset(); }
 
-    template <class T> CQuery& Bind(int index, const T& value) { m_stmt.Bind(index, value); return *this; }
-    CQuery& BindNull(int index) { m_stmt.BindNull(index); return *this; }
+    template <class T>
+    CQuery& Bind(int index, const T& value)
+    {
+        m_stmt.Bind(index, value);
+        return *this;
+    }
+    CQuery& BindNull(int index)
+    {
+        m_stmt.BindNull(index);
+        return *this;
+    }
     bool Step() { return m_stmt.Step(); }
     void Run() { m_stmt.Run(); }
     int64_t Int(int column) const { return m_stmt.Int(column); }
@@ -112,7 +121,9 @@ public:
     class CLease {
     public:
         CLease(CDatabase& owner, std::unique_ptr<CConnection> connection)
-            : m_owner(&owner), m_connection(std::move(connection)) {}
+            : m_owner(&owner), m_connection(std::move(connection))
+        {
+        }
         CLease(CLease&& other) noexcept = default;
         CLease& operator=(CLease&&) = delete;
         ~CLease();
@@ -175,4 +186,4 @@ private:
     bool m_done = false;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

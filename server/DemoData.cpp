@@ -26,48 +26,61 @@ public:
         return z ^ (z >> 31);
     }
     int Below(int n) { return static_cast<int>(Next() % static_cast<uint64_t>(n)); }
-    template <class T> const T& Pick(const std::vector<T>& items) { return items[static_cast<size_t>(Below(static_cast<int>(items.size())))]; }
+    template <class T>
+    const T& Pick(const std::vector<T>& items)
+    {
+        return items[static_cast<size_t>(Below(static_cast<int>(items.size())))];
+    }
 
 private:
     uint64_t m_state;
 };
 
 const std::vector<std::string> kAdjectives = {
-    "Velvet", "Electric", "Silent", "Golden", "Midnight", "Crimson", "Wandering", "Broken", "Neon", "Hollow", "Restless",
-    "Lonely", "Burning", "Frozen", "Distant", "Painted", "Wild", "Gentle", "Crooked", "Silver", "Paper", "Northern",
-    "Lucky", "Secret", "Rusty", "Blue", "Summer", "Falling", "Hidden", "Sleepy"};
+    "Velvet",   "Electric", "Silent",  "Golden", "Midnight", "Crimson", "Wandering", "Broken",  "Neon",    "Hollow",
+    "Restless", "Lonely",   "Burning", "Frozen", "Distant",  "Painted", "Wild",      "Gentle",  "Crooked", "Silver",
+    "Paper",    "Northern", "Lucky",   "Secret", "Rusty",    "Blue",    "Summer",    "Falling", "Hidden",  "Sleepy"};
 const std::vector<std::string> kNouns = {
-    "Foxes", "Rivers", "Engines", "Lanterns", "Sparrows", "Machines", "Orchards", "Wolves", "Harbors", "Comets",
-    "Mirrors", "Tigers", "Satellites", "Gardens", "Ghosts", "Pilots", "Echoes", "Islands", "Horses", "Radios",
-    "Thieves", "Violets", "Canyons", "Strangers", "Owls"};
-const std::vector<std::string> kFirstNames = {"Ada", "Miles", "Nina", "Otis", "Ruby", "Felix", "June", "Hank", "Iris",
-                                              "Leon", "Mae", "Oscar", "Pearl", "Roy", "Stella", "Wes"};
-const std::vector<std::string> kLastNames = {"Holloway", "Baxter", "Quinn", "Marlowe", "Delgado", "Fontaine", "Harper",
-                                             "Calloway", "Sutton", "Vance", "Whitaker", "Monroe"};
-const std::vector<std::string> kTitleStarts = {
-    "Dancing in", "Waiting for", "Lost in", "Letters from", "Running to", "Dreams of", "Back to", "Under", "Beyond",
-    "Song for", "Lights of", "Shadows on", "Love in", "Rain over", "Stars above", "Heart of", "Road to", "Ballad of",
-    "Goodbye", "Morning in"};
+    "Foxes",  "Rivers",  "Engines", "Lanterns",   "Sparrows", "Machines",  "Orchards", "Wolves", "Harbors",
+    "Comets", "Mirrors", "Tigers",  "Satellites", "Gardens",  "Ghosts",    "Pilots",   "Echoes", "Islands",
+    "Horses", "Radios",  "Thieves", "Violets",    "Canyons",  "Strangers", "Owls"};
+const std::vector<std::string> kFirstNames = {"Ada",  "Miles", "Nina", "Otis",  "Ruby",  "Felix", "June",   "Hank",
+                                              "Iris", "Leon",  "Mae",  "Oscar", "Pearl", "Roy",   "Stella", "Wes"};
+const std::vector<std::string> kLastNames = {"Holloway", "Baxter",   "Quinn",  "Marlowe", "Delgado",  "Fontaine",
+                                             "Harper",   "Calloway", "Sutton", "Vance",   "Whitaker", "Monroe"};
+const std::vector<std::string> kTitleStarts = {"Dancing in", "Waiting for", "Lost in",   "Letters from", "Running to",
+                                               "Dreams of",  "Back to",     "Under",     "Beyond",       "Song for",
+                                               "Lights of",  "Shadows on",  "Love in",   "Rain over",    "Stars above",
+                                               "Heart of",   "Road to",     "Ballad of", "Goodbye",      "Morning in"};
 const std::vector<std::string> kTitleEnds = {
-    "the Moon", "Tomorrow", "the City", "Home", "the Night", "California", "the Sea", "Yesterday", "the River",
-    "Paradise", "the Wire", "Memphis", "the Storm", "Summer", "the Machine", "Blue Skies", "the Desert", "Midnight",
-    "Paris", "the Garden", "Nowhere", "the Stars", "Your Eyes", "the Valley"};
+    "the Moon",   "Tomorrow", "the City", "Home",       "the Night", "California", "the Sea",     "Yesterday",
+    "the River",  "Paradise", "the Wire", "Memphis",    "the Storm", "Summer",     "the Machine", "Blue Skies",
+    "the Desert", "Midnight", "Paris",    "the Garden", "Nowhere",   "the Stars",  "Your Eyes",   "the Valley"};
 const std::vector<std::string> kVersions = {"Live", "Remastered", "Acoustic", "Radio Edit", "Demo", "Extended Mix"};
-const std::vector<std::string> kHandleParts = {"groove", "vinyl", "tempo", "bassline", "echo", "riff", "chord", "beat",
-                                               "melody", "reverb", "tape", "drum", "synth", "jazz", "soul"};
-const std::vector<std::string> kHandleTails = {"fox", "cat", "kid", "head", "fan", "rider", "hound", "owl", "bird", "jones"};
+const std::vector<std::string> kHandleParts = {"groove", "vinyl", "tempo", "bassline", "echo",
+                                               "riff",   "chord", "beat",  "melody",   "reverb",
+                                               "tape",   "drum",  "synth", "jazz",     "soul"};
+const std::vector<std::string> kHandleTails = {"fox",   "cat",   "kid", "head", "fan",
+                                               "rider", "hound", "owl", "bird", "jones"};
 const std::vector<std::string> kPlaylistWords = {
-    "Sunday Morning", "Late Night Drive", "Rainy Day", "Workout Mix", "Road Trip", "Kitchen Dance", "Study Session",
-    "Heartbreak Hotel", "Summer Nights", "Coffee House", "Party Starters", "Slow Burn", "Deep Cuts", "Golden Oldies",
-    "Campfire", "Night Owls", "First Dates", "Open Road", "Lazy Afternoon", "Winter Warmers"};
-const std::vector<std::string> kComments = {"Turn this one up!", "Perfect opener.", "Reminds me of my first car.",
-                                            "Best chorus ever.\r\nTrust me.", "The guitar solo at 2:30...",
-                                            "Sing along & smile.", "A hidden gem.", "Closes the set <just right>."};
+    "Sunday Morning", "Late Night Drive", "Rainy Day",        "Workout Mix",    "Road Trip",
+    "Kitchen Dance",  "Study Session",    "Heartbreak Hotel", "Summer Nights",  "Coffee House",
+    "Party Starters", "Slow Burn",        "Deep Cuts",        "Golden Oldies",  "Campfire",
+    "Night Owls",     "First Dates",      "Open Road",        "Lazy Afternoon", "Winter Warmers"};
+const std::vector<std::string> kComments = {"Turn this one up!",
+                                            "Perfect opener.",
+                                            "Reminds me of my first car.",
+                                            "Best chorus ever.\r\nTrust me.",
+                                            "The guitar solo at 2:30...",
+                                            "Sing along & smile.",
+                                            "A hidden gem.",
+                                            "Closes the set <just right>."};
 const std::vector<int> kGenres = {201, 301, 401, 501, 601, 701, 801, 901, 1001, 1101, 1201, 1301, 1401};
-const std::vector<std::string> kThemes = {"Road Trip", "Workout", "Rainy Day", "Party", "Late Night", "Summer",
-                                          "Love Songs", "Study"};
+const std::vector<std::string> kThemes = {"Road Trip",  "Workout", "Rainy Day",  "Party",
+                                          "Late Night", "Summer",  "Love Songs", "Study"};
 
-std::string DemoProfile(const std::string& handle, const std::string& email, const std::string& first, const std::string& last)
+std::string DemoProfile(const std::string& handle, const std::string& email, const std::string& first,
+                        const std::string& last)
 {
     CXmlWriter xml;
     auto str = [&](const char* name, const std::string& text) {
@@ -76,7 +89,8 @@ std::string DemoProfile(const std::string& handle, const std::string& email, con
             xml.Attribute("Name", name);
         xml.Text(text).Close();
     };
-    auto hashtable = [&](const char* name, const std::vector<std::pair<std::string, std::vector<std::string>>>& entries) {
+    auto hashtable = [&](const char* name,
+                         const std::vector<std::pair<std::string, std::vector<std::string>>>& entries) {
         xml.Open("Object").Attribute("Class", "java.util.Hashtable").Attribute("Name", name);
         for (const auto& entry : entries) {
             xml.Open("Item").Open("Key");
@@ -91,15 +105,24 @@ std::string DemoProfile(const std::string& handle, const std::string& email, con
     xml.Open("UserProfile");
     xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.User").Attribute("Name", "user");
     str("myHandle", handle);
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Name").Attribute("Name", "myName").Attribute("isPrivateFlag", "false");
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.Name")
+        .Attribute("Name", "myName")
+        .Attribute("isPrivateFlag", "false");
     str("myFirst", first);
     str("myMiddle", "");
     str("myLast", last);
     xml.Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Email").Attribute("Name", "myEmail").Attribute("isPrivateFlag", "true");
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.Email")
+        .Attribute("Name", "myEmail")
+        .Attribute("isPrivateFlag", "true");
     str("myAddress", email);
     xml.Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Address").Attribute("Name", "myAddress").Attribute("isPrivateFlag", "false");
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.Address")
+        .Attribute("Name", "myAddress")
+        .Attribute("isPrivateFlag", "false");
     str("addr1", "12 Harbor Street");
     str("addr2", "");
     str("city", "Portland");
@@ -107,13 +130,27 @@ std::string DemoProfile(const std::string& handle, const std::string& email, con
     str("zip", "97201");
     str("country", "USA");
     xml.Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.SexCode").Attribute("Name", "mySex").Attribute("myID", "0")
-        .Attribute("isPrivateFlag", "false").Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.MaritalStatus").Attribute("Name", "myMaritalStatus")
-        .Attribute("myID", "1").Attribute("isPrivateFlag", "false").Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.PrivacyDate").Attribute("Name", "myDOB").Text("07/04/1970");
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Privacy").Attribute("Name", "myPrivacy")
-        .Attribute("isPrivateFlag", "true").Close();
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.SexCode")
+        .Attribute("Name", "mySex")
+        .Attribute("myID", "0")
+        .Attribute("isPrivateFlag", "false")
+        .Close();
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.MaritalStatus")
+        .Attribute("Name", "myMaritalStatus")
+        .Attribute("myID", "1")
+        .Attribute("isPrivateFlag", "false")
+        .Close();
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.PrivacyDate")
+        .Attribute("Name", "myDOB")
+        .Text("07/04/1970");
+    xml.Open("Object")
+        .Attribute("Class", "com.velmar.orvane.data.Privacy")
+        .Attribute("Name", "myPrivacy")
+        .Attribute("isPrivateFlag", "true")
+        .Close();
     xml.Close();
     xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Url").Attribute("Name", "myPictureUrl");
     str("myAddress", "");
@@ -147,7 +184,8 @@ public:
                 handles.push_back(handle);
         }
         while (handles.size() < members)
-            handles.push_back(m_random.Pick(kHandleParts) + m_random.Pick(kHandleTails) + std::to_string(handles.size()));
+            handles.push_back(m_random.Pick(kHandleParts) + m_random.Pick(kHandleTails) +
+                              std::to_string(handles.size()));
         return handles;
     }
 
@@ -230,9 +268,11 @@ public:
     {
         for (int p = 0; p < count; ++p) {
             // The demo member owns the first few, so its pane is not empty.
-            int64_t owner = p < 6 ? m_users[0]
-                                  : m_users[static_cast<size_t>(1 + m_random.Below(static_cast<int>(m_users.size()) - 1))];
-            std::string name = m_random.Pick(kPlaylistWords) + (p >= 20 ? " " + std::to_string(p / 20 + 1) : std::string());
+            int64_t owner =
+                p < 6 ? m_users[0]
+                      : m_users[static_cast<size_t>(1 + m_random.Below(static_cast<int>(m_users.size()) - 1))];
+            std::string name =
+                m_random.Pick(kPlaylistWords) + (p >= 20 ? " " + std::to_string(p / 20 + 1) : std::string());
             int64_t created = m_now - (200 - p) * kDay;
             m_db.Prepare("INSERT INTO playlists(owner_id, name, description, theme, genre_id, mood_id, created, "
                          "updated, times_listened) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)")
@@ -323,7 +363,7 @@ bool AlreadySeeded(CConnection& db)
     return seeded.Step();
 }
 
-} // namespace
+}  // namespace
 
 bool CDemoData::SeedOnce(CConnection& db, int pbkdf2Iterations, int64_t now, int scale)
 {
@@ -351,4 +391,4 @@ bool CDemoData::SeedOnce(CConnection& db, int pbkdf2Iterations, int64_t now, int
     return true;
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

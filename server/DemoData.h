@@ -25,4 +25,4 @@ public:
     static bool SeedOnce(CConnection& db, int pbkdf2Iterations, int64_t now, int scale = 1);
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

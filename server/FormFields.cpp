@@ -12,8 +12,8 @@ std::string CFormFields::PercentEncode(std::string_view text)
     std::string out;
     for (char c : text) {
         unsigned char u = static_cast<unsigned char>(c);
-        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || c == '-' || c == '_' || c == '.' ||
-            c == '~') {
+        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || c == '-' || c == '_' ||
+            c == '.' || c == '~') {
             out += c;
         } else {
             out += '%';
@@ -37,7 +37,7 @@ int64_t CFormFields::ToInt(std::string_view text)
     int64_t value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         if (value > std::numeric_limits<int32_t>::max())
-            break; // saturate: identifiers are 32-bit on the wire
+            break;  // saturate: identifiers are 32-bit on the wire
         value = value * 10 + (text[i] - '0');
     }
     if (value > std::numeric_limits<int32_t>::max())
@@ -57,7 +57,8 @@ CFormFields CFormFields::Parse(std::string_view text)
         if (!pair.empty()) {
             size_t eq = pair.find('=');
             std::string key = PercentDecode(pair.substr(0, eq), PlusSign::Space);
-            std::string value = eq == std::string_view::npos ? std::string() : PercentDecode(pair.substr(eq + 1), PlusSign::Space);
+            std::string value =
+                eq == std::string_view::npos ? std::string() : PercentDecode(pair.substr(eq + 1), PlusSign::Space);
             // The client's lines end with CR LF in places; keys never hold blanks.
             while (!key.empty() && (key.back() == '\r' || key.back() == '\n'))
                 key.pop_back();
@@ -74,6 +75,9 @@ std::string CFormFields::Get(const std::string& key) const
     return it == m_fields.end() ? std::string() : it->second;
 }
 
-int64_t CFormFields::GetInt(const std::string& key) const { return ToInt(Get(key)); }
+int64_t CFormFields::GetInt(const std::string& key) const
+{
+    return ToInt(Get(key));
+}
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

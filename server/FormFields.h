@@ -37,4 +37,4 @@ private:
     std::map<std::string, std::string> m_fields;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

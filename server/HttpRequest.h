@@ -7,12 +7,12 @@
 namespace corvanta::server {
 
 struct HttpRequest {
-    std::string method; // "GET", "POST", "HEAD"
-    std::string path;   // percent-decoded, without the query
-    std::string query;  // as sent, after the "?"
-    std::string body;   // as sent
-    std::string host;   // the Host header
-    std::string peer;   // the client's numeric address
+    std::string method;  // "GET", "POST", "HEAD"
+    std::string path;    // percent-decoded, without the query
+    std::string query;   // as sent, after the "?"
+    std::string body;    // as sent
+    std::string host;    // the Host header
+    std::string peer;    // the client's numeric address
     bool secure = false;
 };
 
@@ -20,7 +20,7 @@ struct HttpResponse {
     int status = 200;
     std::string body;
     std::string contentType = "text/html; charset=UTF-8";
-    std::string location; // for a redirect
+    std::string location;  // for a redirect
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

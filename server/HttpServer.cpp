@@ -28,12 +28,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int64_t NowMs() { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count(); }
+int64_t NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
+}
 
 // Where a connection stands, for the deadlines the event loop cannot keep by itself.
 enum Phase : int { kWaiting, kBusy, kSending };
 
-bool IsKnownMethod(const std::string& method) { return method == "GET" || method == "POST" || method == "HEAD"; }
+bool IsKnownMethod(const std::string& method)
+{
+    return method == "GET" || method == "POST" || method == "HEAD";
+}
 
 std::string PeerOf(MHD_Connection* connection)
 {
@@ -53,16 +59,19 @@ std::string PathOf(const std::string& rawUri)
     return PercentDecode(std::string_view(rawUri).substr(0, rawUri.find('?')));
 }
 
-void DeleteString(void* text) { delete static_cast<std::string*>(text); }
+void DeleteString(void* text)
+{
+    delete static_cast<std::string*>(text);
+}
 
-} // namespace
+}  // namespace
 
 // One TCP connection, as the deadline keeper sees it.
 struct HttpConnection {
     int fd = -1;
     std::atomic<int> phase{kWaiting};
     std::atomic<int64_t> since{0};
-    bool cut = false; // guarded by the registry's lock
+    bool cut = false;  // guarded by the registry's lock
 };
 
 // One request, from its request line to its completion.
@@ -97,13 +106,13 @@ struct CHttpServer::Impl {
     ErrorAnswer errorAnswer;
     bool log = false;
     bool secure = false;
-    std::string certificate, key; // kept for the daemon's lifetime
+    std::string certificate, key;  // kept for the daemon's lifetime
     MHD_Daemon* daemon = nullptr;
 
     std::atomic<bool> refusing{false};
     std::mutex outstandingLock;
     std::condition_variable outstandingDone;
-    int outstanding = 0; // replies handed out and not yet given
+    int outstanding = 0;  // replies handed out and not yet given
 
     std::mutex registryLock;
     std::unordered_set<HttpConnection*> connections;
@@ -129,7 +138,8 @@ struct CHttpServer::Impl {
         char stamp[32];
         std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &tm);
         // The path only: query strings carry session tokens.
-        std::fprintf(stderr, "%s %s %s %d %.1fms\n", stamp, exchange.method.c_str(), PathOf(exchange.rawUri).c_str(), status, ms);
+        std::fprintf(stderr, "%s %s %s %d %.1fms\n", stamp, exchange.method.c_str(), PathOf(exchange.rawUri).c_str(),
+                     status, ms);
     }
 
     MHD_Result Queue(MHD_Connection* connection, HttpExchange& exchange, HttpResponse answer)
@@ -139,8 +149,8 @@ struct CHttpServer::Impl {
             exchange.connection->phase = kSending;
         }
         auto* body = new std::string(std::move(answer.body));
-        MHD_Response* response = MHD_create_response_from_buffer_with_free_callback_cls(body->size(), body->data(),
-                                                                                        DeleteString, body);
+        MHD_Response* response =
+            MHD_create_response_from_buffer_with_free_callback_cls(body->size(), body->data(), DeleteString, body);
         if (!response) {
             delete body;
             return MHD_NO;
@@ -167,11 +177,13 @@ struct CHttpServer::Impl {
     {
         int count = MHD_get_connection_values(connection, MHD_HEADER_KIND, nullptr, nullptr);
         const MHD_ConnectionInfo* size = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_REQUEST_HEADER_SIZE);
-        if (count < 0 || static_cast<unsigned>(count) > limits.maxHeaders || (size && size->header_size > limits.maxHeaderBytes))
+        if (count < 0 || static_cast<unsigned>(count) > limits.maxHeaders ||
+            (size && size->header_size > limits.maxHeaderBytes))
             return Refuse(connection, exchange, MHD_HTTP_REQUEST_HEADER_FIELDS_TOO_LARGE);
         if (!IsKnownMethod(exchange.method))
             return Refuse(connection, exchange, MHD_HTTP_METHOD_NOT_ALLOWED);
-        if (const char* length = MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH)) {
+        if (const char* length =
+                MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH)) {
             errno = 0;
             char* end = nullptr;
             unsigned long long announced = std::strtoull(length, &end, 10);
@@ -222,7 +234,7 @@ struct CHttpServer::Impl {
     {
         auto* self = static_cast<Impl*>(cls);
         auto* exchange = static_cast<HttpExchange*>(*requestContext);
-        if (!exchange) // the request line came without our callback seeing it
+        if (!exchange)  // the request line came without our callback seeing it
             return MHD_NO;
         if (exchange->answered)
             return self->Queue(connection, *exchange, std::move(exchange->response));
@@ -267,7 +279,8 @@ struct CHttpServer::Impl {
         }
     }
 
-    static void ConnectionEvent(void* cls, MHD_Connection* connection, void** socketContext, MHD_ConnectionNotificationCode code)
+    static void ConnectionEvent(void* cls, MHD_Connection* connection, void** socketContext,
+                                MHD_ConnectionNotificationCode code)
     {
         auto* self = static_cast<Impl*>(cls);
         if (code == MHD_CONNECTION_NOTIFY_STARTED) {
@@ -382,11 +395,11 @@ bool OpenListener(const std::string& host, int port, int backlog, int& fd, int& 
     socklen_t length = sizeof address;
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
     bound = ntohs(address.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&address)->sin6_port
-                                                 : reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+                                                : reinterpret_cast<sockaddr_in*>(&address)->sin_port);
     return true;
 }
 
-} // namespace
+}  // namespace
 
 CHttpServer::CHttpServer(HttpLimits limits, Handler handler, ErrorAnswer errorAnswer, bool log)
     : m_impl(std::make_unique<Impl>())
@@ -397,7 +410,10 @@ CHttpServer::CHttpServer(HttpLimits limits, Handler handler, ErrorAnswer errorAn
     m_impl->log = log;
 }
 
-CHttpServer::~CHttpServer() { Stop(); }
+CHttpServer::~CHttpServer()
+{
+    Stop();
+}
 
 bool CHttpServer::Start(const std::string& host, int port, const std::string& certificatePem, const std::string& keyPem,
                         std::string& error)
@@ -414,7 +430,8 @@ bool CHttpServer::Start(const std::string& host, int port, const std::string& ce
     auto fn = [](auto f) { return reinterpret_cast<intptr_t>(f); };
     std::vector<MHD_OptionItem> options = {
         {MHD_OPTION_LISTEN_SOCKET, fd, nullptr},
-        {MHD_OPTION_THREAD_POOL_SIZE, static_cast<intptr_t>(s.limits.loopThreads < 1 ? 1 : s.limits.loopThreads), nullptr},
+        {MHD_OPTION_THREAD_POOL_SIZE, static_cast<intptr_t>(s.limits.loopThreads < 1 ? 1 : s.limits.loopThreads),
+         nullptr},
         {MHD_OPTION_CONNECTION_LIMIT, static_cast<intptr_t>(s.limits.connections), nullptr},
         {MHD_OPTION_PER_IP_CONNECTION_LIMIT, static_cast<intptr_t>(s.limits.perAddress), nullptr},
         {MHD_OPTION_CONNECTION_TIMEOUT, static_cast<intptr_t>(s.limits.idleSeconds), nullptr},
@@ -434,7 +451,8 @@ bool CHttpServer::Start(const std::string& host, int port, const std::string& ce
         flags |= MHD_USE_IPv6;
     if (s.secure)
         flags |= MHD_USE_TLS;
-    s.daemon = MHD_start_daemon(flags, 0, nullptr, nullptr, &Impl::Access, &s, MHD_OPTION_ARRAY, options.data(), MHD_OPTION_END);
+    s.daemon = MHD_start_daemon(flags, 0, nullptr, nullptr, &Impl::Access, &s, MHD_OPTION_ARRAY, options.data(),
+                                MHD_OPTION_END);
     if (!s.daemon) {
         ::close(fd);
         error = "cannot serve " + host + ":" + std::to_string(m_port) + (s.secure ? " with TLS" : "");
@@ -444,7 +462,10 @@ bool CHttpServer::Start(const std::string& host, int port, const std::string& ce
     return true;
 }
 
-void CHttpServer::Refuse() { m_impl->refusing = true; }
+void CHttpServer::Refuse()
+{
+    m_impl->refusing = true;
+}
 
 void CHttpServer::Stop()
 {
@@ -469,4 +490,4 @@ void CHttpServer::Stop()
         s.keeper.join();
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -71,4 +71,4 @@ private:
     int m_port = 0;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

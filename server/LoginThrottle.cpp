@@ -110,12 +110,13 @@ void CLoginThrottle::Succeeded(const std::string& member, const std::string& add
     Report(m_addresses, address, kAddressPolicy, now, false);
     Report(m_members, member, kMemberPolicy, now, false);
     std::vector<TrustedAddress>& trusted = m_trusted[member];
-    trusted.erase(std::remove_if(trusted.begin(), trusted.end(),
-                                 [&](const TrustedAddress& t) { return t.address == address || now - t.since >= kTrustFor; }),
-                  trusted.end());
+    trusted.erase(
+        std::remove_if(trusted.begin(), trusted.end(),
+                       [&](const TrustedAddress& t) { return t.address == address || now - t.since >= kTrustFor; }),
+        trusted.end());
     trusted.insert(trusted.begin(), {address, now});
     if (trusted.size() > 4)
         trusted.resize(4);
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

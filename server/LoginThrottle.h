@@ -23,18 +23,18 @@ namespace corvanta::server {
 // attacker no fresh allowance.
 class CLoginThrottle {
 public:
-    using Clock = std::function<int64_t()>; // seconds
+    using Clock = std::function<int64_t()>;  // seconds
 
     struct Policy {
-        int freeFailures;  // failures before pauses start
-        int64_t firstPause; // seconds, doubled by each further failure
+        int freeFailures;    // failures before pauses start
+        int64_t firstPause;  // seconds, doubled by each further failure
         int64_t maxPause;
     };
     static constexpr Policy kMemberPolicy{5, 2, 60};
     static constexpr Policy kAddressPolicy{20, 1, 300};
-    static constexpr int64_t kForgetAfter = 15 * 60;   // failures of a key quiet this long are forgotten
-    static constexpr int64_t kTrustFor = 30 * 24 * 3600; // an address a member logged in from
-    static constexpr size_t kMaxKeys = 100000;        // per kind; the oldest quiet ones go first
+    static constexpr int64_t kForgetAfter = 15 * 60;      // failures of a key quiet this long are forgotten
+    static constexpr int64_t kTrustFor = 30 * 24 * 3600;  // an address a member logged in from
+    static constexpr size_t kMaxKeys = 100000;            // per kind; the oldest quiet ones go first
 
     explicit CLoginThrottle(Clock clock) : m_clock(std::move(clock)) {}
 
@@ -47,9 +47,9 @@ public:
 private:
     struct KeyState {
         int failures = 0;
-        int pending = 0;        // admitted and not yet reported
+        int pending = 0;  // admitted and not yet reported
         int64_t lastFailure = 0;
-        int64_t openAt = 0;     // no attempt before this
+        int64_t openAt = 0;  // no attempt before this
     };
     struct TrustedAddress {
         std::string address;
@@ -71,4 +71,4 @@ private:
     std::unordered_map<std::string, std::vector<TrustedAddress>> m_trusted;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -18,4 +18,4 @@ public:
     static std::string Text(CConnection& db, const std::string& table, int64_t id);
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -11,9 +11,12 @@ bool IsText(pugi::xml_node node)
     return (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) && *node.value();
 }
 
-} // namespace
+}  // namespace
 
-bool EqualsIgnoringCase(const char* a, const char* b) { return strcasecmp(a, b) == 0; }
+bool EqualsIgnoringCase(const char* a, const char* b)
+{
+    return strcasecmp(a, b) == 0;
+}
 
 pugi::xml_node FindObject(pugi::xml_node parent, const char* className, const char* memberName)
 {
@@ -54,4 +57,4 @@ bool IsPrivateObject(pugi::xml_node object)
     return EqualsIgnoringCase(object.attribute("isPrivateFlag").value(), "true");
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

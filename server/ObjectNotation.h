@@ -25,4 +25,4 @@ bool IsPrivateObject(pugi::xml_node object);
 // a and b equal, ASCII letters ignoring case.
 bool EqualsIgnoringCase(const char* a, const char* b);
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

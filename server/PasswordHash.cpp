@@ -27,13 +27,13 @@ std::vector<unsigned char> Derive(std::string_view password, const std::string& 
 {
     std::vector<unsigned char> key(32);
     if (PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()),
-                          reinterpret_cast<const unsigned char*>(salt.data()), static_cast<int>(salt.size()), iterations,
-                          EVP_sha256(), static_cast<int>(key.size()), key.data()) != 1)
+                          reinterpret_cast<const unsigned char*>(salt.data()), static_cast<int>(salt.size()),
+                          iterations, EVP_sha256(), static_cast<int>(key.size()), key.data()) != 1)
         throw std::runtime_error("PBKDF2 failed");
     return key;
 }
 
-} // namespace
+}  // namespace
 
 std::string CPasswordHash::RandomHex(size_t bytes)
 {
@@ -79,4 +79,4 @@ bool CPasswordHash::Verify(std::string_view password, const std::string& stored)
     return actual.size() == expected.size() && CRYPTO_memcmp(actual.data(), expected.data(), actual.size()) == 0;
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

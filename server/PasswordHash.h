@@ -17,4 +17,4 @@ public:
     static std::string RandomHex(size_t bytes);
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

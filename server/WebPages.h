@@ -57,4 +57,4 @@ private:
     std::map<std::string, PageHandler> m_pages;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

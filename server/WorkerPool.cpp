@@ -8,7 +8,10 @@ CWorkerPool::CWorkerPool(int threads, size_t maxQueued) : m_maxQueued(maxQueued)
         m_threads.emplace_back([this] { Work(); });
 }
 
-CWorkerPool::~CWorkerPool() { Stop(); }
+CWorkerPool::~CWorkerPool()
+{
+    Stop();
+}
 
 bool CWorkerPool::Post(Job run, Job cancel)
 {
@@ -55,4 +58,4 @@ void CWorkerPool::Work()
     }
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -42,4 +42,4 @@ private:
     std::vector<std::thread> m_threads;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -38,7 +38,9 @@ std::string SessionAnswer(const LoginResult& result, const std::string& handle)
 std::string NoSessionForFavorites()
 {
     CXmlWriter xml;
-    xml.Open("Response").Element("Exception", std::string(kSessionException) + ": " + kNoSession).Element("Error", kNoSession);
+    xml.Open("Response")
+        .Element("Exception", std::string(kSessionException) + ": " + kNoSession)
+        .Element("Error", kNoSession);
     return xml.Finish();
 }
 
@@ -71,9 +73,10 @@ std::vector<int64_t> IdList(const std::string& text, size_t limit)
     return ids;
 }
 
-} // namespace
+}  // namespace
 
-CXmlPages::CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, CBookmarks& bookmarks, ServerSettings settings)
+CXmlPages::CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, CBookmarks& bookmarks,
+                     ServerSettings settings)
     : m_db(db), m_accounts(accounts), m_catalogue(catalogue), m_bookmarks(bookmarks), m_settings(std::move(settings))
 {
     auto simple = [this](std::string (CXmlPages::*member)(const CFormFields&)) {
@@ -146,13 +149,32 @@ size_t CXmlPages::FieldLimit(const std::string& key)
     // Free text that the client escapes before form-encoding may arrive up to
     // three times as long as what it holds once decoded by the page.
     static const std::map<std::string, size_t> kLimits = {
-        {"UserHandle", 25},         {"PWD", 20},                {"Email", 100},          {"VerifyQuestion", 600},
-        {"Answer", 600},            {"UserToken", 80},          {"user", 80},            {"PrevSession", 20},
-        {"Name", 600},              {"Description", 12000},     {"PrimaryTheme", 600},   {"Theme", 200},
-        {"SongName", 600},          {"ArtistName", 600},        {"Version", 600},        {"PerformanceTitle", 200},
-        {"PrimaryArtistName", 200}, {"CDTitle", 200},           {"PlaylistTitle", 200},  {"OfficialURL", 500},
-        {"PlaceOfBirth", 200},      {"PlaceOfDeath", 200},      {"DateOfBirth", 50},     {"DateOfDeath", 50},
-        {"IDs", 4096},              {"UserXML", 256 * 1024},
+        {"UserHandle", 25},
+        {"PWD", 20},
+        {"Email", 100},
+        {"VerifyQuestion", 600},
+        {"Answer", 600},
+        {"UserToken", 80},
+        {"user", 80},
+        {"PrevSession", 20},
+        {"Name", 600},
+        {"Description", 12000},
+        {"PrimaryTheme", 600},
+        {"Theme", 200},
+        {"SongName", 600},
+        {"ArtistName", 600},
+        {"Version", 600},
+        {"PerformanceTitle", 200},
+        {"PrimaryArtistName", 200},
+        {"CDTitle", 200},
+        {"PlaylistTitle", 200},
+        {"OfficialURL", 500},
+        {"PlaceOfBirth", 200},
+        {"PlaceOfDeath", 200},
+        {"DateOfBirth", 50},
+        {"DateOfDeath", 50},
+        {"IDs", 4096},
+        {"UserXML", 256 * 1024},
     };
     auto it = kLimits.find(key);
     if (it != kLimits.end())
@@ -182,8 +204,8 @@ std::string CXmlPages::Answer(const std::string& page, const std::string& body, 
         // encoding: then it runs from its key to the end, "&" and "+" included.
         // Form-encoded, its attributes' "=" (and any "&") would be escaped.
         size_t raw = body.find("UserXML=<");
-        bool rawProfile = page == "UpdateProfileXML.jsp" && raw != std::string::npos && (raw == 0 || body[raw - 1] == '&') &&
-                          body.find_first_of("=&", raw + 8) != std::string::npos;
+        bool rawProfile = page == "UpdateProfileXML.jsp" && raw != std::string::npos &&
+                          (raw == 0 || body[raw - 1] == '&') && body.find_first_of("=&", raw + 8) != std::string::npos;
         std::string_view form = rawProfile ? std::string_view(body).substr(0, raw) : std::string_view(body);
         if (static_cast<size_t>(std::count(form.begin(), form.end(), '&')) >= kMaxFields)
             return Refusal(kInputException, "The request holds too many fields");
@@ -304,9 +326,9 @@ std::string CXmlPages::PlaylistDetails(const CFormFields& f)
 std::string CXmlPages::Summaries(const CFormFields& f)
 {
     static const std::map<std::string, SummaryKind> kKinds = {{"PLAYLIST", SummaryKind::Playlist},
-                                                               {"USER", SummaryKind::User},
-                                                               {"ARTIST", SummaryKind::Artist},
-                                                               {"PERFORMANCE", SummaryKind::Performance}};
+                                                              {"USER", SummaryKind::User},
+                                                              {"ARTIST", SummaryKind::Artist},
+                                                              {"PERFORMANCE", SummaryKind::Performance}};
     auto kind = kKinds.find(f.Get("Type"));
     if (kind == kKinds.end())
         return Error("Unknown summary type");
@@ -325,7 +347,8 @@ std::string CXmlPages::FulfillPerformance(const CFormFields& f, const std::strin
     if (!m_catalogue.HasPreview(id))
         return Error("No preview is available for this track");
     CXmlWriter xml;
-    xml.Open("Fulfillment").Element("URL", previewBase + PagePaths::ServerPath(PagePaths::kPreviews) + std::to_string(id) + ".wav");
+    xml.Open("Fulfillment")
+        .Element("URL", previewBase + PagePaths::ServerPath(PagePaths::kPreviews) + std::to_string(id) + ".wav");
     return xml.Finish();
 }
 
@@ -398,8 +421,8 @@ std::string CXmlPages::MoveBookmark(const CFormFields& f)
     if (!member)
         return NoSessionForFavorites();
     std::string error;
-    if (!m_bookmarks.Move(member->userId, f.GetInt("bookmarkType"), f.GetInt("bookmarkID1"), f.GetInt("newPreviousBookmarkID"),
-                          error))
+    if (!m_bookmarks.Move(member->userId, f.GetInt("bookmarkType"), f.GetInt("bookmarkID1"),
+                          f.GetInt("newPreviousBookmarkID"), error))
         return Error(error);
     CXmlWriter xml;
     xml.Open("Bookmarks").Element("MoveSuccessful", 1);
@@ -410,7 +433,8 @@ std::string CXmlPages::Search(int kind, const CFormFields& f)
 {
     SummaryKind summaryKind = static_cast<SummaryKind>(kind);
     std::vector<int64_t> ids = m_catalogue.Search(summaryKind, f);
-    std::vector<int64_t> first(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(std::min(ids.size(), CCatalogue::kFirstPage)));
+    std::vector<int64_t> first(ids.begin(),
+                               ids.begin() + static_cast<std::ptrdiff_t>(std::min(ids.size(), CCatalogue::kFirstPage)));
     CXmlWriter xml;
     xml.Open("SearchResults").Attribute("count", static_cast<int64_t>(ids.size()));
     {
@@ -547,4 +571,4 @@ std::string CXmlPages::UpdateProfile(const CFormFields& f)
     return m_accounts.ProfileXml(member->userId);
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -14,22 +14,23 @@ class CDatabase;
 class CFormFields;
 
 struct ServerSettings {
-    std::string newestVersion;   // empty: never offer an upgrade
+    std::string newestVersion;  // empty: never offer an upgrade
     std::string downloadUrl;
 };
 
 // Where a request came from, as far as a page needs to know.
 struct PageContext {
-    std::string previewBase; // the plain address preview links start with ("http://host:port")
-    std::string peer;        // the client's address
-    bool secure = false;     // came over TLS
+    std::string previewBase;  // the plain address preview links start with ("http://host:port")
+    std::string peer;         // the client's address
+    bool secure = false;      // came over TLS
 };
 
 // The XML pages under orvane/: each reads a form body and answers a document.
 // Refusals are answered inside the document (Exception or Error), never as a crash.
 class CXmlPages {
 public:
-    CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, CBookmarks& bookmarks, ServerSettings settings);
+    CXmlPages(CDatabase& db, CAccounts& accounts, CCatalogue& catalogue, CBookmarks& bookmarks,
+              ServerSettings settings);
 
     bool Knows(const std::string& page) const { return m_pages.count(page) != 0; }
     // page is relative to orvane/, for example "bookmark/AddBookmark.jsp". Over a
@@ -40,7 +41,7 @@ public:
     // The most a field's text may hold (after form decoding), for the fields
     // every page reads; a refusal names the field.
     static size_t FieldLimit(const std::string& key);
-    static constexpr size_t kMaxFields = 2100; // a full playlist: 1000 tracks and comments
+    static constexpr size_t kMaxFields = 2100;  // a full playlist: 1000 tracks and comments
     // A password field, or a page that takes one.
     static bool CarriesPassword(const std::string& page, const CFormFields& fields);
 
@@ -53,7 +54,10 @@ public:
 
     static std::string Exception(const std::string& className, const std::string& message);
     // The answer of a page that failed inside the server.
-    static std::string ServerFailure() { return Exception(kServerException, "The server could not complete the request"); }
+    static std::string ServerFailure()
+    {
+        return Exception(kServerException, "The server could not complete the request");
+    }
     static std::string Error(const std::string& message);
 
     // Newer when some dotted number part is higher; missing parts count as 0.
@@ -94,4 +98,4 @@ private:
     std::map<std::string, Handler> m_pages;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

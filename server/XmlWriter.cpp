@@ -4,7 +4,10 @@
 
 namespace corvanta::server {
 
-CXmlWriter::CXmlWriter() { m_out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"; }
+CXmlWriter::CXmlWriter()
+{
+    m_out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+}
 
 namespace {
 
@@ -23,7 +26,7 @@ size_t AppendRepaired(std::string& out, std::string_view text, size_t i)
     return 1;
 }
 
-} // namespace
+}  // namespace
 
 std::string CXmlWriter::ValidUtf8(std::string_view text)
 {
@@ -155,4 +158,4 @@ std::string CXmlWriter::Finish()
     return std::move(m_out);
 }
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

@@ -41,4 +41,4 @@ private:
     bool m_inStartTag = false;
 };
 
-} // namespace corvanta::server
+}  // namespace corvanta::server

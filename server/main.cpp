@@ -13,47 +13,46 @@
 
 namespace {
 
-const char* const kUsage =
-    "Usage: corvanta-server --data DIR [options]\n"
-    "\n"
-    "Serves the Corvanta community: the XML pages the client posts to under\n"
-    "/corvanta/production/orvane/ and the web pages under /corvanta/production/tessarin/,\n"
-    "plain on the first port and secure (TLS) on the second.\n"
-    "\n"
-    "  --data DIR               data folder: corvanta.db (SQLite), cert.pem and key.pem;\n"
-    "                           created on first start, readable only by the owner\n"
-    "  --host HOST              address to listen on and name in the certificate\n"
-    "                           (default 127.0.0.1)\n"
-    "  --http-port PORT         plain port (default 7001; 0 picks a free one)\n"
-    "  --https-port PORT        secure port (default 7002; 0 picks a free one)\n"
-    "  --demo                   seed a demo community once: 30 members (log in as\n"
-    "                           demo / demo; the others use their handle as password),\n"
-    "                           320 artists, over 3,000 tracks, 100 playlists, favorites\n"
-    "  --demo-scale N           seed a demo community N times as large (1 to 1000; 1 is\n"
-    "                           --demo): 30N members, 320N artists, about 3,700N tracks,\n"
-    "                           100N playlists, and 50N favorites of demo over the four\n"
-    "                           kinds (23 at 1); members past the first 30 have the\n"
-    "                           password demo.\n"
-    "                           100 gives 370,000 tracks, 10,000 playlists, 5,000\n"
-    "                           favorites, seeded in one transaction in about 6 s\n"
-    "  --newest-version V       version that CheckForUpgrade offers to older clients\n"
-    "  --download-url URL       where that version is downloaded\n"
-    "  --pbkdf2-iterations N    password hash strength for new passwords (default 200000;\n"
-    "                           also CORVANTA_PBKDF2_ITERATIONS)\n"
-    "  --threads N              threads that run the pages (default twice the\n"
-    "                           processors, at least 4); connections wait in event\n"
-    "                           loops and hold none\n"
-    "  --quiet                  no request log\n"
-    "  --help                   this text\n"
-    "\n"
-    "Point the client at it with \"appserver\" = HOST and \"defaultports\" = 0, and let it\n"
-    "trust the certificate with CORVANTA_CA_FILE=DIR/cert.pem. One line per request goes\n"
-    "to standard error (time, method, page, status, duration). SIGINT or SIGTERM stops\n"
-    "the server cleanly within a moment, whatever its clients do.\n"
-    "\n"
-    "Each port takes at most 1000 connections, 64 from one address; a request must\n"
-    "arrive whole within 10 s (headers at most 16 KB and 64 lines, a body at most\n"
-    "1 MB). Failed logins slow further attempts for the member and the address.\n";
+const char* const kUsage = "Usage: corvanta-server --data DIR [options]\n"
+                           "\n"
+                           "Serves the Corvanta community: the XML pages the client posts to under\n"
+                           "/corvanta/production/orvane/ and the web pages under /corvanta/production/tessarin/,\n"
+                           "plain on the first port and secure (TLS) on the second.\n"
+                           "\n"
+                           "  --data DIR               data folder: corvanta.db (SQLite), cert.pem and key.pem;\n"
+                           "                           created on first start, readable only by the owner\n"
+                           "  --host HOST              address to listen on and name in the certificate\n"
+                           "                           (default 127.0.0.1)\n"
+                           "  --http-port PORT         plain port (default 7001; 0 picks a free one)\n"
+                           "  --https-port PORT        secure port (default 7002; 0 picks a free one)\n"
+                           "  --demo                   seed a demo community once: 30 members (log in as\n"
+                           "                           demo / demo; the others use their handle as password),\n"
+                           "                           320 artists, over 3,000 tracks, 100 playlists, favorites\n"
+                           "  --demo-scale N           seed a demo community N times as large (1 to 1000; 1 is\n"
+                           "                           --demo): 30N members, 320N artists, about 3,700N tracks,\n"
+                           "                           100N playlists, and 50N favorites of demo over the four\n"
+                           "                           kinds (23 at 1); members past the first 30 have the\n"
+                           "                           password demo.\n"
+                           "                           100 gives 370,000 tracks, 10,000 playlists, 5,000\n"
+                           "                           favorites, seeded in one transaction in about 6 s\n"
+                           "  --newest-version V       version that CheckForUpgrade offers to older clients\n"
+                           "  --download-url URL       where that version is downloaded\n"
+                           "  --pbkdf2-iterations N    password hash strength for new passwords (default 200000;\n"
+                           "                           also CORVANTA_PBKDF2_ITERATIONS)\n"
+                           "  --threads N              threads that run the pages (default twice the\n"
+                           "                           processors, at least 4); connections wait in event\n"
+                           "                           loops and hold none\n"
+                           "  --quiet                  no request log\n"
+                           "  --help                   this text\n"
+                           "\n"
+                           "Point the client at it with \"appserver\" = HOST and \"defaultports\" = 0, and let it\n"
+                           "trust the certificate with CORVANTA_CA_FILE=DIR/cert.pem. One line per request goes\n"
+                           "to standard error (time, method, page, status, duration). SIGINT or SIGTERM stops\n"
+                           "the server cleanly within a moment, whatever its clients do.\n"
+                           "\n"
+                           "Each port takes at most 1000 connections, 64 from one address; a request must\n"
+                           "arrive whole within 10 s (headers at most 16 KB and 64 lines, a body at most\n"
+                           "1 MB). Failed logins slow further attempts for the member and the address.\n";
 
 bool ParseInt(const char* text, int& value)
 {
@@ -65,7 +64,7 @@ bool ParseInt(const char* text, int& value)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

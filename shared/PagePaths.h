@@ -45,4 +45,4 @@ inline std::string ServerPath(std::string_view page)
     return std::string(kProduction).append(page);
 }
 
-} // namespace PagePaths
+}  // namespace PagePaths

@@ -76,7 +76,7 @@ void PlainAppends(const std::filesystem::path& file)
     }
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {

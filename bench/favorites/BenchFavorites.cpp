@@ -38,7 +38,6 @@
 #include <thread>
 #include <vector>
 
-
 namespace {
 
 constexpr int kDemoScale = 100;  // 5,000 favorites of demo, a quarter of each kind
@@ -116,7 +115,8 @@ Figures RunOurs(CTestPump& pump, const std::string& token, GroupTexts& texts)
     figures.fill = Millis([&] { pane->OnFavoritesLoaded(); });
 
     // 1,000 selected at once go with the Delete key; the answers come later.
-    const std::vector<int> chosen = RowsToRemove(grid.GetRowCount(), [&](int row) { return grid.GetItemRef(row) != nullptr; });
+    const std::vector<int> chosen =
+        RowsToRemove(grid.GetRowCount(), [&](int row) { return grid.GetItemRef(row) != nullptr; });
     grid.SelectRow(chosen.front());
     for (int row : chosen)
         grid.SetIsSelected(row, true);
@@ -226,7 +226,7 @@ void Report(const char* what, double ours, double theirs)
                 theirs, "ms of the UI thread");
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -258,7 +258,8 @@ int main(int argc, char** argv)
         }
     }
     if (ours.rowsAfterRemoval != theirs.rowsAfterRemoval) {
-        std::fprintf(stderr, "the panes disagree: %d rows left vs %d\n", ours.rowsAfterRemoval, theirs.rowsAfterRemoval);
+        std::fprintf(stderr, "the panes disagree: %d rows left vs %d\n", ours.rowsAfterRemoval,
+                     theirs.rowsAfterRemoval);
         return 1;
     }
     Report("fill 5000 favorites from a loaded model", ours.fill, theirs.fill);

@@ -21,7 +21,6 @@
 #include <string>
 #include <vector>
 
-
 namespace {
 
 constexpr int kRows = 100000;
@@ -38,7 +37,10 @@ double Millis(const std::function<void()>& step)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-int FindTarget(int k) { return static_cast<int>((static_cast<long long>(k) * 7919) % kRows); }
+int FindTarget(int k)
+{
+    return static_cast<int>((static_cast<long long>(k) * 7919) % kRows);
+}
 
 struct Figures {
     double add = 0;
@@ -119,8 +121,7 @@ Figures RunReference(const std::vector<PerformanceSummary>& tracks)
         figures.shownAfterHide += view.isRowHidden(r) ? 0 : 1;
     figures.find = Millis([&] {
         for (int k = 0; k < kFinds; ++k) {
-            const QModelIndexList found =
-                model.match(model.index(0, 0), kIdRole, FindTarget(k), 1, Qt::MatchExactly);
+            const QModelIndexList found = model.match(model.index(0, 0), kIdRole, FindTarget(k), 1, Qt::MatchExactly);
             figures.foundSum += found.isEmpty() ? -1 : found.front().row();
         }
     });
@@ -131,7 +132,8 @@ Figures RunReference(const std::vector<PerformanceSummary>& tracks)
     model.appendRow(new QStandardItem("Second"));
     figures.groups = Millis([&] {
         for (int i = 0; i < kRows; ++i) {
-            auto* item = new QStandardItem(picture, QString::fromStdString(PerformanceDisplayText(tracks[static_cast<std::size_t>(i)])));
+            auto* item = new QStandardItem(
+                picture, QString::fromStdString(PerformanceDisplayText(tracks[static_cast<std::size_t>(i)])));
             item->setData(i, kIdRole);
             if (i < kRows / 2)
                 model.insertRow(1 + i, item);
@@ -156,7 +158,7 @@ void Report(const char* what, double ours, double theirs)
     PrintFigure((std::string("grid ") + what).c_str(), "QTableView on QStandardItemModel", ours, theirs, "ms");
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -175,8 +177,8 @@ int main(int argc, char** argv)
         Keep(ours, RunOurs(tracks));
     }
     if (ours.shownAfterHide != theirs.shownAfterHide || ours.foundSum != theirs.foundSum) {
-        std::fprintf(stderr, "the grids disagree: %d/%lld shown/found vs %d/%lld\n", ours.shownAfterHide,
-                     ours.foundSum, theirs.shownAfterHide, theirs.foundSum);
+        std::fprintf(stderr, "the grids disagree: %d/%lld shown/found vs %d/%lld\n", ours.shownAfterHide, ours.foundSum,
+                     theirs.shownAfterHide, theirs.foundSum);
         return 1;
     }
     Report("add 100000 item rows with pictures", ours.add, theirs.add);

@@ -173,7 +173,7 @@ private:
 
 struct Figures {
     double rowsPerSecond = 0;
-    double longestStall = 0;     // own processor time
+    double longestStall = 0;  // own processor time
     double longestWallStall = 0;
     double bytesPerRow = 0;
 };
@@ -248,7 +248,7 @@ double ReferenceBytesPerRow(const std::vector<Track>& tracks)
     return bytes;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -302,8 +302,8 @@ int main(int argc, char** argv)
     PrintFigure("matching longest UI-thread stall, worst run", "50 ms target", ours.longestStall, 50,
                 "ms of the UI thread's own time");
     // Lengthened by whatever else the machine runs meanwhile.
-    PrintFigure("matching longest UI-thread stall by the wall clock, worst run", "50 ms target",
-                ours.longestWallStall, 50, "ms");
+    PrintFigure("matching longest UI-thread stall by the wall clock, worst run", "50 ms target", ours.longestWallStall,
+                50, "ms");
     PrintFigure("matching memory per row", "QStandardItemModel row of the same five texts", ours.bytesPerRow / 1024,
                 referenceBytes / 1024, "KiB", 2);
     curl_global_cleanup();

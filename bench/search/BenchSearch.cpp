@@ -56,7 +56,7 @@ struct Figures {
     double firstResults = 0;  // ms, wall
     double pageMean = 0;      // ms of the user-interface thread
     double pageWorst = 0;
-    double paging = 0;        // ms, wall
+    double paging = 0;  // ms, wall
     std::size_t pages = 0;
 };
 
@@ -83,8 +83,8 @@ Figures RunOurs(CTestPump& pump, std::vector<std::uint32_t>& ids)
     Settle();
 
     const Clock::time_point searched = Clock::now();
-    const std::int32_t index = controller.Search(std::make_unique<CSearchQuery>(
-        kSearchTracks, std::vector<SearchCriterion>{{kFieldTrackName, 0, kWord, 0}}));
+    const std::int32_t index = controller.Search(
+        std::make_unique<CSearchQuery>(kSearchTracks, std::vector<SearchCriterion>{{kFieldTrackName, 0, kWord, 0}}));
     if (!pump.RunUntil([&] { return controller.PendingCount() == 0; }, kBound))
         Fail("no answer to the search");
     QApplication::processEvents();
@@ -188,7 +188,7 @@ double RunRequestsAlone(CTestPump& pump, const std::vector<std::uint32_t>& ids)
     return MillisSince(paging);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -229,7 +229,8 @@ int main(int argc, char** argv)
                 ours.pages);
     PrintFigure("search to its first 20 results shown", "the same search posted with libcurl", ours.firstResults,
                 theirs.firstResults, "ms");
-    PrintFigure("search page appended, mean", "one frame, 16 ms target", ours.pageMean, kFrameMs, "ms of the UI thread");
+    PrintFigure("search page appended, mean", "one frame, 16 ms target", ours.pageMean, kFrameMs,
+                "ms of the UI thread");
     PrintFigure("search page appended, worst", "one frame, 16 ms target", ours.pageWorst, kFrameMs,
                 "ms of the UI thread");
     PrintFigure("search paged to the end", "the same GetSummaries posts with libcurl, 1.3 target", ours.paging,

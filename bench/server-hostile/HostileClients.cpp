@@ -41,9 +41,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void Pause(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 const std::string kOrvane = "/corvanta/production/orvane/";
 
@@ -61,8 +67,8 @@ struct Answer {
 
 // One exchange on a connection of its own, as the client makes them; a GET
 // when body is null. from picks the loopback address it comes from.
-Answer Http(const std::string& url, const std::string* body, const std::string& from = {}, const std::string& caFile = {},
-             const std::vector<std::string>& headers = {})
+Answer Http(const std::string& url, const std::string* body, const std::string& from = {},
+            const std::string& caFile = {}, const std::vector<std::string>& headers = {})
 {
     Answer answer;
     CURL* curl = curl_easy_init();
@@ -176,7 +182,8 @@ private:
 
     void Run()
     {
-        const std::string drip = "POST " + kOrvane + "search/SearchForPerformances.jsp HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+        const std::string drip = "POST " + kOrvane +
+                                 "search/SearchForPerformances.jsp HTTP/1.1\r\nHost: 127.0.0.1\r\n"
                                  "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: 40\r\n\r\n"
                                  "PerformanceTitle=love&PerformanceTitleSe";
         std::vector<pollfd> polls;
@@ -291,8 +298,9 @@ Program StartProgram(const std::string& dir, int http = 0, int https = 0)
         ::close(fds[1]);
         ::setenv("CORVANTA_PBKDF2_ITERATIONS", "1000", 1);
         std::string httpText = std::to_string(http), httpsText = std::to_string(https);
-        std::vector<std::string> args = {CORVANTA_SERVER_PROGRAM, "--data", dir, "--demo", "--quiet", "--http-port", httpText,
-                                         "--https-port", httpsText};
+        std::vector<std::string> args = {
+            CORVANTA_SERVER_PROGRAM, "--data", dir, "--demo", "--quiet", "--http-port", httpText,
+            "--https-port",          httpsText};
         std::vector<char*> argv;
         for (std::string& a : args)
             argv.push_back(a.data());
@@ -338,7 +346,8 @@ std::string IntegrityCheck(const std::string& path)
     std::string result = "cannot open";
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
         sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW)
             result = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
         sqlite3_finalize(stmt);
     }
@@ -367,15 +376,18 @@ public:
         for (size_t m = 0; m < tokens.size(); ++m)
             m_threads.emplace_back([this, plain, token = tokens[m], m, round] {
                 for (int k = 0; !m_stop; ++k) {
-                    const std::string name = "r" + std::to_string(round) + "m" + std::to_string(m) + "k" + std::to_string(k);
+                    const std::string name =
+                        "r" + std::to_string(round) + "m" + std::to_string(m) + "k" + std::to_string(k);
                     const int count = 20 + (k * 7) % 30;
-                    std::string body = "UserToken=" + token + "&App=Tessarin&Action=Create&ID=0&Name=" + name + "&EntryCount=" +
-                                       std::to_string(count) +
-                                       "&PrimaryGenreID=0&PrimaryMoodID=0&PrimaryTheme=&Description=Made%2520by%2520a%2520bench"
-                                       "&IsPublic=1";
+                    std::string body =
+                        "UserToken=" + token + "&App=Tessarin&Action=Create&ID=0&Name=" + name +
+                        "&EntryCount=" + std::to_string(count) +
+                        "&PrimaryGenreID=0&PrimaryMoodID=0&PrimaryTheme=&Description=Made%2520by%2520a%2520bench"
+                        "&IsPublic=1";
                     for (int t = 1; t <= count; ++t)
-                        body += "&TrackID" + std::to_string(t) + "=" + std::to_string(1 + (k * 131 + t * 17 + static_cast<int>(m)) % 3000) +
-                                "&TrackComment" + std::to_string(t) + "=comment%2520" + std::to_string(t);
+                        body += "&TrackID" + std::to_string(t) + "=" +
+                                std::to_string(1 + (k * 131 + t * 17 + static_cast<int>(m)) % 3000) + "&TrackComment" +
+                                std::to_string(t) + "=comment%2520" + std::to_string(t);
                     Answer answer = Http(plain + "UpdatePlaylistXML.jsp", &body);
                     std::string id = Element(answer.body, "PlaylistID");
                     if (answer.ok && answer.status == 200 && !id.empty()) {
@@ -426,9 +438,10 @@ std::vector<std::string> LogIn(const Program& program, const std::string& caFile
     const std::string secure = "https://127.0.0.1:" + std::to_string(program.https) + kOrvane;
     for (int m = 0; m < members; ++m) {
         const std::string handle = "pub" + std::to_string(m);
-        std::string body = signUp ? "App=Tessarin&Action=submit&UserHandle=" + handle + "&PWD=pw&Email=" + handle +
-                                        "@example.org&VerifyQuestion=&Answer=&Referal=1&CorvantaEmail=false&ThirdPartyEmail=false"
-                                  : "Action=Login&App=Tessarin&UserHandle=" + handle + "&PWD=pw&PrevSession=";
+        std::string body =
+            signUp ? "App=Tessarin&Action=submit&UserHandle=" + handle + "&PWD=pw&Email=" + handle +
+                         "@example.org&VerifyQuestion=&Answer=&Referal=1&CorvantaEmail=false&ThirdPartyEmail=false"
+                   : "Action=Login&App=Tessarin&UserHandle=" + handle + "&PWD=pw&PrevSession=";
         tokens.push_back(Token(Http(secure + (signUp ? "CreateUser.jsp" : "UserLogin.jsp"), &body, {}, caFile).body));
     }
     return tokens;
@@ -451,11 +464,13 @@ void WorstRequest(const CCommunityServer& server)
     std::string manyFields = "version=1";
     while (manyFields.size() < 2098 * 3)
         manyFields += "&x=";
-    std::string playlist = "UserToken=@&App=Tessarin&Action=Create&ID=0&Name=Big&EntryCount=1000&PrimaryGenreID=0&PrimaryMoodID=0"
-                           "&PrimaryTheme=&Description=" + std::string(4000, 'd') + "&IsPublic=1";
+    std::string playlist =
+        "UserToken=@&App=Tessarin&Action=Create&ID=0&Name=Big&EntryCount=1000&PrimaryGenreID=0&PrimaryMoodID=0"
+        "&PrimaryTheme=&Description=" +
+        std::string(4000, 'd') + "&IsPublic=1";
     for (int t = 1; t <= 1000; ++t)
-        playlist += "&TrackID" + std::to_string(t) + "=" + std::to_string(t) + "&TrackComment" + std::to_string(t) + "=" +
-                    std::string(1000, 'c');
+        playlist += "&TrackID" + std::to_string(t) + "=" + std::to_string(t) + "&TrackComment" + std::to_string(t) +
+                    "=" + std::string(1000, 'c');
     std::string bookmarks = "user=@&bookmarkType=3&numberOfItems=500";
     for (int i = 1; i <= 500; ++i)
         bookmarks += "&newBookmarkItemID" + std::to_string(i) + "=" + std::to_string(i * 7);
@@ -474,17 +489,32 @@ void WorstRequest(const CCommunityServer& server)
     struct Request {
         const char* name;
         std::string path;
-        std::string body; // empty: GET
+        std::string body;  // empty: GET
         bool secure;
         std::vector<std::string> headers;
     };
     const std::vector<Request> requests = {
-        {"ResolvePerformances, 1 MB title", "search/ResolvePerformances.jsp", "PerformanceTitle=" + megabyte + "&PrimaryArtistName=a", false, {}},
-        {"ResolvePerformances, longest title", "search/ResolvePerformances.jsp",
-         "PerformanceTitle=" + longestTitle + "&PrimaryArtistName=" + longestTitle, false, {}},
-        {"SearchForPerformances, 1 MB title", "search/SearchForPerformances.jsp", "PerformanceTitle=" + megabyte, false, {}},
+        {"ResolvePerformances, 1 MB title",
+         "search/ResolvePerformances.jsp",
+         "PerformanceTitle=" + megabyte + "&PrimaryArtistName=a",
+         false,
+         {}},
+        {"ResolvePerformances, longest title",
+         "search/ResolvePerformances.jsp",
+         "PerformanceTitle=" + longestTitle + "&PrimaryArtistName=" + longestTitle,
+         false,
+         {}},
+        {"SearchForPerformances, 1 MB title",
+         "search/SearchForPerformances.jsp",
+         "PerformanceTitle=" + megabyte,
+         false,
+         {}},
         {"SearchForPerformances, every track", "search/SearchForPerformances.jsp", "PerformanceTitle=e", false, {}},
-        {"SearchForPlaylists, artist in every playlist", "search/SearchForPlaylists.jsp", "ArtistName=e&PerformanceTitle=e", false, {}},
+        {"SearchForPlaylists, artist in every playlist",
+         "search/SearchForPlaylists.jsp",
+         "ArtistName=e&PerformanceTitle=e",
+         false,
+         {}},
         {"SearchForArtists by track title", "search/SearchForArtists.jsp", "PerformanceTitle=e", false, {}},
         {"GetSummaries, 1 MB of ids", "search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=" + ids, false, {}},
         {"GetSummaries, 4 KB of ids", "search/GetSummaries.jsp", "Type=PLAYLIST&IDs=" + ids.substr(0, 4000), false, {}},
@@ -505,10 +535,12 @@ void WorstRequest(const CCommunityServer& server)
         ::getrusage(RUSAGE_SELF, &before);
         auto start = Clock::now();
         Answer answer = Http((r.secure ? secure : plain) + kOrvane + r.path, r.body.empty() ? nullptr : &r.body, {},
-                              r.secure ? ca : std::string(), r.headers);
+                             r.secure ? ca : std::string(), r.headers);
         double wall = SecondsSince(start) * 1000;
         ::getrusage(RUSAGE_SELF, &after);
-        auto ms = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1000 + static_cast<double>(t.tv_usec) / 1000; };
+        auto ms = [](const timeval& t) {
+            return static_cast<double>(t.tv_sec) * 1000 + static_cast<double>(t.tv_usec) / 1000;
+        };
         double cpu = ms(after.ru_utime) + ms(after.ru_stime) - ms(before.ru_utime) - ms(before.ru_stime);
         std::printf("  %-44s status %3ld  %7.1f ms CPU  %7.1f ms  %s\n", r.name, answer.status, cpu, wall,
                     Element(answer.body, "Exception").substr(0, 70).c_str());
@@ -522,7 +554,7 @@ void WorstRequest(const CCommunityServer& server)
     PrintFigure("worst CPU time of one costly request (was 6,200 ms)", "100 ms target", worst, 100, "ms");
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {
@@ -559,16 +591,18 @@ int main()
             if (answer.status == 200)
                 largest = size;
         }
-        PrintFigure("largest form body taken (8,192 before)", "1 MB limit", static_cast<double>(largest), 1048576, "bytes", 0);
+        PrintFigure("largest form body taken (8,192 before)", "1 MB limit", static_cast<double>(largest), 1048576,
+                    "bytes", 0);
         std::string login = "Action=Login&App=Tessarin&UserHandle=demo&PWD=demo&PrevSession=";
         const std::string token = Token(Http(secure + "UserLogin.jsp", &login, {}, ca).body);
-        std::string body = "UserToken=" + token + "&App=Tessarin&Action=Create&ID=0&Name=Whole&EntryCount=1000&PrimaryGenreID=0"
-                                                  "&PrimaryMoodID=0&PrimaryTheme=&Description=&IsPublic=1";
+        std::string body = "UserToken=" + token +
+                           "&App=Tessarin&Action=Create&ID=0&Name=Whole&EntryCount=1000&PrimaryGenreID=0"
+                           "&PrimaryMoodID=0&PrimaryTheme=&Description=&IsPublic=1";
         for (int t = 1; t <= 1000; ++t)
-            body += "&TrackID" + std::to_string(t) + "=" + std::to_string(t) + "&TrackComment" + std::to_string(t) + "=" +
-                    std::string(1000, 'c');
+            body += "&TrackID" + std::to_string(t) + "=" + std::to_string(t) + "&TrackComment" + std::to_string(t) +
+                    "=" + std::string(1000, 'c');
         Answer published = Http(plain + "UpdatePlaylistXML.jsp", &body);
-        PrintFigure("1,000-track playlist with 1 KB comments published", "its body size", 
+        PrintFigure("1,000-track playlist with 1 KB comments published", "its body size",
                     Element(published.body, "PlaylistID").empty() ? 0 : static_cast<double>(body.size()),
                     static_cast<double>(body.size()), "bytes", 0);
     }
@@ -576,20 +610,25 @@ int main()
     // 2. Passwords on the plain port, written every way the page would read them.
     {
         const std::vector<std::pair<std::string, bool>> attempts = {
-            {"Action=Login&UserHandle=demo&PWD=demo", false},       {"Action=%4Cogin&UserHandle=demo&PWD=demo", false},
-            {"Act%69on=Login&UserHandle=demo&PWD=demo", false},     {"Action=Lo%67in&User%48andle=demo&P%57D=demo", false},
-            {"Action=Login&UserHandle=demo&PWD=demo", true},        {"Action=%4Cogin&UserHandle=demo&PWD=demo", true},
-            {"UserHandle=demo&PWD=demo", false},                    {"Action=Login+&UserHandle=demo&PWD=demo", false},
+            {"Action=Login&UserHandle=demo&PWD=demo", false},
+            {"Action=%4Cogin&UserHandle=demo&PWD=demo", false},
+            {"Act%69on=Login&UserHandle=demo&PWD=demo", false},
+            {"Action=Lo%67in&User%48andle=demo&P%57D=demo", false},
+            {"Action=Login&UserHandle=demo&PWD=demo", true},
+            {"Action=%4Cogin&UserHandle=demo&PWD=demo", true},
+            {"UserHandle=demo&PWD=demo", false},
+            {"Action=Login+&UserHandle=demo&PWD=demo", false},
             {"Action=Login&Action=Login&UserHandle=demo&PWD=demo", false},
         };
         int refused = 0;
         for (const auto& [body, get] : attempts) {
             Answer answer = get ? Http(plain + "UserLogin.jsp?" + body, nullptr) : Http(plain + "UserLogin.jsp", &body);
-            if (answer.body.find("SecurityException") != std::string::npos && answer.body.find("<Session") == std::string::npos)
+            if (answer.body.find("SecurityException") != std::string::npos &&
+                answer.body.find("<Session") == std::string::npos)
                 ++refused;
         }
-        PrintFigure("plain-port logins refused, encoded or by GET", "every one", refused, static_cast<double>(attempts.size()),
-                    "requests", 0);
+        PrintFigure("plain-port logins refused, encoded or by GET", "every one", refused,
+                    static_cast<double>(attempts.size()), "requests", 0);
     }
 
     // 3. A second server on a taken port.
@@ -606,7 +645,8 @@ int main()
 
     // 4. A normal request among 200 idle and 70 dripping connections; what one address may hold.
     {
-        PrintFigure("connections one address may hold", "64 per address", HeldFromOneAddress(port, 100), 64, "connections", 0);
+        PrintFigure("connections one address may hold", "64 per address", HeldFromOneAddress(port, 100), 64,
+                    "connections", 0);
         CCrowd crowd(port, 200, 70);
         auto ramp = Clock::now();
         while (crowd.Open() < 270 && SecondsSince(ramp) < 10)
@@ -636,13 +676,15 @@ int main()
         }
         for (std::thread& t : clients)
             t.join();
-        std::printf("  %zu searches (%d failed), p50 %.1f ms, p99 %.1f ms, worst %.1f ms; crowd held %d..270 open, %d ended by "
-                    "the server\n",
-                    times.size(), failed.load(), Percentile(times, 50), Percentile(times, 99), Percentile(times, 100), fewest,
-                    crowd.Ended());
+        std::printf(
+            "  %zu searches (%d failed), p50 %.1f ms, p99 %.1f ms, worst %.1f ms; crowd held %d..270 open, %d ended by "
+            "the server\n",
+            times.size(), failed.load(), Percentile(times, 50), Percentile(times, 99), Percentile(times, 100), fewest,
+            crowd.Ended());
         PrintFigure("normal request p99 among 200 idle and 70 dripping connections (15 s before)", "100 ms target",
                     Percentile(times, 99), 100, "ms");
-        PrintFigure("longest a dripping request was kept", "10 s bound, checked every 0.2 s", crowd.LongestDripSeconds(), 10.2, "s");
+        PrintFigure("longest a dripping request was kept", "10 s bound, checked every 0.2 s",
+                    crowd.LongestDripSeconds(), 10.2, "s");
     }
 
     // 8. The costliest requests, one at a time.
@@ -660,8 +702,8 @@ int main()
             for (int a = 0; a < 8; ++a)
                 attackers.emplace_back([&, a] {
                     for (int k = 0; !stop; ++k) {
-                        std::string body = "Action=Login&App=Tessarin&UserHandle=" + member + "&PWD=guess" + std::to_string(k) +
-                                           "&PrevSession=";
+                        std::string body = "Action=Login&App=Tessarin&UserHandle=" + member + "&PWD=guess" +
+                                           std::to_string(k) + "&PrevSession=";
                         const std::string from = "127.0.0." + std::to_string(50 + (a * 1000 + k) % spread);
                         Answer answer = Http(secure + "UserLogin.jsp", &body, from, ca);
                         if (answer.body.find("Invalid login name") != std::string::npos)
@@ -676,8 +718,10 @@ int main()
             stop = true;
             for (std::thread& t : attackers)
                 t.join();
-            std::printf("  %d address%s: %d guesses checked, %d refused unchecked in 10 s%s\n", spread, spread == 1 ? "" : "es",
-                        checked.load(), refused.load(), spread == 1 ? (ownLogin ? "; the member logged in meanwhile" : "; the member could not log in") : "");
+            std::printf("  %d address%s: %d guesses checked, %d refused unchecked in 10 s%s\n", spread,
+                        spread == 1 ? "" : "es", checked.load(), refused.load(),
+                        spread == 1 ? (ownLogin ? "; the member logged in meanwhile" : "; the member could not log in")
+                                    : "");
             PrintFigure(spread == 1 ? "password guesses checked per second, one address (18/s before)"
                                     : "password guesses checked per second, twenty addresses",
                         "1/s target", checked / 10.0, 1, "guesses/s", 2);
@@ -695,7 +739,8 @@ int main()
         std::vector<std::thread> busy;
         for (int c = 0; c < 4; ++c)
             busy.emplace_back([&] {
-                const std::string url = "http://127.0.0.1:" + std::to_string(program.http) + kOrvane + "search/SearchForPerformances.jsp";
+                const std::string url =
+                    "http://127.0.0.1:" + std::to_string(program.http) + kOrvane + "search/SearchForPerformances.jsp";
                 const std::string body = "PerformanceTitle=e";
                 while (!stop)
                     if (!Http(url, &body).ok)
@@ -713,8 +758,8 @@ int main()
         stop = true;
         for (std::thread& t : busy)
             t.join();
-        PrintFigure("SIGTERM to exit among 270 hostile connections and 4 busy clients (34.5 s before)", "2 s target", seconds, 2,
-                    "s", 2);
+        PrintFigure("SIGTERM to exit among 270 hostile connections and 4 busy clients (34.5 s before)", "2 s target",
+                    seconds, 2, "s", 2);
     }
 
     // 6. Twenty members publishing for 30 s, then three kill -9 rounds; every acknowledged publish must stay.
@@ -759,15 +804,18 @@ int main()
             tokens = LogIn(program, data + "/cert.pem", 20, false);
         }
         int lost = 0;
-        const std::string plainUrl = "http://127.0.0.1:" + std::to_string(program.http) + kOrvane + "GetPlaylistDetails.jsp";
+        const std::string plainUrl =
+            "http://127.0.0.1:" + std::to_string(program.http) + kOrvane + "GetPlaylistDetails.jsp";
         for (const PublishedPlaylist& p : acknowledged) {
             std::string body = "playlist=" + p.id;
             Answer answer = Http(plainUrl, &body);
-            if (Element(answer.body, "Name") != p.name || Element(answer.body, "NumberOfPerformances") != std::to_string(p.tracks))
+            if (Element(answer.body, "Name") != p.name ||
+                Element(answer.body, "NumberOfPerformances") != std::to_string(p.tracks))
                 ++lost;
         }
-        std::printf("  %zu acknowledged publishes checked after 3 kill -9 rounds; slowest restart %.2f s; log %.1f MB\n",
-                    acknowledged.size(), slowestStart, static_cast<double>(FileSize(data + "/corvanta.db-wal")) / 1e6);
+        std::printf(
+            "  %zu acknowledged publishes checked after 3 kill -9 rounds; slowest restart %.2f s; log %.1f MB\n",
+            acknowledged.size(), slowestStart, static_cast<double>(FileSize(data + "/corvanta.db-wal")) / 1e6);
         PrintFigure("acknowledged publishes lost over 3 kill -9 rounds", "none", lost, 0, "publishes", 0);
         PrintFigure("integrity checks ok after kill -9", "every round", intact, 3, "rounds", 0);
         StopProgram(program, SIGTERM);

@@ -43,8 +43,8 @@ std::string RunCommand(const std::string& command)
 
 // wrk with a script that posts one fixed form body (or plain GETs without one).
 // fresh: a new connection for every request, as the client makes them.
-WrkResult Wrk(const std::string& dir, const std::string& name, const std::string& url, const std::string& body, int connections,
-               bool fresh = false)
+WrkResult Wrk(const std::string& dir, const std::string& name, const std::string& url, const std::string& body,
+              int connections, bool fresh = false)
 {
     std::string script = dir + "/" + name + ".lua";
     {
@@ -60,14 +60,16 @@ WrkResult Wrk(const std::string& dir, const std::string& name, const std::string
         out << "errors = 0\nfunction response(status, headers, body)\n"
                "  if status ~= 200 or string.find(body, \"<Exception>\", 1, true) then errors = errors + 1 end\nend\n";
     }
-    std::string output = RunCommand("wrk -t2 -c" + std::to_string(connections) + " -d4s --latency -s " + script + " " + url + " 2>&1");
+    std::string output =
+        RunCommand("wrk -t2 -c" + std::to_string(connections) + " -d4s --latency -s " + script + " " + url + " 2>&1");
     WrkResult result;
     std::smatch m;
     if (std::regex_search(output, m, std::regex(R"(Requests/sec:\s+([0-9.]+))")))
         result.requestsPerSecond = std::stod(m[1]);
     auto percentile = [&](const char* p) {
         std::smatch pm;
-        return std::regex_search(output, pm, std::regex(std::string(R"(\s)") + p + R"(%\s+([0-9.]+\w+))")) ? pm[1].str() : "?";
+        return std::regex_search(output, pm, std::regex(std::string(R"(\s)") + p + R"(%\s+([0-9.]+\w+))")) ? pm[1].str()
+                                                                                                           : "?";
     };
     result.p50 = percentile("50");
     result.p90 = percentile("90");
@@ -79,7 +81,10 @@ WrkResult Wrk(const std::string& dir, const std::string& name, const std::string
     return result;
 }
 
-size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
+size_t Discard(char*, size_t size, size_t count, void*)
+{
+    return size * count;
+}
 
 // Worst time, over many bursts, for seven fresh connections opened at once
 // (the client's "All" search); each thread does one complete exchange.
@@ -129,7 +134,7 @@ std::unique_ptr<CCommunityServer> StartServer(const std::string& dir, bool demo,
     return server;
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {
@@ -138,7 +143,7 @@ int main()
     if (!::mkdtemp(pattern))
         return 1;
     const std::string dir = pattern;
-    const int iterations = 200000; // the server's default strength
+    const int iterations = 200000;  // the server's default strength
     auto server = StartServer(dir + "/data", true, 4096, iterations);
     const std::string plain = "http://127.0.0.1:" + std::to_string(server->HttpPort());
     const std::string secure = "https://127.0.0.1:" + std::to_string(server->HttpsPort());
@@ -153,17 +158,18 @@ int main()
 
     WrkResult baseline = Wrk(dir, "static", plain + "/corvanta/production/tessarin/style.css", "", 32);
     WrkResult search = Wrk(dir, "search", plain + orvane + "search/SearchForPerformances.jsp",
-                            "PerformanceTitle=love&PerformanceTitleSearchType=0", 32);
+                           "PerformanceTitle=love&PerformanceTitleSearchType=0", 32);
     WrkResult freshSearch = Wrk(dir, "search_fresh", plain + orvane + "search/SearchForPerformances.jsp",
-                                 "PerformanceTitle=love&PerformanceTitleSearchType=0", 32, true);
-    WrkResult summaries = Wrk(dir, "summaries", plain + orvane + "search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=" + ids, 32);
+                                "PerformanceTitle=love&PerformanceTitleSearchType=0", 32, true);
+    WrkResult summaries =
+        Wrk(dir, "summaries", plain + orvane + "search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=" + ids, 32);
     WrkResult secureBaseline = Wrk(dir, "static_tls", secure + "/corvanta/production/tessarin/style.css", "", 8);
     WrkResult login = Wrk(dir, "login", secure + orvane + "UserLogin.jsp",
-                           "Action=Login&App=Tessarin&UserHandle=demo&PWD=demo&PrevSession=", 8);
+                          "Action=Login&App=Tessarin&UserHandle=demo&PWD=demo&PrevSession=", 8);
 
     auto row = [](const char* name, const WrkResult& r) {
-        std::printf("%-34s %9.0f req/s   p50 %-8s p90 %-8s p99 %-8s errors %ld\n", name, r.requestsPerSecond, r.p50.c_str(),
-                    r.p90.c_str(), r.p99.c_str(), r.errors);
+        std::printf("%-34s %9.0f req/s   p50 %-8s p90 %-8s p99 %-8s errors %ld\n", name, r.requestsPerSecond,
+                    r.p50.c_str(), r.p90.c_str(), r.p99.c_str(), r.errors);
     };
     row("static file (http baseline)", baseline);
     row("tracks search (http)", search);
@@ -172,10 +178,12 @@ int main()
     row("static file (https baseline)", secureBaseline);
     row("login, PBKDF2 200000 (https)", login);
     PrintFigure("tracks search", "static file", search.requestsPerSecond, baseline.requestsPerSecond, "req/s", 0);
-    PrintFigure("GetSummaries of 50", "static file", summaries.requestsPerSecond, baseline.requestsPerSecond, "req/s", 0);
+    PrintFigure("GetSummaries of 50", "static file", summaries.requestsPerSecond, baseline.requestsPerSecond, "req/s",
+                0);
     PrintFigure("login", "https static file", login.requestsPerSecond, secureBaseline.requestsPerSecond, "req/s", 0);
     PrintFigure("tracks search", "1000 req/s target", search.requestsPerSecond, 1000, "req/s", 0);
-    PrintFigure("tracks search on new connections", "1000 req/s target", freshSearch.requestsPerSecond, 1000, "req/s", 0);
+    PrintFigure("tracks search on new connections", "1000 req/s target", freshSearch.requestsPerSecond, 1000, "req/s",
+                0);
 
     // Seven fresh connections at once, with our backlog and with the library's 5.
     auto small = StartServer(dir + "/small", false, 5, 1000);

@@ -33,7 +33,7 @@ private:
     BSTR m_text = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 CClientCore::CClientCore(IClientShell& shell)
     : m_shell(shell), m_versionText(CORVANTA_FILE_VERSION), m_previewTarget(std::make_shared<IClientShell*>(&shell))
@@ -132,11 +132,12 @@ void CClientCore::CreateModels()
     m_searchController = std::make_unique<CSearchController>();
 
     m_performancePreview = std::make_unique<CFulfillPerformanceRequest>();
-    m_performancePreview->SetNavigator([target = std::weak_ptr<IClientShell*>(m_previewTarget)](const std::string& url) {
-        const auto shell = target.lock();
-        if (shell && *shell)
-            (*shell)->NavigatePreview(url);
-    });
+    m_performancePreview->SetNavigator(
+        [target = std::weak_ptr<IClientShell*>(m_previewTarget)](const std::string& url) {
+            const auto shell = target.lock();
+            if (shell && *shell)
+                (*shell)->NavigatePreview(url);
+        });
     m_playlistPreview = std::make_unique<CFulfillPlaylistRequest>();
 }
 

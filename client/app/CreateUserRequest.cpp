@@ -10,12 +10,12 @@ CCreateUserRequest::CCreateUserRequest()
 
 std::string CCreateUserRequest::CreateBody(const NewUserEntries& entries)
 {
-    return "App=Tessarin&Action=submit&UserHandle=" + FormValue(entries.handle) + "&PWD="
-        + FormValue(entries.password) + "&Email=" + FormValue(entries.email)
-        + "&VerifyQuestion=" + EncodedFormValue(entries.verifyQuestion)
-        + "&Answer=" + EncodedFormValue(entries.answer) + "&Referal=" + std::to_string(entries.referral)
-        + "&CorvantaEmail=" + (entries.corvantaMail ? "true" : "false")
-        + "&ThirdPartyEmail=" + (entries.thirdPartyMail ? "true" : "false");
+    return "App=Tessarin&Action=submit&UserHandle=" + FormValue(entries.handle) +
+           "&PWD=" + FormValue(entries.password) + "&Email=" + FormValue(entries.email) +
+           "&VerifyQuestion=" + EncodedFormValue(entries.verifyQuestion) +
+           "&Answer=" + EncodedFormValue(entries.answer) + "&Referal=" + std::to_string(entries.referral) +
+           "&CorvantaEmail=" + (entries.corvantaMail ? "true" : "false") +
+           "&ThirdPartyEmail=" + (entries.thirdPartyMail ? "true" : "false");
 }
 
 HRESULT CCreateUserRequest::Create(const NewUserEntries& entries)

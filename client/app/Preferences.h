@@ -27,7 +27,7 @@ constexpr const char* MainCY = "mainCY";
 constexpr const char* Maximize = "maximize";
 constexpr const char* HomeWidth = "homeWidth";
 constexpr const char* AllowServerDialog = "allowserverdialog";
-} // namespace Pref
+}  // namespace Pref
 
 class CPreferences {
 public:

@@ -75,8 +75,7 @@ public:
     bool KeepAliveRunning() const { return m_keepAlive != nullptr; }
 
     void OnRequestCompleted(CServerRequest* request, std::int32_t value1, std::int32_t value2) override;
-    void OnRequestFailed(CServerRequest* request, HRESULT result, std::int32_t value1,
-                         std::int32_t value2) override;
+    void OnRequestFailed(CServerRequest* request, HRESULT result, std::int32_t value1, std::int32_t value2) override;
 
 private:
     bool KeepAliveSnapshot(std::string& token) const;

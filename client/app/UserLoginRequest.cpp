@@ -16,8 +16,8 @@ CUserLoginRequest::CUserLoginRequest()
 std::string CUserLoginRequest::LoginBody(const std::string& handle, const std::string& password,
                                          const std::string& previousSession)
 {
-    return "Action=Login&App=Tessarin&UserHandle=" + FormValue(handle) + "&PWD=" + FormValue(password)
-        + "&PrevSession=" + FormValue(previousSession);
+    return "Action=Login&App=Tessarin&UserHandle=" + FormValue(handle) + "&PWD=" + FormValue(password) +
+           "&PrevSession=" + FormValue(previousSession);
 }
 
 std::string CUserLoginRequest::LogoutBody(const std::string& token)

@@ -12,8 +12,8 @@ struct CGetSummariesRequest::OwnedItem {
     {
     }
     CItemRef ref;
-    std::variant<std::unique_ptr<PlaylistSummary>, std::unique_ptr<UserSummary>,
-                 std::unique_ptr<ArtistSummary>, std::unique_ptr<PerformanceSummary>>
+    std::variant<std::unique_ptr<PlaylistSummary>, std::unique_ptr<UserSummary>, std::unique_ptr<ArtistSummary>,
+                 std::unique_ptr<PerformanceSummary>>
         record;
 };
 
@@ -81,18 +81,10 @@ void CGetSummariesRequest::ParseAnswer(const std::string& answer, std::int32_t, 
                 items.push_back(std::make_unique<OwnedItem>(reader(*node)));
         };
         switch (m_kind.load()) {
-        case kSummaryPlaylist:
-            readAll(u"PlaylistSummary", ReadPlaylistSummary);
-            break;
-        case kSummaryUser:
-            readAll(u"UserSummary", ReadUserSummary);
-            break;
-        case kSummaryArtist:
-            readAll(u"ArtistSummary", ReadArtistSummary);
-            break;
-        case kSummaryPerformance:
-            readAll(u"PerformanceSummary", ReadPerformanceSummary);
-            break;
+        case kSummaryPlaylist: readAll(u"PlaylistSummary", ReadPlaylistSummary); break;
+        case kSummaryUser: readAll(u"UserSummary", ReadUserSummary); break;
+        case kSummaryArtist: readAll(u"ArtistSummary", ReadArtistSummary); break;
+        case kSummaryPerformance: readAll(u"PerformanceSummary", ReadPerformanceSummary); break;
         }
     }
     std::lock_guard lock(m_lock);

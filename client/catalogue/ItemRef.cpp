@@ -41,7 +41,7 @@ void WithFields(const CItemRef& r, F&& f)
     else if (auto* u = r.AsUser())
         f(u->userID, u->Handle, u->BookmarkID);
 }
-} // namespace
+}  // namespace
 
 std::int32_t CItemRef::Identifier() const
 {

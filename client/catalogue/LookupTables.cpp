@@ -9,43 +9,42 @@
 
 namespace {
 
-constexpr const char* kDefaultDocument =
-    "<?xml version=\"1.0\"?>\n"
-    "<Document>\n"
-    "<Select Name=\"Country\">"
-    "<Item ID=\"0\" Text=\"unknown\"/>"
-    "<Item ID=\"1190\" Text=\"USA\"/>"
-    "</Select>\n"
-    "<Select Name=\"HeardAboutSource\">"
-    "<Item ID=\"0\" Text=\"unspecified\"/>"
-    "</Select>\n"
-    "<Select Name=\"MaritalStatus\">"
-    "<Item ID=\"0\" Text=\"unspecified\"/>"
-    "<Item ID=\"1\" Text=\"Single\"/>"
-    "<Item ID=\"2\" Text=\"Married\"/>"
-    "<Item ID=\"3\" Text=\"Taken\"/>"
-    "<Item ID=\"4\" Text=\"Swingin'\"/>"
-    "</Select>\n"
-    "<Select Name=\"SexCode\">"
-    "<Item ID=\"0\" Text=\"unspecified\"/>"
-    "<Item ID=\"1\" Text=\"Female\"/>"
-    "<Item ID=\"2\" Text=\"Male\"/>"
-    "</Select>\n"
-    "<Select Name=\"Genres\">\n"
-    "<Item ID=\"0\" Text=\"Unknown\">"
-    "<Select Name=\"SubGenres\" Size=\"1\" ID=\"0\">"
-    "<Item ID=\"0\" Text=\"Unknown\"/>"
-    "</Select></Item>\n"
-    "<Item ID=\"201\" Text=\"Rock\">"
-    "<Select Name=\"SubGenres\" Size=\"5\" ID=\"201\">"
-    "<Item ID=\"201\" Text=\"Rock\"/>"
-    "<Item ID=\"205\" Text=\"Prog &amp; Art Rock\"/>"
-    "<Item ID=\"210\" Text=\"Boogie &amp; Blues Rock\"/>"
-    "<Item ID=\"215\" Text=\"Classic Rock\"/>"
-    "<Item ID=\"220\" Text=\"Folk Rock\"/>"
-    "</Select></Item>\n"
-    "</Select>\n"
-    "</Document>\n";
+constexpr const char* kDefaultDocument = "<?xml version=\"1.0\"?>\n"
+                                         "<Document>\n"
+                                         "<Select Name=\"Country\">"
+                                         "<Item ID=\"0\" Text=\"unknown\"/>"
+                                         "<Item ID=\"1190\" Text=\"USA\"/>"
+                                         "</Select>\n"
+                                         "<Select Name=\"HeardAboutSource\">"
+                                         "<Item ID=\"0\" Text=\"unspecified\"/>"
+                                         "</Select>\n"
+                                         "<Select Name=\"MaritalStatus\">"
+                                         "<Item ID=\"0\" Text=\"unspecified\"/>"
+                                         "<Item ID=\"1\" Text=\"Single\"/>"
+                                         "<Item ID=\"2\" Text=\"Married\"/>"
+                                         "<Item ID=\"3\" Text=\"Taken\"/>"
+                                         "<Item ID=\"4\" Text=\"Swingin'\"/>"
+                                         "</Select>\n"
+                                         "<Select Name=\"SexCode\">"
+                                         "<Item ID=\"0\" Text=\"unspecified\"/>"
+                                         "<Item ID=\"1\" Text=\"Female\"/>"
+                                         "<Item ID=\"2\" Text=\"Male\"/>"
+                                         "</Select>\n"
+                                         "<Select Name=\"Genres\">\n"
+                                         "<Item ID=\"0\" Text=\"Unknown\">"
+                                         "<Select Name=\"SubGenres\" Size=\"1\" ID=\"0\">"
+                                         "<Item ID=\"0\" Text=\"Unknown\"/>"
+                                         "</Select></Item>\n"
+                                         "<Item ID=\"201\" Text=\"Rock\">"
+                                         "<Select Name=\"SubGenres\" Size=\"5\" ID=\"201\">"
+                                         "<Item ID=\"201\" Text=\"Rock\"/>"
+                                         "<Item ID=\"205\" Text=\"Prog &amp; Art Rock\"/>"
+                                         "<Item ID=\"210\" Text=\"Boogie &amp; Blues Rock\"/>"
+                                         "<Item ID=\"215\" Text=\"Classic Rock\"/>"
+                                         "<Item ID=\"220\" Text=\"Folk Rock\"/>"
+                                         "</Select></Item>\n"
+                                         "</Select>\n"
+                                         "</Document>\n";
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b)
 {
@@ -63,7 +62,7 @@ bool EqualsIgnoringCase(const std::string& a, const char* b)
     });
 }
 
-} // namespace
+}  // namespace
 
 CLookupTables::CLookupTables() : m_tables(std::make_shared<const Map>()) {}
 

@@ -28,10 +28,10 @@ bool ValidParts(int y, int mo, int d, int h, int mi, int s)
 
 struct Token {
     enum Kind { Number, Word, Separator } kind = Number;
-    int value = 0;      // Number
-    int digits = 0;     // Number
-    std::string text;   // Word (lower case)
-    char separator = 0; // Separator
+    int value = 0;       // Number
+    int digits = 0;      // Number
+    std::string text;    // Word (lower case)
+    char separator = 0;  // Separator
 };
 
 std::optional<std::vector<Token>> Tokenize(std::string_view text)
@@ -74,9 +74,9 @@ std::optional<std::vector<Token>> Tokenize(std::string_view text)
 
 int MonthFromWord(const std::string& word)
 {
-    static constexpr std::array<const char*, 12> kMonths = {
-        "january", "february", "march", "april", "may", "june",
-        "july", "august", "september", "october", "november", "december"};
+    static constexpr std::array<const char*, 12> kMonths = {"january",   "february", "march",    "april",
+                                                            "may",       "june",     "july",     "august",
+                                                            "september", "october",  "november", "december"};
     if (word.size() < 3)
         return 0;
     for (size_t m = 0; m < kMonths.size(); ++m) {
@@ -102,20 +102,17 @@ int CurrentYear()
     return static_cast<int>(today.year());
 }
 
-} // namespace
+}  // namespace
 
 DateOrder UserDateOrder()
 {
     try {
         const std::locale user("");
         switch (std::use_facet<std::time_get<char>>(user).date_order()) {
-        case std::time_base::dmy:
-            return DateOrder::DayMonthYear;
+        case std::time_base::dmy: return DateOrder::DayMonthYear;
         case std::time_base::ymd:
-        case std::time_base::ydm:
-            return DateOrder::YearMonthDay;
-        default:
-            return DateOrder::MonthDayYear;
+        case std::time_base::ydm: return DateOrder::YearMonthDay;
+        default: return DateOrder::MonthDayYear;
         }
     } catch (const std::exception&) {
         return DateOrder::MonthDayYear;
@@ -145,7 +142,7 @@ bool COleDateTime::GetParts(Parts& parts) const
         return false;
     double whole = std::trunc(m_days);
     long long seconds = std::llround(std::fabs(m_days - whole) * 86400.0);
-    if (seconds >= 86400) { // rounding carried into the next day
+    if (seconds >= 86400) {  // rounding carried into the next day
         seconds -= 86400;
         whole += m_days >= 0 ? 1 : -1;
     }
@@ -165,8 +162,8 @@ std::string COleDateTime::FormatIso() const
     if (!GetParts(p))
         return {};
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
-                  p.hour, p.minute, p.second);
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
+                  p.second);
     return buffer;
 }
 
@@ -183,11 +180,9 @@ bool COleDateTime::ParseDateTime(std::string_view text, DateOrder order)
     bool haveTime = false;
     std::vector<Token> dateTokens;
     for (size_t i = 0; i < t.size(); ++i) {
-        const bool colonTime = t[i].kind == Token::Number && i + 2 < t.size() &&
-                               t[i + 1].kind == Token::Separator && t[i + 1].separator == ':' &&
-                               t[i + 2].kind == Token::Number;
-        const bool meridiemTime = t[i].kind == Token::Number && i + 1 < t.size() &&
-                                  t[i + 1].kind == Token::Word &&
+        const bool colonTime = t[i].kind == Token::Number && i + 2 < t.size() && t[i + 1].kind == Token::Separator &&
+                               t[i + 1].separator == ':' && t[i + 2].kind == Token::Number;
+        const bool meridiemTime = t[i].kind == Token::Number && i + 1 < t.size() && t[i + 1].kind == Token::Word &&
                                   (t[i + 1].text == "am" || t[i + 1].text == "pm");
         if (haveTime || (!colonTime && !meridiemTime)) {
             // An ISO "T" between date and time is a separator, not a word.
@@ -233,7 +228,7 @@ bool COleDateTime::ParseDateTime(std::string_view text, DateOrder order)
         }
         i = j - 1;
     }
-    if (second == 60) { // a rounded fraction
+    if (second == 60) {  // a rounded fraction
         second = 59;
     }
 
@@ -243,9 +238,7 @@ bool COleDateTime::ParseDateTime(std::string_view text, DateOrder order)
     char separator = 0;
     for (const Token& tok : dateTokens) {
         switch (tok.kind) {
-        case Token::Number:
-            numbers.push_back(tok);
-            break;
+        case Token::Number: numbers.push_back(tok); break;
         case Token::Word: {
             const int m = MonthFromWord(tok.text);
             if (m == 0 || monthName != 0)

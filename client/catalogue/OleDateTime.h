@@ -19,8 +19,7 @@ public:
     COleDateTime() = default;
     explicit COleDateTime(double days) : m_days(days) {}
     /// An invalid date-time when a part is out of range (years 100 to 9999).
-    static COleDateTime FromParts(int year, int month, int day, int hour = 0, int minute = 0,
-                                  int second = 0);
+    static COleDateTime FromParts(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
     static COleDateTime Invalid();
 
     /// Parses a date with an optional time, or a time alone, the way the

@@ -5,7 +5,7 @@
 #include <string>
 
 struct PerformanceSummary {
-    std::int32_t clientNumber = 0; // carried by copies and the clipboard record
+    std::int32_t clientNumber = 0;  // carried by copies and the clipboard record
     std::int32_t primaryArtistID = 0;
     std::int32_t performanceID = 0;
     std::int32_t clientNumber2 = 0;
@@ -18,13 +18,13 @@ struct PerformanceSummary {
     std::int32_t NumberTimesUsedInPlaylists = 0;
     std::int32_t Ranking = 0;
     std::int32_t PerformanceSourceID = 0;
-    std::int32_t previewAvailable = 0; // 1 when PreviewAvailability is 0
-    std::int32_t playAvailable = 0;    // 1 when PlayAvailability is 0
+    std::int32_t previewAvailable = 0;  // 1 when PreviewAvailability is 0
+    std::int32_t playAvailable = 0;     // 1 when PlayAvailability is 0
     std::string Comment;
     std::string Version;
     std::int32_t BookmarkID = 0;
     std::int32_t ComesAfterID = 0;
-    std::string localFilePath; // the member's MP3 file for this track
+    std::string localFilePath;  // the member's MP3 file for this track
 };
 
 /// "ArtistName : SongName", with " (Version)" when there is a version.

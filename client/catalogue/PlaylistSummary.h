@@ -18,8 +18,8 @@ struct PlaylistSummary {
     UserSummary Playmaker;
     COleDateTime CreationDate;
     COleDateTime LastModifiedDate;
-    COleDateTime clientDate;                     // not read from any answer
-    std::array<std::int32_t, 3> clientNumbers{}; // not read from any answer
+    COleDateTime clientDate;                      // not read from any answer
+    std::array<std::int32_t, 3> clientNumbers{};  // not read from any answer
     std::int32_t PrimaryMoodID = 0;
     std::string Theme;
     std::int32_t Ranking = 0;

@@ -42,7 +42,7 @@ std::string BreaksToLines(std::string text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<UserSummary> ReadPlaymaker(const CXmlNode& element)
 {

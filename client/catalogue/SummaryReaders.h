@@ -20,7 +20,19 @@ std::unique_ptr<UserSummary> ReadPlaymaker(const CXmlNode& element);
 std::unique_ptr<ArtistSummary> ReadPrimaryArtist(const CXmlNode& element);
 
 /// One overload per record, for code that is generic over the kind.
-inline void ReadSummary(const CXmlNode& e, std::unique_ptr<PlaylistSummary>& out) { out = ReadPlaylistSummary(e); }
-inline void ReadSummary(const CXmlNode& e, std::unique_ptr<PerformanceSummary>& out) { out = ReadPerformanceSummary(e); }
-inline void ReadSummary(const CXmlNode& e, std::unique_ptr<ArtistSummary>& out) { out = ReadArtistSummary(e); }
-inline void ReadSummary(const CXmlNode& e, std::unique_ptr<UserSummary>& out) { out = ReadUserSummary(e); }
+inline void ReadSummary(const CXmlNode& e, std::unique_ptr<PlaylistSummary>& out)
+{
+    out = ReadPlaylistSummary(e);
+}
+inline void ReadSummary(const CXmlNode& e, std::unique_ptr<PerformanceSummary>& out)
+{
+    out = ReadPerformanceSummary(e);
+}
+inline void ReadSummary(const CXmlNode& e, std::unique_ptr<ArtistSummary>& out)
+{
+    out = ReadArtistSummary(e);
+}
+inline void ReadSummary(const CXmlNode& e, std::unique_ptr<UserSummary>& out)
+{
+    out = ReadUserSummary(e);
+}

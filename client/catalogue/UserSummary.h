@@ -9,7 +9,7 @@ struct UserSummary {
     std::int32_t Ranking = 0;
     std::int32_t NumberOfBookmarks = 0;
     std::int32_t NumberOfPlaylists = 0;
-    std::string clientText; // not read from any answer
+    std::string clientText;  // not read from any answer
     std::int32_t userID = 0;
     std::string Handle;
     std::int32_t AcceptsEMail = 0;

@@ -33,7 +33,7 @@ CColorButton* MakeButton(QWidget* parent, const char* caption, int id, int left,
     return MakeColorButton(parent, caption, id, QRect(left, kButtonTop, width, kButtonHeight));
 }
 
-} // namespace
+}  // namespace
 
 CAllPlaylistsPane::CAllPlaylistsPane(const PaneServices& services, QWidget* parent)
     : CBaseDlgPane(IDD_MY_PLAYLISTS, parent), m_services(services)
@@ -313,7 +313,7 @@ void CAllPlaylistsPane::DeletePlaylist(const CGridRowId& row)
     if (!alive || answer != kIdYes)
         return;
     if (PlaylistDetail* playlist = PlaylistAt(m_grid->IndexOfRow(row)))
-        m_services.playlists->DeletePlaylist(playlist); // its row goes through OnPlaylistRemoved
+        m_services.playlists->DeletePlaylist(playlist);  // its row goes through OnPlaylistRemoved
 }
 
 void CAllPlaylistsPane::PlayLocal()
@@ -353,10 +353,8 @@ bool CAllPlaylistsPane::OnCmdMsg(unsigned id, CCommandUpdate* update)
         return true;
     }
     case ID_MY_PLAYLISTS_NO_ACTION_1:
-    case ID_MY_PLAYLISTS_NO_ACTION_2:
-        return true;
-    default:
-        return CBaseDlgPane::OnCmdMsg(id, update);
+    case ID_MY_PLAYLISTS_NO_ACTION_2: return true;
+    default: return CBaseDlgPane::OnCmdMsg(id, update);
     }
 }
 

@@ -7,7 +7,7 @@
 struct ArtistRecord {
     std::string OfficialURL;
     std::string PlaceOfDeath;
-    COleDateTime DateOfDeath; // day 0 (12/30/1899) when unknown
+    COleDateTime DateOfDeath;  // day 0 (12/30/1899) when unknown
     COleDateTime DateOfBirth;
     std::string PlaceOfBirth;
     std::string Name;

@@ -29,16 +29,12 @@ QWidget* MainWindowOf(QWidget* dialog)
     return top == dialog ? nullptr : top;
 }
 
-} // namespace
+}  // namespace
 
 CNewCatalogueItemDlg::CNewCatalogueItemDlg(const PaneServices& services, const Template& layout, QWidget* parent)
-    : QDialog(parent),
-      m_services(services),
-      m_layout(layout),
-      m_name(new QLineEdit(this)),
+    : QDialog(parent), m_services(services), m_layout(layout), m_name(new QLineEdit(this)),
       m_select(new QRadioButton(QString::fromUtf8(layout.selectText), this)),
-      m_addNew(new QRadioButton(QString::fromUtf8(layout.addText), this)),
-      m_list(new CItemListGridCtrl(this)),
+      m_addNew(new QRadioButton(QString::fromUtf8(layout.addText), this)), m_list(new CItemListGridCtrl(this)),
       m_ok(MakeTemplateButton(this, QStringLiteral("OK"), IDOK, QRect(109, layout.top + 140, 50, 14))),
       m_cancel(MakeTemplateButton(this, QStringLiteral("Cancel"), IDCANCEL, QRect(163, layout.top + 140, 50, 14)))
 {

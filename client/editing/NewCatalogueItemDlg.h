@@ -29,10 +29,10 @@ public:
         int addRadio;
         const char* addText;
         int list;
-        unsigned lookingText; // the list's row while the lookup runs
-        unsigned creatingText; // the progress window's text
-        unsigned failedText;   // the message when the item could not be made
-        int top;               // where the choices start, in dialog units
+        unsigned lookingText;   // the list's row while the lookup runs
+        unsigned creatingText;  // the progress window's text
+        unsigned failedText;    // the message when the item could not be made
+        int top;                // where the choices start, in dialog units
     };
 
     /// The choices, as the radio buttons number them.

@@ -25,11 +25,10 @@ const CNewCatalogueItemDlg::Template kTemplate = {
     7,
 };
 
-} // namespace
+}  // namespace
 
 CNewTrackArtistDlg::CNewTrackArtistDlg(const PaneServices& services, QWidget* parent)
-    : CNewCatalogueItemDlg(services, kTemplate, parent),
-      m_lookup(std::make_unique<CResolveArtistsRequest>()),
+    : CNewCatalogueItemDlg(services, kTemplate, parent), m_lookup(std::make_unique<CResolveArtistsRequest>()),
       m_create(std::make_unique<CUpdateArtistRequest>())
 {
     m_lookup->AddListener(this);

@@ -41,7 +41,7 @@ private:
     std::string m_resultName;
     std::int32_t m_resultID = 0;
     std::int32_t m_key = -1;
-    std::vector<std::unique_ptr<ArtistSummary>> m_artists; // the list's rows refer to them
+    std::vector<std::unique_ptr<ArtistSummary>> m_artists;  // the list's rows refer to them
     std::unique_ptr<CResolveArtistsRequest> m_lookup;
     std::unique_ptr<CUpdateArtistRequest> m_create;
 };

@@ -34,11 +34,10 @@ constexpr std::int32_t kResultSlot = 1;
 constexpr std::int32_t kTitleContains = 0;
 constexpr std::int32_t kArtistExactly = 1;
 
-} // namespace
+}  // namespace
 
 CNewTrackDlg::CNewTrackDlg(const PaneServices& services, QWidget* parent)
-    : CNewCatalogueItemDlg(services, kTemplate, parent),
-      m_artist(new QLabel(this)),
+    : CNewCatalogueItemDlg(services, kTemplate, parent), m_artist(new QLabel(this)),
       m_search(std::make_unique<CSearchForPerformancesRequest>()),
       m_create(std::make_unique<CUpdatePerformanceRequest>())
 {

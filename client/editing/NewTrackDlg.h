@@ -43,7 +43,7 @@ private:
     PerformanceSummary m_result;
     PerformanceSummary m_sent;
     std::int32_t m_key = -1;
-    std::vector<std::unique_ptr<PerformanceSummary>> m_tracks; // the list's rows refer to them
+    std::vector<std::unique_ptr<PerformanceSummary>> m_tracks;  // the list's rows refer to them
     std::unique_ptr<CSearchForPerformancesRequest> m_search;
     std::unique_ptr<CUpdatePerformanceRequest> m_create;
 };

@@ -27,7 +27,7 @@ void* IdData(std::int32_t id)
     return reinterpret_cast<void*>(static_cast<std::intptr_t>(id));
 }
 
-} // namespace
+}  // namespace
 
 CPlaylistEditGridCtrl::CPlaylistEditGridCtrl(const PaneServices& services, QWidget* parent)
     : CGridCtrl(parent), m_services(services)
@@ -315,8 +315,7 @@ bool CPlaylistEditGridCtrl::OnCmdMsg(unsigned id, CCommandUpdate* update)
             RunRowCommand(id, row);
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -327,16 +326,11 @@ bool CPlaylistEditGridCtrl::CommandEnabled(unsigned id, int row) const
     const MatchState state = m_model->Row(row).state;
     switch (id) {
     case ID_SHOW_DETAILS:
-    case ID_PLAYLIST_PREVIEW:
-        return state == MatchState::Match;
-    case ID_SHOW_SUGGESTIONS:
-        return state == MatchState::ClickHere;
-    case ID_ROW_DELETE:
-        return row < m_model->BlankRow();
-    case ID_RETRY_MATCHING:
-        return state == MatchState::Error;
-    default:
-        return true;
+    case ID_PLAYLIST_PREVIEW: return state == MatchState::Match;
+    case ID_SHOW_SUGGESTIONS: return state == MatchState::ClickHere;
+    case ID_ROW_DELETE: return row < m_model->BlankRow();
+    case ID_RETRY_MATCHING: return state == MatchState::Error;
+    default: return true;
     }
 }
 
@@ -347,20 +341,14 @@ void CPlaylistEditGridCtrl::RunRowCommand(unsigned id, int row)
         if (m_services.detailPages)
             m_services.detailPages->ShowPerformanceDetail(m_model->Row(row).performance.performanceID);
         break;
-    case ID_SHOW_SUGGESTIONS:
-        ShowSuggestions(m_model->Row(row).Id());
-        break;
-    case ID_ROW_DELETE:
-        m_model->DeleteRow(row);
-        break;
-    case ID_RETRY_MATCHING:
-        m_model->RetryMatching(row);
-        break;
+    case ID_SHOW_SUGGESTIONS: ShowSuggestions(m_model->Row(row).Id()); break;
+    case ID_ROW_DELETE: m_model->DeleteRow(row); break;
+    case ID_RETRY_MATCHING: m_model->RetryMatching(row); break;
     case ID_ROW_PASTE:
         if (m_services.clipboard)
             m_model->Paste(*m_services.clipboard);
         break;
-    default: // Preview has no action in the editor.
+    default:  // Preview has no action in the editor.
         break;
     }
 }

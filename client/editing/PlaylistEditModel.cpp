@@ -33,7 +33,7 @@ std::string Prompt(int column)
     return LoadResourceString(column == kArtistColumn ? IDS_TYPE_ARTIST_NAME : IDS_TYPE_TRACK_NAME);
 }
 
-} // namespace
+}  // namespace
 
 CPlaylistEditModel::CPlaylistEditModel(ILocalTrackLibrary* library)
     : m_library(library), m_resolver(new CResolvePerformancesRequest())
@@ -51,16 +51,11 @@ CPlaylistEditModel::~CPlaylistEditModel()
 std::string CPlaylistEditModel::MatchText(MatchState state)
 {
     switch (state) {
-    case MatchState::Match:
-        return LoadResourceString(IDS_STATE_MATCH);
-    case MatchState::Working:
-        return LoadResourceString(IDS_STATE_WORKING);
-    case MatchState::ClickHere:
-        return LoadResourceString(IDS_STATE_CLICK_HERE);
-    case MatchState::Error:
-        return LoadResourceString(IDS_STATE_ERROR);
-    case MatchState::Blank:
-        break;
+    case MatchState::Match: return LoadResourceString(IDS_STATE_MATCH);
+    case MatchState::Working: return LoadResourceString(IDS_STATE_WORKING);
+    case MatchState::ClickHere: return LoadResourceString(IDS_STATE_CLICK_HERE);
+    case MatchState::Error: return LoadResourceString(IDS_STATE_ERROR);
+    case MatchState::Blank: break;
     }
     return LoadResourceString(IDS_STATE_BLANK);
 }
@@ -68,16 +63,11 @@ std::string CPlaylistEditModel::MatchText(MatchState state)
 std::uint32_t CPlaylistEditModel::MatchColour(MatchState state)
 {
     switch (state) {
-    case MatchState::Match:
-        return 0x008000;
-    case MatchState::Working:
-        return 0xFFFFFF;
-    case MatchState::ClickHere:
-        return 0x80FFFF;
-    case MatchState::Error:
-        return 0x000080;
-    case MatchState::Blank:
-        break;
+    case MatchState::Match: return 0x008000;
+    case MatchState::Working: return 0xFFFFFF;
+    case MatchState::ClickHere: return 0x80FFFF;
+    case MatchState::Error: return 0x000080;
+    case MatchState::Blank: break;
     }
     return 0x000000;
 }
@@ -88,14 +78,11 @@ std::string CPlaylistEditModel::CellText(int row, int column) const
     switch (column) {
     case kArtistColumn:
     case kTitleColumn:
-    case kCommentColumn:
-        return item.cells[static_cast<std::size_t>(column)];
-    case kMatchColumn:
-        return MatchText(item.state);
+    case kCommentColumn: return item.cells[static_cast<std::size_t>(column)];
+    case kMatchColumn: return MatchText(item.state);
     case kLocalColumn:
         return item.performance.localFilePath.empty() ? std::string() : LoadResourceString(IDS_LOCAL_YES);
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -248,16 +235,11 @@ EditClick CPlaylistEditModel::Click(int row, int column)
 int CPlaylistEditModel::ContextMenu(int row) const
 {
     switch (Row(row).state) {
-    case MatchState::Match:
-        return kMenuMatchRow;
-    case MatchState::ClickHere:
-        return kMenuClickHereRow;
-    case MatchState::Working:
-        return kMenuWorkingRow;
-    case MatchState::Error:
-        return kMenuErrorRow;
-    case MatchState::Blank:
-        break;
+    case MatchState::Match: return kMenuMatchRow;
+    case MatchState::ClickHere: return kMenuClickHereRow;
+    case MatchState::Working: return kMenuWorkingRow;
+    case MatchState::Error: return kMenuErrorRow;
+    case MatchState::Blank: break;
     }
     return kMenuBlankRow;
 }

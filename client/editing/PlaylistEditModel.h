@@ -22,8 +22,13 @@ class IClipboardStore;
 enum EditColumn : int { kArtistColumn = 0, kTitleColumn = 1, kCommentColumn = 2, kMatchColumn = 3, kLocalColumn = 4 };
 
 /// The context menus of the rows, by state.
-enum EditRowMenu : int { kMenuMatchRow = 179, kMenuWorkingRow = 180, kMenuClickHereRow = 182, kMenuBlankRow = 183,
-                         kMenuErrorRow = 184 };
+enum EditRowMenu : int {
+    kMenuMatchRow = 179,
+    kMenuWorkingRow = 180,
+    kMenuClickHereRow = 182,
+    kMenuBlankRow = 183,
+    kMenuErrorRow = 184
+};
 
 enum class EditClick { None, ShowSuggestions };
 

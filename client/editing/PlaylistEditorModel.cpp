@@ -10,8 +10,7 @@
 #include "client/xml/XmlDocumentWrapper.h"
 #include "platform/MessageBox.h"
 
-CPlaylistEditorModel::CPlaylistEditorModel(CPlaylistStore& store, IEditingSession* session,
-                                           ILocalTrackLibrary* library)
+CPlaylistEditorModel::CPlaylistEditorModel(CPlaylistStore& store, IEditingSession* session, ILocalTrackLibrary* library)
     : m_store(store), m_session(session), m_rows(library)
 {
     m_store.AddListener(this);

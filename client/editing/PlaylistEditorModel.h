@@ -24,10 +24,10 @@ protected:
 };
 
 enum class PublishOutcome {
-    Refused,   ///< rows still unresolved, or the playlist's tracks never loaded; nothing was sent
-    Failed,    ///< the server did not take it; the editor stays open
-    Published, ///< the editor closes
-    Closed,    ///< the store no longer holds the playlist; nothing was sent, the editor closes
+    Refused,    ///< rows still unresolved, or the playlist's tracks never loaded; nothing was sent
+    Failed,     ///< the server did not take it; the editor stays open
+    Published,  ///< the editor closes
+    Closed,     ///< the store no longer holds the playlist; nothing was sent, the editor closes
 };
 
 /// Told on the user-interface thread.

@@ -69,7 +69,7 @@ std::int32_t SelectedNumber(const QComboBox* list)
     return list->currentIndex() < 0 ? 0 : list->currentData().toInt();
 }
 
-} // namespace
+}  // namespace
 
 std::string CPaneEditingSession::SessionToken() const
 {
@@ -87,10 +87,7 @@ std::int32_t CPaneEditingSession::CurrentUserId() const
 }
 
 CPlaylistEditorPane::CPlaylistEditorPane(CAllPlaylistsPane* owner, const PaneServices& services, QWidget* parent)
-    : CBaseDlgPane(IDD_PLAYLIST_EDITOR, parent),
-      m_owner(owner),
-      m_services(services),
-      m_session(services.session),
+    : CBaseDlgPane(IDD_PLAYLIST_EDITOR, parent), m_owner(owner), m_services(services), m_session(services.session),
       m_editor(std::make_unique<CPlaylistEditorModel>(*services.playlists, &m_session, services.localFiles))
 {
     m_editor->SetListener(this);
@@ -239,8 +236,7 @@ bool CPlaylistEditorPane::OnCmdMsg(unsigned id, CCommandUpdate* update)
         if (update)
             update->Enable(false);
         return true;
-    default:
-        return CBaseDlgPane::OnCmdMsg(id, update);
+    default: return CBaseDlgPane::OnCmdMsg(id, update);
     }
 }
 

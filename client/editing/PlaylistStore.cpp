@@ -90,8 +90,8 @@ HRESULT CPlaylistStore::PublishPlaylist(PlaylistDetail& playlist)
 
 void CPlaylistStore::DeletePlaylist(PlaylistDetail* playlist)
 {
-    const auto found = std::find_if(m_playlists.begin(), m_playlists.end(),
-                                    [&](const auto& held) { return held.get() == playlist; });
+    const auto found =
+        std::find_if(m_playlists.begin(), m_playlists.end(), [&](const auto& held) { return held.get() == playlist; });
     if (found == m_playlists.end())
         return;
     std::unique_ptr<PlaylistDetail> removed = std::move(*found);

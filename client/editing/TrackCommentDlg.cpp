@@ -15,7 +15,7 @@ const QRect kEditUnits(7, 7, 226, 90);
 const QRect kOkUnits(129, 105, 50, 14);
 const QRect kCancelUnits(183, 105, 50, 14);
 constexpr int kCommentLimit = 32767;
-} // namespace
+}  // namespace
 
 CTrackCommentDlg::CTrackCommentDlg(QWidget* parent) : QDialog(parent), m_edit(new QPlainTextEdit(this))
 {

@@ -30,17 +30,14 @@ constexpr int kTextColumnTwips = 2160;
 constexpr int kPreviewColumnTwips = 720;
 constexpr int kPreviewColumn = 3;
 
-} // namespace
+}  // namespace
 
 CTrackSuggestionsDlg::CTrackSuggestionsDlg(const PaneServices& services, QWidget* parent)
-    : QDialog(parent),
-      m_services(services),
-      m_grid(new CGridCtrl(this)),
-      m_text(new QLabel(this)),
+    : QDialog(parent), m_services(services), m_grid(new CGridCtrl(this)), m_text(new QLabel(this)),
       m_ok(MakeTemplateButton(this, QStringLiteral("OK"), IDOK, kOkUnits)),
       m_cancel(MakeTemplateButton(this, QStringLiteral("Cancel"), IDCANCEL, kCancelUnits)),
-      m_addNew(MakeTemplateButton(this, QStringLiteral("Add New Track To Database..."), IDC_SUGGEST_NEW_TRACK,
-                                  kAddNewUnits))
+      m_addNew(
+          MakeTemplateButton(this, QStringLiteral("Add New Track To Database..."), IDC_SUGGEST_NEW_TRACK, kAddNewUnits))
 {
     SetControlId(this, IDD_TRACK_SUGGESTIONS);
     setWindowTitle(QStringLiteral("Track Suggestions"));

@@ -16,7 +16,7 @@ std::string LinesToBreaks(std::string text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 CUpdatePlaylistRequest::CUpdatePlaylistRequest()
 {
@@ -38,12 +38,11 @@ std::string CUpdatePlaylistRequest::PublishBody(const std::string& token, const 
             "&PrimaryGenreID=" + std::to_string(summary.PrimaryGenreID) +
             "&PrimaryMoodID=" + std::to_string(summary.PrimaryMoodID) +
             "&PrimaryTheme=" + EncodedFormValue(summary.Theme) +
-            "&Description=" + EncodedFormValue(summary.PlaylistDescription) +
-            "&IsPublic=1";
+            "&Description=" + EncodedFormValue(summary.PlaylistDescription) + "&IsPublic=1";
     for (std::size_t i = 0; i < playlist.Tracks.size(); ++i) {
         const std::string n = std::to_string(i + 1);
-        body += "&TrackID" + n + '=' + std::to_string(playlist.Tracks[i]->performanceID) + "&TrackComment" + n +
-                '=' + EncodedFormValue(LinesToBreaks(playlist.Tracks[i]->Comment));
+        body += "&TrackID" + n + '=' + std::to_string(playlist.Tracks[i]->performanceID) + "&TrackComment" + n + '=' +
+                EncodedFormValue(LinesToBreaks(playlist.Tracks[i]->Comment));
     }
     return body;
 }

@@ -33,6 +33,6 @@ private:
     // Set only for the length of Publish, whose hook runs on the same thread.
     PlaylistDetail* m_publishing = nullptr;
     bool m_published = false;
-    std::mutex m_lock; // the worker writes while the user-interface thread takes
+    std::mutex m_lock;  // the worker writes while the user-interface thread takes
     std::set<std::int32_t> m_refusedDeletes;
 };

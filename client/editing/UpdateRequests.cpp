@@ -19,7 +19,7 @@ std::int32_t FirstNumber(const std::string& answer, std::u16string_view element)
     return node ? ElementNumber(*node) : 0;
 }
 
-} // namespace
+}  // namespace
 
 std::string FormatMonthDayYear(const COleDateTime& date)
 {
@@ -43,7 +43,8 @@ CUpdatePerformanceRequest::~CUpdatePerformanceRequest()
 
 std::string CUpdatePerformanceRequest::Body(const std::string& token, const PerformanceSummary& performance)
 {
-    return "UserToken=" + FormValue(token) + kCreatePrefix + "&ID=0&SongName=" + EncodedFormValue(performance.SongName) +
+    return "UserToken=" + FormValue(token) + kCreatePrefix +
+           "&ID=0&SongName=" + EncodedFormValue(performance.SongName) +
            "&ArtistName=" + EncodedFormValue(performance.ArtistName) +
            "&ArtistID=" + std::to_string(performance.primaryArtistID) +
            "&Version=" + EncodedFormValue(performance.Version) +

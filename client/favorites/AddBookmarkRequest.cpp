@@ -3,18 +3,14 @@
 #include "client/catalogue/AnswerXml.h"
 #include "platform/Url.h"
 
-CAddBookmarkRequest::CAddBookmarkRequest()
-    : CBookmarkChangeRequest("bookmark/AddBookmark.jsp", u"BookmarkID")
-{
-}
+CAddBookmarkRequest::CAddBookmarkRequest() : CBookmarkChangeRequest("bookmark/AddBookmark.jsp", u"BookmarkID") {}
 
 std::string CAddBookmarkRequest::Body(const CBookmarkOperation& operation, const std::string& token)
 {
     std::string body = "user=" + FormValue(token) + "&bookmarkType=" + std::to_string(operation.type) +
                        "&numberOfItems=" + std::to_string(operation.items.size());
     for (std::size_t i = 0; i < operation.items.size(); ++i)
-        body += "&newBookmarkItemID" + std::to_string(i + 1) + '=' +
-                std::to_string(operation.items[i]->Identifier());
+        body += "&newBookmarkItemID" + std::to_string(i + 1) + '=' + std::to_string(operation.items[i]->Identifier());
     return body;
 }
 

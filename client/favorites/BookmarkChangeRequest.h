@@ -36,7 +36,7 @@ protected:
         bool loaded = false;
         bool success = false;
         std::string errorText;
-        std::vector<std::int32_t> bookmarkIDs; // given to the items in order
+        std::vector<std::int32_t> bookmarkIDs;  // given to the items in order
     };
 
     CBookmarkChangeRequest(const char* page, const char16_t* successElement);

@@ -21,11 +21,11 @@ enum BookmarkOperationState : std::int32_t {
 };
 
 struct CBookmarkOperation {
-    std::int32_t bookmarkID = 0;  // move only: the moved favorite's BookmarkID
-    std::uint32_t identifier = 0; // value 1 of the request that carries it
-    std::int32_t type = 0;        // BookmarkType of every item
+    std::int32_t bookmarkID = 0;   // move only: the moved favorite's BookmarkID
+    std::uint32_t identifier = 0;  // value 1 of the request that carries it
+    std::int32_t type = 0;         // BookmarkType of every item
     std::int32_t kind = kBookmarkAdd;
-    std::int32_t newPreviousBookmarkID = 0; // move only; 0 puts it first
+    std::int32_t newPreviousBookmarkID = 0;  // move only; 0 puts it first
     std::int32_t state = kOperationWaiting;
     bool success = false;
     std::string errorText;

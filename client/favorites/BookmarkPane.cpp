@@ -58,9 +58,12 @@ CBookmarkPane::Group GroupOfItem(const CItemRef& item)
     return group < 0 ? CBookmarkPane::kICreated : static_cast<CBookmarkPane::Group>(group);
 }
 
-std::string Text(unsigned id) { return LoadResourceString(id); }
+std::string Text(unsigned id)
+{
+    return LoadResourceString(id);
+}
 
-} // namespace
+}  // namespace
 
 CBookmarkPane::CBookmarkPane(const PaneServices& services, QWidget* parent)
     : CBaseDlgPane(IDD_BOOKMARK_PANE, parent), m_services(services)
@@ -98,7 +101,8 @@ void CBookmarkPane::OnInitDialog()
     m_grid->SetRowMoving(true);
     m_grid->AddListener(this);
     connect(m_grid, &CVSFlexGrid::MouseDown, this, [this](int button, int, float, float) { OnGridMouseDown(button); });
-    connect(m_grid, &CVSFlexGrid::MouseMove, this, [this](int buttons, int, float, float) { OnGridMouseMove(buttons); });
+    connect(m_grid, &CVSFlexGrid::MouseMove, this,
+            [this](int buttons, int, float, float) { OnGridMouseMove(buttons); });
     connect(m_grid, &CVSFlexGrid::KeyDown, this, [this](int& key, int) {
         if (key == Qt::Key_Delete)
             RemoveSelected();
@@ -176,7 +180,10 @@ void CBookmarkPane::ClearICreated()
 
 // ---- the favorites model ----
 
-void CBookmarkPane::OnFavoritesReset() { ClearFavoriteGroups(); }
+void CBookmarkPane::OnFavoritesReset()
+{
+    ClearFavoriteGroups();
+}
 
 void CBookmarkPane::OnFavoritesLoaded()
 {
@@ -184,7 +191,10 @@ void CBookmarkPane::OnFavoritesLoaded()
     FillFavoriteGroups();
 }
 
-void CBookmarkPane::OnFavoritesCleared() { ClearFavoriteGroups(); }
+void CBookmarkPane::OnFavoritesCleared()
+{
+    ClearFavoriteGroups();
+}
 
 void CBookmarkPane::OnFavoritesReload()
 {
@@ -214,8 +224,7 @@ void CBookmarkPane::OnFavoriteAdded(std::int32_t type, std::int32_t index)
         if (UserSummary* playmaker = model->Playmaker(index))
             m_grid->AddPlaymaker(*playmaker, m_groups[kPlaymakers]);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -231,7 +240,8 @@ void CBookmarkPane::OnOperationFinished(CBookmarkOperation* operation)
     for (const auto& item : operation->items) {
         const std::vector<int> rows = GroupRowsOf(static_cast<Group>(group), item->Record());
         if (operation->success) {
-            const auto first = std::find_if(rows.begin(), rows.end(), [&](int index) { return taken.count(index) == 0; });
+            const auto first =
+                std::find_if(rows.begin(), rows.end(), [&](int index) { return taken.count(index) == 0; });
             if (first != rows.end()) {
                 taken.insert(*first);
                 going.push_back(*first);
@@ -349,8 +359,7 @@ bool CBookmarkPane::OnCmdMsg(unsigned id, CCommandUpdate* update)
             RunCommand(id, *item);
         return true;
     }
-    default:
-        return CBaseDlgPane::OnCmdMsg(id, update);
+    default: return CBaseDlgPane::OnCmdMsg(id, update);
     }
 }
 
@@ -366,10 +375,8 @@ void CBookmarkPane::RunCommand(unsigned id, const CItemRef& item)
     case ID_REMOVE_FAVORITE_PLAYMAKER:
     case ID_REMOVE_FAVORITE_PLAYLIST:
     case ID_REMOVE_FAVORITE_TRACK:
-    case ID_REMOVE_FAVORITE_ARTIST:
-        RemoveSelected();
-        break;
-    default: // Export has no action here.
+    case ID_REMOVE_FAVORITE_ARTIST: RemoveSelected(); break;
+    default:  // Export has no action here.
         RunItemCommand(id, item, m_services);
         break;
     }

@@ -9,10 +9,22 @@
 
 namespace {
 
-std::int32_t CatalogueID(const PerformanceSummary& r) { return r.performanceID; }
-std::int32_t CatalogueID(const PlaylistSummary& r) { return r.playlistID; }
-std::int32_t CatalogueID(const ArtistSummary& r) { return r.artistID; }
-std::int32_t CatalogueID(const UserSummary& r) { return r.userID; }
+std::int32_t CatalogueID(const PerformanceSummary& r)
+{
+    return r.performanceID;
+}
+std::int32_t CatalogueID(const PlaylistSummary& r)
+{
+    return r.playlistID;
+}
+std::int32_t CatalogueID(const ArtistSummary& r)
+{
+    return r.artistID;
+}
+std::int32_t CatalogueID(const UserSummary& r)
+{
+    return r.userID;
+}
 
 template <class Record>
 struct Kind;
@@ -20,40 +32,47 @@ template <>
 struct Kind<PerformanceSummary> {
     static constexpr std::int32_t type = kBookmarkTrack;
     template <class L>
-    static auto& List(L& lists) { return lists.tracks; }
+    static auto& List(L& lists)
+    {
+        return lists.tracks;
+    }
 };
 template <>
 struct Kind<PlaylistSummary> {
     static constexpr std::int32_t type = kBookmarkPlaylist;
     template <class L>
-    static auto& List(L& lists) { return lists.playlists; }
+    static auto& List(L& lists)
+    {
+        return lists.playlists;
+    }
 };
 template <>
 struct Kind<ArtistSummary> {
     static constexpr std::int32_t type = kBookmarkArtist;
     template <class L>
-    static auto& List(L& lists) { return lists.artists; }
+    static auto& List(L& lists)
+    {
+        return lists.artists;
+    }
 };
 template <>
 struct Kind<UserSummary> {
     static constexpr std::int32_t type = kBookmarkPlaymaker;
     template <class L>
-    static auto& List(L& lists) { return lists.playmakers; }
+    static auto& List(L& lists)
+    {
+        return lists.playmakers;
+    }
 };
 
 std::int32_t TypeOfItem(const CItemRef& item)
 {
     switch (item.Kind()) {
-    case kItemArtist:
-        return kBookmarkArtist;
-    case kItemPlaylist:
-        return kBookmarkPlaylist;
-    case kItemPerformance:
-        return kBookmarkTrack;
-    case kItemUser:
-        return kBookmarkPlaymaker;
-    default:
-        return 0;
+    case kItemArtist: return kBookmarkArtist;
+    case kItemPlaylist: return kBookmarkPlaylist;
+    case kItemPerformance: return kBookmarkTrack;
+    case kItemUser: return kBookmarkPlaymaker;
+    default: return 0;
     }
 }
 
@@ -65,10 +84,9 @@ std::string ItemNames(const CBookmarkOperation& operation)
     return names;
 }
 
-} // namespace
+}  // namespace
 
-CFavoritesModel::CFavoritesModel(TokenSource tokenSource)
-    : m_tokenSource(std::move(tokenSource))
+CFavoritesModel::CFavoritesModel(TokenSource tokenSource) : m_tokenSource(std::move(tokenSource))
 {
     MakeFetchRequest();
     m_add.AddListener(this);
@@ -101,16 +119,11 @@ void CFavoritesModel::RemoveListener(IFavoritesListener* listener)
 std::int32_t CFavoritesModel::Count(std::int32_t type) const
 {
     switch (type) {
-    case kBookmarkArtist:
-        return ArtistCount();
-    case kBookmarkPlaylist:
-        return PlaylistCount();
-    case kBookmarkTrack:
-        return TrackCount();
-    case kBookmarkPlaymaker:
-        return PlaymakerCount();
-    default:
-        return 0;
+    case kBookmarkArtist: return ArtistCount();
+    case kBookmarkPlaylist: return PlaylistCount();
+    case kBookmarkTrack: return TrackCount();
+    case kBookmarkPlaymaker: return PlaymakerCount();
+    default: return 0;
     }
 }
 
@@ -164,10 +177,22 @@ void CFavoritesModel::AddRecords(const std::vector<const Record*>& summaries)
     }
 }
 
-void CFavoritesModel::AddFavorites(const std::vector<const ArtistSummary*>& summaries) { AddRecords(summaries); }
-void CFavoritesModel::AddFavorites(const std::vector<const PlaylistSummary*>& summaries) { AddRecords(summaries); }
-void CFavoritesModel::AddFavorites(const std::vector<const PerformanceSummary*>& summaries) { AddRecords(summaries); }
-void CFavoritesModel::AddFavorites(const std::vector<const UserSummary*>& summaries) { AddRecords(summaries); }
+void CFavoritesModel::AddFavorites(const std::vector<const ArtistSummary*>& summaries)
+{
+    AddRecords(summaries);
+}
+void CFavoritesModel::AddFavorites(const std::vector<const PlaylistSummary*>& summaries)
+{
+    AddRecords(summaries);
+}
+void CFavoritesModel::AddFavorites(const std::vector<const PerformanceSummary*>& summaries)
+{
+    AddRecords(summaries);
+}
+void CFavoritesModel::AddFavorites(const std::vector<const UserSummary*>& summaries)
+{
+    AddRecords(summaries);
+}
 
 void CFavoritesModel::AddFavorite(std::int32_t type, std::int32_t id, const std::string& name,
                                   const std::string& secondName, const std::string& thirdName)
@@ -206,8 +231,7 @@ void CFavoritesModel::AddFavorite(std::int32_t type, std::int32_t id, const std:
         AddFavorites(std::vector<const UserSummary*>{&playmaker});
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -452,8 +476,9 @@ void CFavoritesModel::FinishOperation(Pending finished, bool failed)
         if (!failed) {
             // Items the answer gave no number are not on the server: they fail.
             auto& items = operation->items;
-            items.erase(std::remove_if(items.begin(), items.end(), [](const auto& item) { return item->BookmarkID() > 0; }),
-                        items.end());
+            items.erase(
+                std::remove_if(items.begin(), items.end(), [](const auto& item) { return item->BookmarkID() > 0; }),
+                items.end());
             failed = !items.empty();
         }
         if (failed)
@@ -462,36 +487,28 @@ void CFavoritesModel::FinishOperation(Pending finished, bool failed)
     case kBookmarkDelete:
         m_listeners.ForEach([&](IFavoritesListener* l) { l->OnOperationFinished(operation); });
         if (failed) {
-            ShowMessageBox(FormatResourceString(IDS_FAVORITES_NOT_REMOVED_FMT, {typeName, ItemNames(*operation)}), {}, kMbOk);
+            ShowMessageBox(FormatResourceString(IDS_FAVORITES_NOT_REMOVED_FMT, {typeName, ItemNames(*operation)}), {},
+                           kMbOk);
         } else {
             std::unordered_set<const void*> removed;
             for (const auto& item : operation->items)
                 removed.insert(item->Record());
             const auto gone = [&](const auto& record) { return removed.count(&record) != 0; };
             switch (operation->type) {
-            case kBookmarkArtist:
-                DiscardRecords<ArtistSummary>(m_lists.artists, gone);
-                break;
-            case kBookmarkPlaylist:
-                DiscardRecords<PlaylistSummary>(m_lists.playlists, gone);
-                break;
-            case kBookmarkTrack:
-                DiscardRecords<PerformanceSummary>(m_lists.tracks, gone);
-                break;
-            case kBookmarkPlaymaker:
-                DiscardRecords<UserSummary>(m_lists.playmakers, gone);
-                break;
-            default:
-                break;
+            case kBookmarkArtist: DiscardRecords<ArtistSummary>(m_lists.artists, gone); break;
+            case kBookmarkPlaylist: DiscardRecords<PlaylistSummary>(m_lists.playlists, gone); break;
+            case kBookmarkTrack: DiscardRecords<PerformanceSummary>(m_lists.tracks, gone); break;
+            case kBookmarkPlaymaker: DiscardRecords<UserSummary>(m_lists.playmakers, gone); break;
+            default: break;
             }
         }
         break;
     case kBookmarkMove:
         if (failed)
-            ShowMessageBox(FormatResourceString(IDS_FAVORITE_NOT_MOVED_FMT, {typeName, ItemNames(*operation)}), {}, kMbOk);
+            ShowMessageBox(FormatResourceString(IDS_FAVORITE_NOT_MOVED_FMT, {typeName, ItemNames(*operation)}), {},
+                           kMbOk);
         break;
-    default:
-        break;
+    default: break;
     }
     m_finishing.erase(std::find(m_finishing.begin(), m_finishing.end(), &finished));
     finished = Pending();

@@ -62,8 +62,8 @@ public:
     void AddFavorites(const std::vector<const UserSummary*>& summaries);
     /// One item known by kind, identifier and names; nothing while logged out
     /// or for a type outside 1 to 4.
-    void AddFavorite(std::int32_t type, std::int32_t id, const std::string& name,
-                     const std::string& secondName, const std::string& thirdName);
+    void AddFavorite(std::int32_t type, std::int32_t id, const std::string& name, const std::string& secondName,
+                     const std::string& thirdName);
     /// items all refer to favorites of that BookmarkType; the records stay in
     /// the lists until the server confirms the removal. Sent once the moves
     /// asked for before it are answered.
@@ -80,8 +80,7 @@ public:
     const CBookmarkOperation* PendingOperation(std::size_t index) const;
 
     void OnRequestCompleted(CServerRequest* request, std::int32_t value1, std::int32_t value2) override;
-    void OnRequestFailed(CServerRequest* request, HRESULT result, std::int32_t value1,
-                         std::int32_t value2) override;
+    void OnRequestFailed(CServerRequest* request, HRESULT result, std::int32_t value1, std::int32_t value2) override;
     void OnSessionChanged(const std::string& handle, const std::string& token) override;
 
 private:

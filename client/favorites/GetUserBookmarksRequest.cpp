@@ -26,7 +26,7 @@ void ReadAll(const CXmlDocument& document, std::u16string_view name, std::vector
     }
 }
 
-} // namespace
+}  // namespace
 
 CGetUserBookmarksRequest::CGetUserBookmarksRequest()
 {

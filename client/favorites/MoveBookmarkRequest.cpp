@@ -2,10 +2,7 @@
 
 #include "platform/Url.h"
 
-CMoveBookmarkRequest::CMoveBookmarkRequest()
-    : CBookmarkChangeRequest("bookmark/MoveBookmark.jsp", u"MoveSuccessful")
-{
-}
+CMoveBookmarkRequest::CMoveBookmarkRequest() : CBookmarkChangeRequest("bookmark/MoveBookmark.jsp", u"MoveSuccessful") {}
 
 std::string CMoveBookmarkRequest::Body(const std::string& token, std::int32_t bookmarkID, std::int32_t type,
                                        std::int32_t newPreviousBookmarkID)
@@ -17,6 +14,5 @@ std::string CMoveBookmarkRequest::Body(const std::string& token, std::int32_t bo
 
 HRESULT CMoveBookmarkRequest::Send(CBookmarkOperation& operation, const std::string& token)
 {
-    return PostOperation(operation,
-                         Body(token, operation.bookmarkID, operation.type, operation.newPreviousBookmarkID));
+    return PostOperation(operation, Body(token, operation.bookmarkID, operation.type, operation.newPreviousBookmarkID));
 }

@@ -14,11 +14,9 @@ DropAction DropActionFor(DropTarget target, const std::string& path)
         if (extension == "mp3")
             return DropAction::AddMp3File;
         return extension == "xml" ? DropAction::AddXmlDocument : DropAction::Ignore;
-    case DropTarget::EditorPane:
-        return extension == "xml" ? DropAction::AddXmlDocument : DropAction::Ignore;
+    case DropTarget::EditorPane: return extension == "xml" ? DropAction::AddXmlDocument : DropAction::Ignore;
     case DropTarget::MainWindow:
-    case DropTarget::ItemList:
-        break;
+    case DropTarget::ItemList: break;
     }
     return DropAction::Ignore;
 }

@@ -7,13 +7,13 @@ enum class DropTarget {
     EditorTrackGrid,  ///< the playlist editor's track grid
     EditorPane,       ///< the playlist editor pane outside its grid
     MainWindow,
-    ItemList,         ///< the item lists of the favorites and search panes
+    ItemList,  ///< the item lists of the favorites and search panes
 };
 
 enum class DropAction {
     Ignore,
-    AddMp3File,     ///< a track row from the file's tag (or its name)
-    AddXmlDocument, ///< what the saved answer document holds
+    AddMp3File,      ///< a track row from the file's tag (or its name)
+    AddXmlDocument,  ///< what the saved answer document holds
 };
 
 /// On the track grid "mp3" adds the file and "xml" the document ("m3u" is

@@ -35,7 +35,7 @@ private:
     const PlaylistDetail& m_playlist;
 };
 
-} // namespace
+}  // namespace
 
 CLocalPlayer::CLocalPlayer(std::string prefix) : m_prefix(std::move(prefix)) {}
 

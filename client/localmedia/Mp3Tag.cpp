@@ -55,13 +55,14 @@ bool ReadTagBlock(const std::string& path, std::uint8_t (&block)[kMp3TagSize], F
     errno = 0;
     if (std::fread(block, 1, kMp3TagSize, file.get()) != kMp3TagSize) {
         const int code = errno;
-        return Fail(error, path, code ? std::string("could not be read: ") + std::strerror(code)
-                                      : std::string("is too short to hold a tag"));
+        return Fail(error, path,
+                    code ? std::string("could not be read: ") + std::strerror(code)
+                         : std::string("is too short to hold a tag"));
     }
     return true;
 }
 
-} // namespace
+}  // namespace
 
 Mp3Tag ParseMp3Tag(std::span<const std::uint8_t, kMp3TagSize> block)
 {

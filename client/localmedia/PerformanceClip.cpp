@@ -52,7 +52,7 @@ std::string GetText(std::span<const std::uint8_t> block, std::size_t at)
     return std::string(field.begin(), end);
 }
 
-} // namespace
+}  // namespace
 
 std::array<std::uint8_t, kPerformanceClipSize> EncodePerformanceClip(const PerformanceSummary& performance)
 {

@@ -63,7 +63,7 @@ void AddLine(std::string& out, std::string_view line)
     out.push_back('\n');
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> ParseM3U(std::string_view text, std::string_view playlistPath)
 {

@@ -13,7 +13,7 @@ std::string Lower(std::string text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::string> FileExtension(const std::string& path)
 {
@@ -62,12 +62,9 @@ ImportResult ImportPlaylistFile(IPlaylistRows& rows, const std::string& path)
 PlaylistFileKind ExportKindForFilter(int filterIndex)
 {
     switch (filterIndex) {
-    case 1:
-        return PlaylistFileKind::M3U;
-    case 2:
-        return PlaylistFileKind::PLS;
-    default:
-        return PlaylistFileKind::TextListing;
+    case 1: return PlaylistFileKind::M3U;
+    case 2: return PlaylistFileKind::PLS;
+    default: return PlaylistFileKind::TextListing;
     }
 }
 
@@ -77,27 +74,15 @@ ExportResult ExportPlaylistFile(const std::string& chosenPath, PlaylistFileKind 
     ExportResult result{chosenPath, 0};
     if (!FileExtension(chosenPath)) {
         switch (kind) {
-        case PlaylistFileKind::M3U:
-            result.path += ".m3u";
-            break;
-        case PlaylistFileKind::PLS:
-            result.path += ".pls";
-            break;
-        case PlaylistFileKind::TextListing:
-            result.path += ".txt";
-            break;
+        case PlaylistFileKind::M3U: result.path += ".m3u"; break;
+        case PlaylistFileKind::PLS: result.path += ".pls"; break;
+        case PlaylistFileKind::TextListing: result.path += ".txt"; break;
         }
     }
     switch (kind) {
-    case PlaylistFileKind::M3U:
-        result.written = WriteM3U(result.path, rows);
-        break;
-    case PlaylistFileKind::PLS:
-        result.written = WritePLS(result.path, rows);
-        break;
-    case PlaylistFileKind::TextListing:
-        result.written = WriteTextListing(result.path, header, rows);
-        break;
+    case PlaylistFileKind::M3U: result.written = WriteM3U(result.path, rows); break;
+    case PlaylistFileKind::PLS: result.written = WritePLS(result.path, rows); break;
+    case PlaylistFileKind::TextListing: result.written = WriteTextListing(result.path, header, rows); break;
     }
     return result;
 }

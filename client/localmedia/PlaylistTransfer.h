@@ -36,8 +36,8 @@ ImportResult ImportPlaylistFile(IPlaylistRows& rows, const std::string& path);
 PlaylistFileKind ExportKindForFilter(int filterIndex);
 
 struct ExportResult {
-    std::string path; ///< the file written
-    int written = 0;  ///< the writer's count
+    std::string path;  ///< the file written
+    int written = 0;   ///< the writer's count
 };
 
 /// Writes the rows in the chosen kind, whatever the extension typed; a path

@@ -52,8 +52,8 @@ CXmlNode* FindObject(const CXmlNode* parent, std::optional<std::u16string_view> 
     if (!parent)
         return nullptr;
     for (CXmlNode* child = parent->firstChild(); child; child = child->nextSibling()) {
-        if (IsElementNamed(child, kProfileObjectTag) && MatchesAttribute(child, kProfileClassAttr, className)
-            && MatchesAttribute(child, kProfileNameAttr, name))
+        if (IsElementNamed(child, kProfileObjectTag) && MatchesAttribute(child, kProfileClassAttr, className) &&
+            MatchesAttribute(child, kProfileNameAttr, name))
             return child;
     }
     return nullptr;

@@ -33,7 +33,7 @@ private:
     // Shared with the worker, which may outlive the object by one exchange.
     struct Queue {
         std::mutex lock;
-        std::deque<std::shared_ptr<RequestJob>> jobs; // nullptr is the stop marker
+        std::deque<std::shared_ptr<RequestJob>> jobs;  // nullptr is the stop marker
         CManualResetEvent work;
     };
 

@@ -38,9 +38,15 @@ HRESULT CServerRequest::SetPage(std::string page, bool secure)
     return S_OK;
 }
 
-void CServerRequest::AddListener(IRequestListener* listener) { m_listeners.Add(listener); }
+void CServerRequest::AddListener(IRequestListener* listener)
+{
+    m_listeners.Add(listener);
+}
 
-void CServerRequest::RemoveListener(IRequestListener* listener) { m_listeners.Remove(listener); }
+void CServerRequest::RemoveListener(IRequestListener* listener)
+{
+    m_listeners.Remove(listener);
+}
 
 void CServerRequest::PrepareEndpoint()
 {

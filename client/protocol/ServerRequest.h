@@ -62,8 +62,7 @@ public:
 
     /// Exchanges formBody exactly as given on the calling thread, then runs the
     /// answer hook there when it succeeded. No listener is told.
-    HRESULT Execute(const std::string& formBody, std::string& answer, std::int32_t value1 = 0,
-                    std::int32_t value2 = 0);
+    HRESULT Execute(const std::string& formBody, std::string& answer, std::int32_t value1 = 0, std::int32_t value2 = 0);
     /// Exchanges formBody, spaces sent as '+', on a worker thread; the answer
     /// hook runs there, then listeners are told on the user-interface thread.
     HRESULT Post(const std::string& formBody, std::int32_t value1 = 0, std::int32_t value2 = 0);

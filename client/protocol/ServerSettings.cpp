@@ -58,11 +58,13 @@ std::string CServerSettings::GetServerBaseUrl(bool secure) const
 {
     const std::uint16_t port = Port(secure);
     std::lock_guard lock(m_mutex);
-    return std::string(secure ? "https://" : "http://") + m_host + ":" + std::to_string(port) +
-           PagePaths::kProduction;
+    return std::string(secure ? "https://" : "http://") + m_host + ":" + std::to_string(port) + PagePaths::kProduction;
 }
 
-void SetActiveServerSettings(CServerSettings* settings) { g_active.store(settings); }
+void SetActiveServerSettings(CServerSettings* settings)
+{
+    g_active.store(settings);
+}
 
 CServerSettings& ActiveServerSettings()
 {

@@ -7,8 +7,8 @@
 struct MenuItemData {
     enum class Kind { Command, Separator, Popup };
     Kind kind = Kind::Command;
-    unsigned id = 0;           // command id; 0 for separators and popups
-    const char* text = "";     // "\t" separates the shortcut shown beside the text
+    unsigned id = 0;                  // command id; 0 for separators and popups
+    const char* text = "";            // "\t" separates the shortcut shown beside the text
     std::vector<MenuItemData> items;  // a popup's items
 };
 

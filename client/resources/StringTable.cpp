@@ -163,12 +163,12 @@ static_assert(SortedById(), "string table entries must be sorted by id, without 
 const StringEntry* Find(unsigned id)
 {
     const auto* end = std::end(kStrings);
-    const auto* it = std::lower_bound(std::begin(kStrings), end, id,
-                                      [](const StringEntry& e, unsigned key) { return e.id < key; });
+    const auto* it =
+        std::lower_bound(std::begin(kStrings), end, id, [](const StringEntry& e, unsigned key) { return e.id < key; });
     return it != end && it->id == id ? it : nullptr;
 }
 
-} // namespace
+}  // namespace
 
 const char* LoadResourceString(unsigned id)
 {

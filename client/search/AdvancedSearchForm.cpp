@@ -43,7 +43,7 @@ void ShowInput(QWidget* input, bool shown)
     input->setEnabled(shown);
 }
 
-} // namespace
+}  // namespace
 
 CAdvancedSearchForm::CAdvancedSearchForm(const PaneServices& services, QWidget* parent)
     : CBaseDlgPane(IDD_SEARCH_ADVANCED, parent), m_services(services)

@@ -23,19 +23,14 @@ CollectedFields Collect(const CSearchQuery& query)
     for (const SearchCriterion& criterion : query.criteria) {
         switch (criterion.field) {
         case kFieldGenre:
-        case kFieldMood:
-            fields.numbers[static_cast<std::size_t>(criterion.field)] = criterion.number;
-            break;
+        case kFieldMood: fields.numbers[static_cast<std::size_t>(criterion.field)] = criterion.number; break;
         case kFieldPlaylistTitle:
         case kFieldPlaymakerName:
         case kFieldArtistName:
         case kFieldTrackName:
         case kFieldTheme:
-        case kFieldAlbumTitle:
-            fields.texts[static_cast<std::size_t>(criterion.field)] = criterion.text;
-            break;
-        default:
-            break;
+        case kFieldAlbumTitle: fields.texts[static_cast<std::size_t>(criterion.field)] = criterion.text; break;
+        default: break;
         }
     }
     return fields;
@@ -65,7 +60,7 @@ std::unique_ptr<CSearchResultItem> CopyOf(const CItemRef& item)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 CSearchController::CSearchController()
 {
@@ -179,8 +174,7 @@ std::int32_t CSearchController::PostQuery(const CSearchQuery& query, std::int32_
         search.genre = Number(fields, kFieldGenre);
         return m_playlists.Search(search, index);
     }
-    case kSearchPlaymakers:
-        return m_users.Search(Text(fields, kFieldPlaymakerName), index);
+    case kSearchPlaymakers: return m_users.Search(Text(fields, kFieldPlaymakerName), index);
     case kSearchArtists:
         return m_artists.Search({Text(fields, kFieldArtistName), Text(fields, kFieldTrackName)}, index);
     case kSearchTracks: {
@@ -190,8 +184,7 @@ std::int32_t CSearchController::PostQuery(const CSearchQuery& query, std::int32_
         search.cdTitle = Text(fields, kFieldAlbumTitle);
         return m_performances.Search(search, index);
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -248,21 +241,11 @@ void CSearchController::PostNextPage()
         m_pageInFlight = true;
         m_pageInFlightEnd = last + 1;
         switch (record->query->kind) {
-        case kSearchPlaylists:
-            m_summaries.FetchPlaylists(ids, index);
-            return;
-        case kSearchPlaymakers:
-            m_summaries.FetchUsers(ids, index);
-            return;
-        case kSearchArtists:
-            m_summaries.FetchArtists(ids, index);
-            return;
-        case kSearchTracks:
-            m_summaries.FetchPerformances(ids, index);
-            return;
-        default:
-            m_pageInFlight = false;
-            break;
+        case kSearchPlaylists: m_summaries.FetchPlaylists(ids, index); return;
+        case kSearchPlaymakers: m_summaries.FetchUsers(ids, index); return;
+        case kSearchArtists: m_summaries.FetchArtists(ids, index); return;
+        case kSearchTracks: m_summaries.FetchPerformances(ids, index); return;
+        default: m_pageInFlight = false; break;
         }
     }
 }

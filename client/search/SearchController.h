@@ -54,8 +54,7 @@ public:
     const CSearchRecord* Record(std::int32_t index) const;
 
     void OnRequestCompleted(CServerRequest* request, std::int32_t value1, std::int32_t value2) override;
-    void OnRequestFailed(CServerRequest* request, HRESULT result, std::int32_t value1,
-                         std::int32_t value2) override;
+    void OnRequestFailed(CServerRequest* request, HRESULT result, std::int32_t value1, std::int32_t value2) override;
 
 private:
     CSearchRecord* RecordAt(std::int32_t index) const;

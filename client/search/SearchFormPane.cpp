@@ -15,7 +15,7 @@ namespace {
 // Template 204: the tab strip 3 dialog units in from every edge.
 const QRect kMarginUnits(3, 3, 3, 3);
 
-} // namespace
+}  // namespace
 
 CSearchFormPane::CSearchFormPane(const PaneServices& services, QWidget* parent)
     : CBaseDlgPane(IDD_SEARCH_PANE, parent), m_services(services)

@@ -47,10 +47,9 @@ unsigned TitleString(std::int32_t kind, SearchField field)
         case kFieldMood: return IDS_SEARCH_PLAYLISTS_MOOD;
         default: return 0;
         }
-    case kSearchPlaymakers:
-        return IDS_SEARCH_PLAYMAKERS_NAME;
+    case kSearchPlaymakers: return IDS_SEARCH_PLAYMAKERS_NAME;
     case kSearchArtists:
-        return field == kFieldArtistName ? IDS_SEARCH_ARTISTS_ARTIST
+        return field == kFieldArtistName  ? IDS_SEARCH_ARTISTS_ARTIST
                : field == kFieldTrackName ? IDS_SEARCH_ARTISTS_TRACK
                                           : 0;
     case kSearchTracks:
@@ -60,12 +59,11 @@ unsigned TitleString(std::int32_t kind, SearchField field)
         case kFieldAlbumTitle: return IDS_SEARCH_TRACKS_ALBUM;
         default: return 0;
         }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
-} // namespace
+}  // namespace
 
 std::int32_t SimpleSearchModeOfRadio(int index)
 {
@@ -88,17 +86,10 @@ void RunSimpleSearch(CSearchController& controller, std::int32_t mode, const std
         SearchPlaylists(controller, text);
         controller.EndGroup();
         break;
-    case kModePlaymakers:
-        SearchOne(controller, kSearchPlaymakers, kFieldPlaymakerName, text);
-        break;
-    case kModeArtists:
-        SearchOne(controller, kSearchArtists, kFieldArtistName, text);
-        break;
-    case kModeTracks:
-        SearchOne(controller, kSearchTracks, kFieldTrackName, text);
-        break;
-    default:
-        break;
+    case kModePlaymakers: SearchOne(controller, kSearchPlaymakers, kFieldPlaymakerName, text); break;
+    case kModeArtists: SearchOne(controller, kSearchArtists, kFieldArtistName, text); break;
+    case kModeTracks: SearchOne(controller, kSearchTracks, kFieldTrackName, text); break;
+    default: break;
     }
 }
 

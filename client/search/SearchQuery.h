@@ -17,8 +17,8 @@ enum SearchField : std::int32_t {
     kFieldArtistName = 3,
     kFieldTrackName = 4,
     kFieldTheme = 5,
-    kFieldGenre = 6, // by number: a lookup table identifier
-    kFieldMood = 7,  // by number
+    kFieldGenre = 6,  // by number: a lookup table identifier
+    kFieldMood = 7,   // by number
     kFieldAlbumTitle = 8,
 };
 

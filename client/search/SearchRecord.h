@@ -21,15 +21,15 @@ public:
 
 private:
     std::unique_ptr<CItemRef> m_item;
-    std::shared_ptr<void> m_record; // keeps the deleter of its own kind
+    std::shared_ptr<void> m_record;  // keeps the deleter of its own kind
 };
 
 struct CSearchRecord {
     std::int32_t index = 0;
-    std::string title; // not used
-    std::int32_t key = 0; // what the search request returned
+    std::string title;     // not used
+    std::int32_t key = 0;  // what the search request returned
     std::unique_ptr<CSearchQuery> query;
-    std::vector<std::uint32_t> identifiers; // all matches
+    std::vector<std::uint32_t> identifiers;  // all matches
     std::vector<std::unique_ptr<CSearchResultItem>> results;
     // Position of the first identifier not asked for yet.
     std::size_t nextIdentifier = 0;

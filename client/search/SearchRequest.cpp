@@ -13,14 +13,14 @@ void AppendSearchPart(std::string& body, const std::string& part)
 
 std::string SearchTextPart(const char* key, const SearchText& field)
 {
-    return std::string(key) + '=' + FormValue(field.text) + '&' + key + "SearchType=" +
-           std::to_string(field.searchType);
+    return std::string(key) + '=' + FormValue(field.text) + '&' + key +
+           "SearchType=" + std::to_string(field.searchType);
 }
 
 std::string SearchNumberPart(const char* key, const SearchNumber& field)
 {
-    return std::string(key) + '=' + std::to_string(field.value) + '&' + key + "SearchType=" +
-           std::to_string(field.searchType);
+    return std::string(key) + '=' + std::to_string(field.value) + '&' + key +
+           "SearchType=" + std::to_string(field.searchType);
 }
 
 template <class Record>
@@ -74,8 +74,7 @@ const Record* CSearchRequest<Record>::Summary(std::int32_t key, std::int32_t ind
 {
     std::lock_guard lock(m_mutex);
     const auto found = m_results.find(key);
-    if (found == m_results.end() || index < 0 ||
-        static_cast<std::size_t>(index) >= found->second->summaries.size())
+    if (found == m_results.end() || index < 0 || static_cast<std::size_t>(index) >= found->second->summaries.size())
         return nullptr;
     return found->second->summaries[static_cast<std::size_t>(index)].get();
 }

@@ -58,7 +58,7 @@ private:
 
     const char16_t* m_summaryElement;
     std::atomic<std::int32_t> m_keyCounter{0};
-    mutable std::mutex m_mutex; // the hook stores while the user-interface thread reads
+    mutable std::mutex m_mutex;  // the hook stores while the user-interface thread reads
     std::map<std::int32_t, std::unique_ptr<Result>> m_results;
 };
 

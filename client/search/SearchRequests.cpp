@@ -14,7 +14,7 @@ void AppendNumber(std::string& body, const char* key, const SearchNumber& field)
     if (field.value != 0)
         AppendSearchPart(body, SearchNumberPart(key, field));
 }
-} // namespace
+}  // namespace
 
 CSearchForPlaylistsRequest::CSearchForPlaylistsRequest()
     : CSearchRequest("search/SearchForPlaylists.jsp", u"PlaylistSummary")
@@ -39,10 +39,7 @@ std::int32_t CSearchForPlaylistsRequest::Search(const PlaylistSearch& search, st
     return PostSearch(Body(search), value1);
 }
 
-CSearchForUsersRequest::CSearchForUsersRequest()
-    : CSearchRequest("search/SearchForUsers.jsp", u"UserSummary")
-{
-}
+CSearchForUsersRequest::CSearchForUsersRequest() : CSearchRequest("search/SearchForUsers.jsp", u"UserSummary") {}
 
 std::string CSearchForUsersRequest::Body(const std::optional<SearchText>& handle)
 {
@@ -54,8 +51,7 @@ std::int32_t CSearchForUsersRequest::Search(const std::optional<SearchText>& han
     return PostSearch(Body(handle), value1);
 }
 
-CSearchForArtistsRequest::CSearchForArtistsRequest()
-    : CSearchRequest("search/SearchForArtists.jsp", u"ArtistSummary")
+CSearchForArtistsRequest::CSearchForArtistsRequest() : CSearchRequest("search/SearchForArtists.jsp", u"ArtistSummary")
 {
 }
 

@@ -26,9 +26,12 @@ const QRect kGridUnits(7, 22, 200, 100);
 // Below the grid.
 constexpr int kBottomMargin = 10;
 
-std::string Text(unsigned id) { return LoadResourceString(id); }
+std::string Text(unsigned id)
+{
+    return LoadResourceString(id);
+}
 
-} // namespace
+}  // namespace
 
 CSearchResultsPane::CSearchResultsPane(const PaneServices& services, QWidget* parent)
     : CBaseDlgPane(IDD_SEARCH_RESULTS, parent), m_services(services), m_moreText(Text(IDS_MORE_RESULTS))
@@ -50,8 +53,8 @@ void CSearchResultsPane::OnInitDialog()
 {
     m_clear = PlaceControl(this, new CColorButton(QStringLiteral("Clear Results"), this), IDC_SEARCH_CLEAR_RESULTS,
                            kClearButton);
-    m_closeAll = PlaceControl(this, new CColorButton(QStringLiteral("Close All"), this), IDC_SEARCH_CLOSE_ALL,
-                              kCloseAllButton);
+    m_closeAll =
+        PlaceControl(this, new CColorButton(QStringLiteral("Close All"), this), IDC_SEARCH_CLOSE_ALL, kCloseAllButton);
     m_grid = PlaceControl(this, new CItemListGridCtrl(this), IDC_SEARCH_RESULTS_GRID, kGridUnits);
     m_grid->SetupColumns();
     // Results are plain rows of their search's group row, so that a search
@@ -191,9 +194,9 @@ void CSearchResultsPane::OnResultsAppended(std::int32_t index, std::int32_t firs
         return;
     const std::int32_t results = m_services.search->ResultCount(index);
     if (const int waiting = m_grid->IndexOfRow(shown->waiting); waiting >= 0)
-        m_grid->SetCellText(waiting, 0,
-                            FormatResourceString(IDS_RESULTS_RANGE_FMT,
-                                                 {std::to_string(firstNew + 1), std::to_string(results)}));
+        m_grid->SetCellText(
+            waiting, 0,
+            FormatResourceString(IDS_RESULTS_RANGE_FMT, {std::to_string(firstNew + 1), std::to_string(results)}));
     shown->waiting = {};
     CGridRowItem* group = m_grid->GetRowItem(m_grid->IndexOfRow(shown->group));
     AddResults(index, group, firstNew);
@@ -332,8 +335,7 @@ bool CSearchResultsPane::OnCmdMsg(unsigned id, CCommandUpdate* update)
             RunItemCommand(id, *item, m_services);
         return true;
     }
-    default:
-        return CBaseDlgPane::OnCmdMsg(id, update);
+    default: return CBaseDlgPane::OnCmdMsg(id, update);
     }
 }
 

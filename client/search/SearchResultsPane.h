@@ -72,10 +72,10 @@ private:
     // The rows of a search that the pane shows.
     struct ShownSearch {
         CGridRowId group;
-        CGridRowId top;     // its top-level group: the group row, or the group it stands in
-        CGridRowId waiting; // "Searching..." or "Retrieving next results..."
+        CGridRowId top;      // its top-level group: the group row, or the group it stands in
+        CGridRowId waiting;  // "Searching..." or "Retrieving next results..."
         CGridRowId moreRow;
-        std::unique_ptr<MoreResults> more; // freed with its row
+        std::unique_ptr<MoreResults> more;  // freed with its row
     };
 
     /// The search's rows while its group row is shown; nullptr otherwise.
@@ -102,8 +102,8 @@ private:
     CColorButton* m_clear = nullptr;
     CColorButton* m_closeAll = nullptr;
     std::string m_moreText;
-    std::deque<CGridRowId> m_groups; // top-level rows, oldest first
-    CGridRowId m_currentGroup;       // while a group is announced
+    std::deque<CGridRowId> m_groups;  // top-level rows, oldest first
+    CGridRowId m_currentGroup;        // while a group is announced
     std::unordered_map<std::int32_t, ShownSearch> m_searches;
     // The more-results rows' data, to tell them from other rows' data.
     std::unordered_map<const void*, std::int32_t> m_moreRows;

@@ -30,7 +30,7 @@ const Radio kRadios[] = {
     {IDC_SEARCH_ALL, "All", QRect(209, 24, 30, 10)},
 };
 
-} // namespace
+}  // namespace
 
 CSimpleSearchForm::CSimpleSearchForm(const PaneServices& services, QWidget* parent)
     : CBaseDlgPane(IDD_SEARCH_SIMPLE, parent), m_services(services)
@@ -50,7 +50,8 @@ void CSimpleSearchForm::OnInitDialog()
     m_search = PlaceControl(this, new CColorButton(QStringLiteral("Search"), this), IDC_SEARCH_BUTTON, kSearchButton);
     for (std::size_t i = 0; i < m_radios.size(); ++i) {
         const Radio& radio = kRadios[i];
-        m_radios[i] = PlaceControl(this, new QRadioButton(QString::fromLatin1(radio.caption), this), radio.id, radio.units);
+        m_radios[i] =
+            PlaceControl(this, new QRadioButton(QString::fromLatin1(radio.caption), this), radio.id, radio.units);
     }
     m_radios[0]->setChecked(true);
     connect(m_text, &QLineEdit::textChanged, this, [this] { UpdateSearchButton(); });

@@ -17,7 +17,7 @@ void FreeChain(void* head, void* (*next)(void*))
         head = following;
     }
 }
-}
+}  // namespace
 
 CXmlArena::~CXmlArena()
 {

@@ -48,7 +48,8 @@ private:
     struct Block {
         Block* next;
     };
-    static constexpr std::size_t kHeader = alignof(std::max_align_t) > sizeof(Block) ? alignof(std::max_align_t) : sizeof(Block);
+    static constexpr std::size_t kHeader = alignof(std::max_align_t) > sizeof(Block) ? alignof(std::max_align_t)
+                                                                                     : sizeof(Block);
 
     void NewBlock();
     void* LargeBlock(std::size_t size);

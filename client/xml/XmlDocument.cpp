@@ -10,7 +10,7 @@ constexpr std::u16string_view kDocumentName = u"#document";
 constexpr std::u16string_view kTextName = u"#text";
 constexpr std::u16string_view kCommentName = u"#comment";
 constexpr std::u16string_view kCDataName = u"#cdata-section";
-}
+}  // namespace
 
 CXmlDocument::CXmlDocument() : CXmlNode(XmlNodeType::Document, this)
 {

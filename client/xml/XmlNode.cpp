@@ -13,7 +13,7 @@ bool IsLeaf(XmlNodeType type)
 {
     return type != XmlNodeType::Element && type != XmlNodeType::Document;
 }
-}
+}  // namespace
 
 void CXmlNode::setNodeValue(std::u16string_view value)
 {
@@ -26,8 +26,7 @@ void CXmlNode::setNodeValue(std::u16string_view value)
         m_value = m_document->m_arena.CopyString(value);
         m_valueLength = static_cast<std::uint32_t>(value.size());
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -27,7 +27,11 @@ private:
 /// Deleter for std::unique_ptr over anything with release() (documents, lists).
 struct XmlRelease {
     template <class T>
-    void operator()(T* object) const { if (object) object->release(); }
+    void operator()(T* object) const
+    {
+        if (object)
+            object->release();
+    }
 };
 
 using XmlNodeListPtr = std::unique_ptr<CXmlNodeList, XmlRelease>;

@@ -92,8 +92,8 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 }
 
 struct Entity {
-    std::string value;      // replacement text, character references already replaced
-    std::u16string text;    // the same as UTF-16 when plain
+    std::string value;    // replacement text, character references already replaced
+    std::u16string text;  // the same as UTF-16 when plain
     // Plain text is character data as it stands: no markup ("<", "&") and
     // nothing character data may not hold ("]]>"). Any other replacement text
     // is read as the document's own content is.
@@ -359,7 +359,10 @@ void CXmlParser::ParseXmlDecl()
     if (!StartsWith("<?xml") || (m_end - m_p > 5 && !IsSpace(m_p[5]) && m_p[5] != '?'))
         return;
     m_p += 5;
-    auto needMore = [&] { if (AtEnd()) Fail("XML decl must end with '?>'"); };
+    auto needMore = [&] {
+        if (AtEnd())
+            Fail("XML decl must end with '?>'");
+    };
     auto quotedValue = [&](const char* noQuote) -> std::string_view {
         needMore();
         char quote = Peek();
@@ -699,8 +702,7 @@ void CXmlParser::ScanAttributeValue(const char*& p, const char* end, char quote,
             if (entity->inUse)
                 Fail("Recursive reference to entity '" + std::string(name) + "'");
             if (nesting + 1 > m_limits.maxEntityNesting)
-                Fail("Entity references nested deeper than " + std::to_string(m_limits.maxEntityNesting) +
-                     " levels");
+                Fail("Entity references nested deeper than " + std::to_string(m_limits.maxEntityNesting) + " levels");
             CountExpansion(entity->value.size());
             entity->inUse = true;
             const char* q = entity->value.data();
@@ -1267,7 +1269,7 @@ void CXmlParser::ParseAttlistDecl()
             while (m_p < m_end && ((*m_p >= 'A' && *m_p <= 'Z') || (*m_p >= 'a' && *m_p <= 'z')))
                 ++m_p;
             std::string_view type(start, static_cast<std::size_t>(m_p - start));
-            static constexpr std::string_view kTypes[] = {"CDATA", "ID", "IDREF", "IDREFS", "ENTITY",
+            static constexpr std::string_view kTypes[] = {"CDATA",    "ID",      "IDREF",    "IDREFS",  "ENTITY",
                                                           "ENTITIES", "NMTOKEN", "NMTOKENS", "NOTATION"};
             bool known = false;
             for (std::string_view candidate : kTypes)
@@ -1398,8 +1400,8 @@ void CXmlParser::ParseEntityDecl()
     // standalone (XML 1.0, section 5.1).
     if (m_unreadParameterEntity && !m_standalone)
         return;
-    entity.plain = entity.value.find_first_of("<&") == std::string::npos &&
-                   entity.value.find("]]>") == std::string::npos;
+    entity.plain =
+        entity.value.find_first_of("<&") == std::string::npos && entity.value.find("]]>") == std::string::npos;
     if (entity.plain)
         entity.text = Utf8ToUtf16(entity.value);
     m_entities.emplace(std::string(name), std::move(entity));

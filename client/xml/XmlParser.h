@@ -9,9 +9,9 @@
 /// Bounds that keep a hostile input from exhausting memory, time or stack.
 /// Honest answers stay far below them.
 struct XmlParseLimits {
-    std::size_t maxDepth = 256;                 // nested elements
-    std::size_t maxEntityNesting = 16;          // entity references inside replacement text
-    std::size_t maxEntityExpansion = 1 << 20;   // bytes of replacement text per document
+    std::size_t maxDepth = 256;                // nested elements
+    std::size_t maxEntityNesting = 16;         // entity references inside replacement text
+    std::size_t maxEntityExpansion = 1 << 20;  // bytes of replacement text per document
 };
 
 /// The outcome of one parse: ok, or the first error with its place in the input.
@@ -29,5 +29,4 @@ struct XmlParseResult {
 /// character). Returns the document (the caller releases it) or nullptr with
 /// the error in *result; never a partial document. Leading white space of
 /// character data is dropped and CDATA sections become text.
-XmlDocumentPtr ParseXml(std::string_view bytes, XmlParseResult* result = nullptr,
-                        const XmlParseLimits& limits = {});
+XmlDocumentPtr ParseXml(std::string_view bytes, XmlParseResult* result = nullptr, const XmlParseLimits& limits = {});

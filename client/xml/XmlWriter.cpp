@@ -109,10 +109,8 @@ bool WriteOpening(std::u16string& out, const CXmlNode* node, std::size_t level)
         out.append(u"-->");
         out.append(kLineEnd);
         return false;
-    case XmlNodeType::Document:
-        return node->hasChildNodes();
-    case XmlNodeType::Attribute:
-        return false;
+    case XmlNodeType::Document: return node->hasChildNodes();
+    case XmlNodeType::Attribute: return false;
     }
     return false;
 }

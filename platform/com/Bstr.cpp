@@ -15,7 +15,7 @@ std::uint32_t* PrefixOf(BSTR text)
     return reinterpret_cast<std::uint32_t*>(reinterpret_cast<char*>(text) - kPrefix);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" BSTR SysAllocStringLen(const OLECHAR* text, UINT length)
 {

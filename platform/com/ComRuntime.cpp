@@ -69,7 +69,7 @@ HRESULT LoadServer(const std::string& path, LoadedLibrary*& out)
     return S_OK;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" HRESULT CoInitialize(void*)
 {

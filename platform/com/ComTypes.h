@@ -17,7 +17,10 @@ using LCID = std::uint32_t;
 using DISPID = LONG;
 using OLECHAR = char16_t;
 
-constexpr HRESULT MakeFailure(std::uint32_t code) { return static_cast<HRESULT>(code); }
+constexpr HRESULT MakeFailure(std::uint32_t code)
+{
+    return static_cast<HRESULT>(code);
+}
 
 constexpr HRESULT E_NOTIMPL = MakeFailure(0x80004001u);
 constexpr HRESULT E_NOINTERFACE = MakeFailure(0x80004002u);

@@ -19,13 +19,13 @@ bool ReadHex(std::string_view text, std::size_t pos, int digits, std::uint32_t& 
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<GUID> ParseGuid(std::string_view text)
 {
     // {01234567-0123-0123-0123-0123456789AB}
-    if (text.size() != 38 || text.front() != '{' || text.back() != '}' || text[9] != '-' || text[14] != '-'
-        || text[19] != '-' || text[24] != '-')
+    if (text.size() != 38 || text.front() != '{' || text.back() != '}' || text[9] != '-' || text[14] != '-' ||
+        text[19] != '-' || text[24] != '-')
         return std::nullopt;
     GUID g{};
     std::uint32_t v = 0;

@@ -11,23 +11,22 @@
 
 namespace {
 
-const char kUsage[] =
-    "Usage:\n"
-    "  corvanta-reg query KEY [/v NAME | /ve]\n"
-    "  corvanta-reg add KEY [/v NAME | /ve] [/t REG_SZ|REG_DWORD|REG_BINARY] [/d DATA] [/f]\n"
-    "  corvanta-reg delete KEY [/v NAME | /ve | /va] /f\n"
-    "\n"
-    "KEY is HIVE\\path\\to\\key, HIVE one of HKCU, HKLM, HKCR or\n"
-    "HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT (any case).\n"
-    "  /v NAME  the value NAME        /ve  the key's default value\n"
-    "  /va      every value (delete)  /t   the value's type (add; REG_SZ when left out)\n"
-    "  /d DATA  the value's data: text, a DWORD in decimal or 0x hex, or hex bytes\n"
-    "  /f       overwrite an existing value (add), confirm the deletion (delete)\n"
-    "Adding a value that exists fails without /f; delete always needs /f.\n"
-    "query prints the key's path, then one line per value: NAME TYPE DATA\n"
-    "(DWORDs in decimal, the default value as (Default)), then the sub-keys.\n"
-    "The store's folder is $CORVANTA_REGISTRY_DIR, else\n"
-    "$XDG_CONFIG_HOME/corvanta/registry (~/.config when unset).\n";
+const char kUsage[] = "Usage:\n"
+                      "  corvanta-reg query KEY [/v NAME | /ve]\n"
+                      "  corvanta-reg add KEY [/v NAME | /ve] [/t REG_SZ|REG_DWORD|REG_BINARY] [/d DATA] [/f]\n"
+                      "  corvanta-reg delete KEY [/v NAME | /ve | /va] /f\n"
+                      "\n"
+                      "KEY is HIVE\\path\\to\\key, HIVE one of HKCU, HKLM, HKCR or\n"
+                      "HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT (any case).\n"
+                      "  /v NAME  the value NAME        /ve  the key's default value\n"
+                      "  /va      every value (delete)  /t   the value's type (add; REG_SZ when left out)\n"
+                      "  /d DATA  the value's data: text, a DWORD in decimal or 0x hex, or hex bytes\n"
+                      "  /f       overwrite an existing value (add), confirm the deletion (delete)\n"
+                      "Adding a value that exists fails without /f; delete always needs /f.\n"
+                      "query prints the key's path, then one line per value: NAME TYPE DATA\n"
+                      "(DWORDs in decimal, the default value as (Default)), then the sub-keys.\n"
+                      "The store's folder is $CORVANTA_REGISTRY_DIR, else\n"
+                      "$XDG_CONFIG_HOME/corvanta/registry (~/.config when unset).\n";
 
 constexpr std::string_view kNotFound = "ERROR: The system was unable to find the specified registry key or value.";
 
@@ -64,8 +63,8 @@ struct Arguments {
     std::string command;
     RegHive hive = RegHive::CurrentUser;
     std::string path;
-    std::string keyText;        // as printed: long hive name and path
-    std::optional<std::string> valueName; // set by /v or /ve
+    std::string keyText;                   // as printed: long hive name and path
+    std::optional<std::string> valueName;  // set by /v or /ve
     bool allValues = false;
     std::optional<std::string> type;
     std::optional<std::string> data;
@@ -116,8 +115,9 @@ std::optional<std::string> ParseArguments(int argc, char** argv, Arguments& args
             if (!hasNext)
                 return std::string(arg) + " needs a value.";
             std::string next = argv[++i];
-            std::optional<std::string>& slot =
-                IsSwitch(arg, "v") ? args.valueName : IsSwitch(arg, "t") ? args.type : args.data;
+            std::optional<std::string>& slot = IsSwitch(arg, "v")   ? args.valueName
+                                               : IsSwitch(arg, "t") ? args.type
+                                                                    : args.data;
             if (slot || (IsSwitch(arg, "v") && args.allValues))
                 return std::string(arg) + " given twice.";
             if (IsSwitch(arg, "v") && next.empty())
@@ -294,8 +294,8 @@ int Add(const Arguments& args)
         return Fail("ERROR: cannot create the key " + args.keyText + " in " + RegistryRootFolder() + ".");
     if (args.valueName) {
         if (!args.force && key->QueryValue(*args.valueName))
-            return Fail("ERROR: the value " + (args.valueName->empty() ? std::string("(Default)") : *args.valueName)
-                        + " exists in " + args.keyText + "; give /f to overwrite it.");
+            return Fail("ERROR: the value " + (args.valueName->empty() ? std::string("(Default)") : *args.valueName) +
+                        " exists in " + args.keyText + "; give /f to overwrite it.");
         if (!key->SetValue(*args.valueName, value))
             return Fail("ERROR: cannot write to the key " + args.keyText + ".");
     }
@@ -329,7 +329,7 @@ int Delete(const Arguments& args)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -141,10 +141,9 @@ TEST_F(CoralindComponentTest, ReRegistrationReplacesTheClassKeyAndUnregistration
     EXPECT_FALSE(CRegKey::Open(RegHive::ClassesRoot, kClassKey + "\\Stray"));
 
     ASSERT_EQ(RunTool(std::string(REGSVR_PATH) + " /u " + CORALIND_PATH), 0);
-    for (const char* gone : {"Coralind.CoralindObject.1", "Coralind.CoralindObject",
-                             "CLSID\\{D9BFD3F2-4D42-4419-9F59-9CA6898EB954}",
-                             "TypeLib\\{49D47C17-861E-48F3-87A1-599ECF71D505}",
-                             "Interface\\{709253D9-6F1F-4877-A92F-8A573EC7C52E}"}) {
+    for (const char* gone :
+         {"Coralind.CoralindObject.1", "Coralind.CoralindObject", "CLSID\\{D9BFD3F2-4D42-4419-9F59-9CA6898EB954}",
+          "TypeLib\\{49D47C17-861E-48F3-87A1-599ECF71D505}", "Interface\\{709253D9-6F1F-4877-A92F-8A573EC7C52E}"}) {
         SCOPED_TRACE(gone);
         EXPECT_FALSE(CRegKey::Open(RegHive::ClassesRoot, gone));
     }
@@ -357,8 +356,7 @@ TEST_F(CoralindComponentTest, DispatchesByNameAndId)
     DISPID id = 0;
     EXPECT_EQ(object->GetIDsOfNames(IID_NULL, unknown, 1, 0x0409, &id), DISP_E_UNKNOWNNAME);
     EXPECT_EQ(id, DISPID_UNKNOWN);
-    OLECHAR* withParams[] = {const_cast<OLECHAR*>(u"Add"), const_cast<OLECHAR*>(u"path"),
-                             const_cast<OLECHAR*>(u"id")};
+    OLECHAR* withParams[] = {const_cast<OLECHAR*>(u"Add"), const_cast<OLECHAR*>(u"path"), const_cast<OLECHAR*>(u"id")};
     DISPID ids[3] = {};
     EXPECT_EQ(object->GetIDsOfNames(IID_NULL, withParams, 3, 0x0409, ids), S_OK);
     EXPECT_EQ(ids[0], 1);
@@ -533,7 +531,7 @@ TEST(CoralindExportsTest, OnlyTheFourEntryPointsWithCLinkage)
     const auto exported = ExportedSymbols(CORALIND_PATH);
     ASSERT_TRUE(exported);
     EXPECT_EQ(*exported, (std::set<std::string>{"DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer",
-                                                 "DllUnregisterServer"}));
+                                                "DllUnregisterServer"}));
 }
 
 TEST(CoralindExportsTest, ClassObjectForOtherClassesOrNullOutput)
@@ -555,4 +553,4 @@ TEST(CoralindExportsTest, ClassObjectForOtherClassesOrNullOutput)
     dlclose(library);
 }
 
-} // namespace
+}  // namespace

@@ -120,4 +120,4 @@ TEST_F(CoralindObjectFaultTest, AFailedAppendChangesNeitherMapNorFile)
     EXPECT_EQ(FileText(), "1,/one.mp3\n3,/three.mp3\n");
 }
 
-} // namespace
+}  // namespace

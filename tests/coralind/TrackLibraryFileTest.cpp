@@ -46,9 +46,19 @@ TEST(TrackLibraryFileTest, ReadsTrackNumbersTheWayAtoiDoes)
         std::int32_t expected;
     };
     const Case cases[] = {
-        {"1203", 1203}, {"  42", 42},  {"\t7", 7},     {"-15", -15},  {"+8", 8},
-        {"12abc", 12},  {"abc", 0},    {"", 0},        {"- 3", 0},    {"2147483647", INT32_MAX},
-        {"-2147483648", INT32_MIN},    {"99999999999999999999", INT32_MAX}, {"-99999999999", INT32_MIN},
+        {"1203", 1203},
+        {"  42", 42},
+        {"\t7", 7},
+        {"-15", -15},
+        {"+8", 8},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {"- 3", 0},
+        {"2147483647", INT32_MAX},
+        {"-2147483648", INT32_MIN},
+        {"99999999999999999999", INT32_MAX},
+        {"-99999999999", INT32_MIN},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -235,4 +245,4 @@ TEST_F(LibraryFileTest, ACrashDuringCompactionLosesNoTrack)
     }
 }
 
-} // namespace
+}  // namespace

@@ -24,8 +24,8 @@ TEST(TrackMapTest, BucketIsTheUnsignedNumberShiftedByFourModuloSeventeen)
         std::int32_t id;
         unsigned bucket;
     };
-    const Case cases[] = {{0, 0}, {15, 0}, {16, 1}, {17 * 16, 0}, {1203, 75 % 17}, {-1, 0x0FFFFFFFu % 17},
-                          {INT32_MIN, 0x08000000u % 17}};
+    const Case cases[] = {
+        {0, 0}, {15, 0}, {16, 1}, {17 * 16, 0}, {1203, 75 % 17}, {-1, 0x0FFFFFFFu % 17}, {INT32_MIN, 0x08000000u % 17}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         EXPECT_EQ(CTrackMap::BucketOf(c.id), c.bucket);
@@ -35,11 +35,11 @@ TEST(TrackMapTest, BucketIsTheUnsignedNumberShiftedByFourModuloSeventeen)
 TEST(TrackMapTest, IteratesBucketsInOrderNewestFirstWithinEach)
 {
     CTrackMap map;
-    map.Set(1, "a");     // bucket 0
-    map.Set(16, "b");    // bucket 1
-    map.Set(2, "c");     // bucket 0, goes in front of 1
-    map.Set(272, "d");   // 272 >> 4 = 17: bucket 0, front
-    map.Set(-1, "e");    // 0x0FFFFFFF % 17: bucket 15
+    map.Set(1, "a");    // bucket 0
+    map.Set(16, "b");   // bucket 1
+    map.Set(2, "c");    // bucket 0, goes in front of 1
+    map.Set(272, "d");  // 272 >> 4 = 17: bucket 0, front
+    map.Set(-1, "e");   // 0x0FFFFFFF % 17: bucket 15
     const Entries expected = {{272, "d"}, {2, "c"}, {1, "a"}, {16, "b"}, {-1, "e"}};
     EXPECT_EQ(InOrder(map), expected);
 }
@@ -100,4 +100,4 @@ TEST(TrackMapTest, AgreesWithAReferenceMapUnderChurn)
     EXPECT_EQ(visited, reference.size());
 }
 
-} // namespace
+}  // namespace

@@ -64,8 +64,8 @@ protected:
         ASSERT_EQ(listen(m_listener, 4), 0);
     }
 
-    static constexpr const char* kNames[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE",
-                                             "XDG_RUNTIME_DIR", "QT_PLUGIN_PATH"};
+    static constexpr const char* kNames[] = {"DISPLAY",          "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
+                                             "XDG_SESSION_TYPE", "XDG_RUNTIME_DIR", "QT_PLUGIN_PATH"};
     CScopedTestFolders m_folders;
     std::map<std::string, std::string> m_saved;
     int m_listener = -1;
@@ -91,9 +91,11 @@ TEST_F(DisplayCheck, PlatformsWhoseDisplayOpens)
         {"but without its plugin", {{"WAYLAND_DISPLAY", "wayland-7"}}, false, ""},
         {"a Wayland session's default display", {{"XDG_SESSION_TYPE", "wayland"}}, true, ""},
         {"Qt told the platforms, with options",
-         {{"QT_QPA_PLATFORM", "xcb;wayland-egl:option;offscreen"}, {"WAYLAND_DISPLAY", "wayland-7"},
+         {{"QT_QPA_PLATFORM", "xcb;wayland-egl:option;offscreen"},
+          {"WAYLAND_DISPLAY", "wayland-7"},
           {"DISPLAY", unusedX}},
-         true, "wayland-egl:option"},
+         true,
+         "wayland-egl:option"},
         {"Qt told to show nothing", {{"QT_QPA_PLATFORM", "offscreen"}, {"WAYLAND_DISPLAY", "wayland-7"}}, true, ""},
         {"Qt told X11 only", {{"QT_QPA_PLATFORM", "xcb"}, {"WAYLAND_DISPLAY", "wayland-7"}}, true, ""},
     };
@@ -118,11 +120,7 @@ TEST_F(DisplayCheck, OnlyX11AndWaylandAreCheckedHere)
         const char* requested;  // QT_QPA_PLATFORM; empty: not set
         bool checkable;
     } cases[] = {
-        {"", true},
-        {"xcb", true},
-        {"wayland-egl:option;xcb", true},
-        {"offscreen", false},
-        {"xcb;offscreen", false},
+        {"", true},     {"xcb", true}, {"wayland-egl:option;xcb", true}, {"offscreen", false}, {"xcb;offscreen", false},
         {"vnc", false},
     };
     for (const auto& c : cases) {
@@ -148,4 +146,4 @@ TEST_F(DisplayCheck, PlatformPluginsAreLookedForInQtsFolderAndThePluginPath)
     EXPECT_FALSE(PlatformPluginInstalled("eglfs", own.string()));
 }
 
-} // namespace
+}  // namespace

@@ -104,10 +104,11 @@ TEST_F(DurableFileTest, AReadOnlyFolderFailsAndKeepsTheOldFile)
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
     ASSERT_TRUE(ReplaceFileDurably(File(), "old"));
-    std::filesystem::permissions(m_folders.Data(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(m_folders.Data(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_FALSE(ReplaceFileDurably(File(), "new"));
     std::filesystem::permissions(m_folders.Data(), std::filesystem::perms::owner_all);
     EXPECT_EQ(Read(), "old");
 }
 
-} // namespace
+}  // namespace

@@ -12,8 +12,8 @@ TEST(Text, PercentDecodeTakesTwoHexDigitsOfEitherCase)
     const struct {
         const char* what;
         std::string text;
-        std::string kept;      // '+' stays '+'
-        std::string asSpace;   // '+' is a space (form decoding)
+        std::string kept;     // '+' stays '+'
+        std::string asSpace;  // '+' is a space (form decoding)
     } cases[] = {
         {"nothing escaped", "plain", "plain", "plain"},
         {"both cases", "a%2fb%2Fc%7e", "a/b/c~", "a/b/c~"},
@@ -39,12 +39,8 @@ TEST(Text, TrimBlanksRemovesTheCLocaleBlanksAtBothEnds)
         std::string text;
         std::string trimmed;
     } cases[] = {
-        {"", ""},
-        {" \t\r\n\v\f", ""},
-        {"  a b  ", "a b"},
-        {"\ta\n", "a"},
-        {"x", "x"},
-        {"\xA0x\xA0", "\xA0x\xA0"},  // no-break space is not a blank here
+        {"", ""},       {" \t\r\n\v\f", ""}, {"  a b  ", "a b"},
+        {"\ta\n", "a"}, {"x", "x"},          {"\xA0x\xA0", "\xA0x\xA0"},  // no-break space is not a blank here
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -60,4 +56,4 @@ TEST(Text, WithLineFeedsDropsOnlyACarriageReturnBeforeALineFeed)
     EXPECT_EQ(WithLineFeeds(""), "");
 }
 
-} // namespace
+}  // namespace

@@ -17,7 +17,7 @@ TEST(Utf, WellFormedTextBothWays)
         {"", u""},
         {"/home/m/a,b.mp3", u"/home/m/a,b.mp3"},
         {"Bj\xC3\xB6rk \xE2\x82\xAC", u"Bj\u00F6rk \u20AC"},
-        {"\xF0\x9F\x8E\xB5", u"\U0001F3B5"}, // a surrogate pair
+        {"\xF0\x9F\x8E\xB5", u"\U0001F3B5"},  // a surrogate pair
         {"\xEF\xBF\xBF\xF4\x8F\xBF\xBF", u"\uFFFF\U0010FFFF"},
         {std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
     };
@@ -45,7 +45,11 @@ TEST(Utf, EachMaximalIllFormedPartBecomesOneReplacementCharacter)
         {"past U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
         {"a five-byte form", "\xF8\x88\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
         // The example of the Unicode Standard's chapter 3 (U+FFFD substitution).
-        {"several in a row", "a\xF1\x80\x80\xE1\x80\xC2" "b\x80" "c\x80\xBF" "d",
+        {"several in a row",
+         "a\xF1\x80\x80\xE1\x80\xC2"
+         "b\x80"
+         "c\x80\xBF"
+         "d",
          u"a\uFFFD\uFFFD\uFFFDb\uFFFDc\uFFFD\uFFFDd"},
     };
     for (const auto& c : cases) {
@@ -80,10 +84,17 @@ TEST(Utf, DecodeAcceptsExactlyTheWellFormedSequences)
             }
         }
     }
-    for (const auto& [bytes, expected] : std::initializer_list<std::pair<std::string, bool>>{
-             {"\xE0\xA0\x80", true}, {"\xE0\x9F\xBF", false}, {"\xED\x9F\xBF", true}, {"\xED\xA0\x80", false},
-             {"\xF0\x90\x80\x80", true}, {"\xF0\x8F\xBF\xBF", false}, {"\xF4\x8F\xBF\xBF", true},
-             {"\xF4\x90\x80\x80", false}, {"\xF5\x80\x80\x80", false}, {"\xE1\x80", false}}) {
+    for (const auto& [bytes, expected] :
+         std::initializer_list<std::pair<std::string, bool>>{{"\xE0\xA0\x80", true},
+                                                             {"\xE0\x9F\xBF", false},
+                                                             {"\xED\x9F\xBF", true},
+                                                             {"\xED\xA0\x80", false},
+                                                             {"\xF0\x90\x80\x80", true},
+                                                             {"\xF0\x8F\xBF\xBF", false},
+                                                             {"\xF4\x8F\xBF\xBF", true},
+                                                             {"\xF4\x90\x80\x80", false},
+                                                             {"\xF5\x80\x80\x80", false},
+                                                             {"\xE1\x80", false}}) {
         SCOPED_TRACE(bytes);
         const char* p = bytes.data();
         char32_t c = 0;
@@ -91,4 +102,4 @@ TEST(Utf, DecodeAcceptsExactlyTheWellFormedSequences)
     }
 }
 
-} // namespace
+}  // namespace

@@ -43,8 +43,8 @@ TEST(TerminalPrompt, Answers)
         const char* input;
         bool yes;
     } cases[] = {
-        {"y\n", true}, {"yes\n", true}, {"YES\r\n", true}, {" Y \n", true}, {"y", true},
-        {"n\n", false}, {"no\n", false}, {"\n", false}, {"", false}, {"yess\n", false}, {"ye\n", false},
+        {"y\n", true},   {"yes\n", true}, {"YES\r\n", true}, {" Y \n", true},   {"y", true},     {"n\n", false},
+        {"no\n", false}, {"\n", false},   {"", false},       {"yess\n", false}, {"ye\n", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.input);
@@ -71,4 +71,4 @@ TEST(TerminalPrompt, ErrorGoesToTheErrorStream)
     EXPECT_TRUE(out.str().empty());
 }
 
-} // namespace
+}  // namespace

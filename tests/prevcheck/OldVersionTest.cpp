@@ -66,7 +66,8 @@ TEST_F(OldVersion, BufferOf1024Bytes)
         {"1023 characters and the NUL", {RegType::String, terminated(1023)}, std::string(1023, 'c')},
         {"1024 characters and the NUL", {RegType::String, terminated(1024)}, std::nullopt},
         {"type ignored: binary without NUL", {RegType::Binary, {'/', 'b', 'i', 'n'}}, std::string("/bin")},
-        {"type ignored: 1024 bytes without NUL", {RegType::Binary, std::vector<std::uint8_t>(1024, 'b')},
+        {"type ignored: 1024 bytes without NUL",
+         {RegType::Binary, std::vector<std::uint8_t>(1024, 'b')},
          std::string(1024, 'b')},
         {"text ends at the first NUL", {RegType::String, {'a', 0, 'b', 0}}, std::string("a")},
         {"empty", {RegType::String, {0}}, std::string()},
@@ -119,7 +120,7 @@ TEST_F(OldVersion, RunOutcomes)
 {
     const struct {
         const char* name;
-        const char* command; // nullptr: no key
+        const char* command;  // nullptr: no key
         bool answer;
         int questions;
         int errors;
@@ -144,4 +145,4 @@ TEST_F(OldVersion, RunOutcomes)
     }
 }
 
-} // namespace
+}  // namespace

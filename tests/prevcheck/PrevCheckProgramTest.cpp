@@ -163,4 +163,4 @@ TEST_F(PrevCheckProgram, ADisplayThatDoesNotOpenAsksOnTheTerminal)
     }
 }
 
-} // namespace
+}  // namespace

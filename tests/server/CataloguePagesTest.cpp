@@ -27,7 +27,9 @@ TEST_F(CataloguePages, DemoCommunityHasTheAdvertisedSize)
     EXPECT_GE(Count(Post("search/SearchForArtists.jsp", "ArtistName=e&ArtistNameSearchType=0"), "//ID") +
                   Count(Post("search/SearchForArtists.jsp", "ArtistName=a&ArtistNameSearchType=0"), "//ID"),
               300u);
-    EXPECT_GE(Count(Post("search/SearchForPerformances.jsp", "PerformanceTitle=+&PerformanceTitleSearchType=0"), "//ID"), 3000u);
+    EXPECT_GE(
+        Count(Post("search/SearchForPerformances.jsp", "PerformanceTitle=+&PerformanceTitleSearchType=0"), "//ID"),
+        3000u);
     EXPECT_EQ(Count(Post("search/SearchForUsers.jsp", "UserHandle=%25&UserHandleSearchType=0"), "//ID"), 0u);
 }
 
@@ -36,8 +38,8 @@ TEST_F(CataloguePages, DemoDataIsTheSameEverywhereAndSeededOnce)
     std::string ids;
     for (int i = 1; i <= 60; ++i)
         ids += (i > 1 ? "," : "") + std::to_string(i * 53);
-    const std::vector<std::string> bodies = {"Type=ARTIST&IDs=" + ids, "Type=PERFORMANCE&IDs=" + ids, "Type=PLAYLIST&IDs=" + ids,
-                                             "Type=USER&IDs=" + ids};
+    const std::vector<std::string> bodies = {"Type=ARTIST&IDs=" + ids, "Type=PERFORMANCE&IDs=" + ids,
+                                             "Type=PLAYLIST&IDs=" + ids, "Type=USER&IDs=" + ids};
     std::vector<std::string> first;
     for (const std::string& body : bodies)
         first.push_back(PostText("search/GetSummaries.jsp", body));
@@ -86,7 +88,9 @@ TEST_F(CataloguePages, DemoScaleMultipliesTheCommunityTheSameEverywhere)
         tracks += (i > 0 ? "," : "") + std::to_string(10000 + i);
     const std::string summaries = PostText("search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=" + tracks);
     EXPECT_EQ(Count(Post("search/GetSummaries.jsp", "Type=USER&IDs=" + users), "//UserSummary"), 90u);
-    EXPECT_GE(Count(Post("search/SearchForPerformances.jsp", "PerformanceTitle=+&PerformanceTitleSearchType=0"), "//ID"), 9600u);
+    EXPECT_GE(
+        Count(Post("search/SearchForPerformances.jsp", "PerformanceTitle=+&PerformanceTitleSearchType=0"), "//ID"),
+        9600u);
     std::string playlists;
     for (int i = 291; i <= 310; ++i)
         playlists += (i > 291 ? "," : "") + std::to_string(i);
@@ -114,24 +118,33 @@ TEST_F(CataloguePages, PagesAnswerTheElementsTheClientReads)
         const char* body;
         std::vector<const char*> paths;
     } cases[] = {
-        {"TablesToXML.jsp", "",
+        {"TablesToXML.jsp",
+         "",
          {"//Select[@Name='Genres']/Item[@ID='201' and @Text='Rock']/Select[@Name='SubGenres']/Item[@ID='205']",
           "//Select[@Name='Mood']/Item", "//Select[@Name='Theme']/Item", "//Select[@Name='Country']/Item[@ID='1190']",
           "//Select[@Name='StateCode']/Item", "//Select[@Name='MaritalStatus']/Item[@ID='4']",
           "//Select[@Name='SexCode']/Item[@ID='2']", "//Select[@Name='HeardAboutSource']/Item[@ID='1']"}},
-        {"GetPlaylistDetails.jsp", "playlist=1",
-         {"//PlaylistDetail/PlaylistSummary[@playlistID='1']/Name", "//PlaylistDetail/PlaylistSummary/Playmaker[@playmakerID]/PlaymakerName",
-          "//PlaylistDetail/CreationDate", "//PlaylistDetail/DateUpdated", "//PlaylistDetail/TimesListened",
-          "//PerformanceSummary[@performanceID]/PrimaryArtist[@primaryArtistID]/ArtistName", "//PerformanceSummary/SongName",
-          "//PerformanceSummary/PreviewAvailability", "//PerformanceSummary/Comment"}},
-        {"search/GetSummaries.jsp", "Type=ARTIST&IDs=3,1,2",
-         {"//ArtistSummary[@artistID='3']/Name", "//ArtistSummary/NumberOfSongsInDB", "//ArtistSummary/NumberOfBookmarks"}},
-        {"search/GetSummaries.jsp", "Type=USER&IDs=1",
+        {"GetPlaylistDetails.jsp",
+         "playlist=1",
+         {"//PlaylistDetail/PlaylistSummary[@playlistID='1']/Name",
+          "//PlaylistDetail/PlaylistSummary/Playmaker[@playmakerID]/PlaymakerName", "//PlaylistDetail/CreationDate",
+          "//PlaylistDetail/DateUpdated", "//PlaylistDetail/TimesListened",
+          "//PerformanceSummary[@performanceID]/PrimaryArtist[@primaryArtistID]/ArtistName",
+          "//PerformanceSummary/SongName", "//PerformanceSummary/PreviewAvailability", "//PerformanceSummary/Comment"}},
+        {"search/GetSummaries.jsp",
+         "Type=ARTIST&IDs=3,1,2",
+         {"//ArtistSummary[@artistID='3']/Name", "//ArtistSummary/NumberOfSongsInDB",
+          "//ArtistSummary/NumberOfBookmarks"}},
+        {"search/GetSummaries.jsp",
+         "Type=USER&IDs=1",
          {"//UserSummary[@userID='1']/Handle", "//UserSummary/NumberOfPlaylists", "//UserSummary/DateCreated"}},
-        {"search/GetSummaries.jsp", "Type=PLAYLIST&IDs=2",
+        {"search/GetSummaries.jsp",
+         "Type=PLAYLIST&IDs=2",
          {"//PlaylistSummary[@playlistID='2']/NumberOfPerformances", "//PlaylistSummary/PrimaryGenreID",
           "//PlaylistSummary/PrimaryMoodID", "//PlaylistSummary/LastModifiedDate"}},
-        {"search/SearchForPlaylists.jsp", "PlaylistTitle=road&PlaylistTitleSearchType=0", {"//PlaylistSummary", "//ID"}},
+        {"search/SearchForPlaylists.jsp",
+         "PlaylistTitle=road&PlaylistTitleSearchType=0",
+         {"//PlaylistSummary", "//ID"}},
         {"search/SearchForUsers.jsp", "UserHandle=demo&UserHandleSearchType=1", {"//UserSummary/Handle", "//ID"}},
         {"search/ResolveArtists.jsp", "ArtistName=velvet", {"//ArtistSummary/Name"}},
         {"fulfill/FulfillPlaylist.jsp", "user=&PlaylistID=1&App=Tessarin", {"//TimesListened"}},
@@ -163,7 +176,8 @@ TEST_F(CataloguePages, SearchesSendTwentySummariesAndEveryIdInAStableOrder)
     EXPECT_EQ(Count(first, "//PerformanceSummary"), 20u);
     ASSERT_GT(Count(first, "//ID"), 20u);
     EXPECT_EQ(Text(first, "(//ID)[21]"), Text(again, "(//ID)[21]"));
-    EXPECT_EQ(Text(first, "(//ID)[1]"), first.select_node("(//PerformanceSummary)[1]").node().attribute("performanceID").value());
+    EXPECT_EQ(Text(first, "(//ID)[1]"),
+              first.select_node("(//PerformanceSummary)[1]").node().attribute("performanceID").value());
     // Every match holds the text, ignoring case.
     for (auto node : first.select_nodes("//PerformanceSummary/SongName")) {
         std::string title = node.node().text().get();
@@ -185,7 +199,8 @@ TEST_F(CataloguePages, SearchTypesAndFieldCombinations)
     EXPECT_EQ(Count(Post("search/SearchForUsers.jsp", "UserHandle=&UserHandleSearchType=0"), "//ID"), 0u);
     // Title and genre together narrow a playlist search.
     auto all = Post("search/SearchForPlaylists.jsp", "PlaylistTitle=a&PlaylistTitleSearchType=0");
-    auto rock = Post("search/SearchForPlaylists.jsp", "PlaylistTitle=a&PlaylistTitleSearchType=0&Genre=201&GenreSearchType=0");
+    auto rock =
+        Post("search/SearchForPlaylists.jsp", "PlaylistTitle=a&PlaylistTitleSearchType=0&Genre=201&GenreSearchType=0");
     EXPECT_LT(Count(rock, "//ID"), Count(all, "//ID"));
     for (auto node : rock.select_nodes("//PlaylistSummary/PrimaryGenreID"))
         EXPECT_STREQ(node.node().text().get(), "201");
@@ -211,7 +226,7 @@ TEST_F(CataloguePages, EveryFieldOfEverySearchTakesPart)
 
     struct Case {
         const char* page;
-        std::string field; // key=value, searched with type 1 where it is a text
+        std::string field;  // key=value, searched with type 1 where it is a text
         std::string found;
     } cases[] = {
         {"SearchForPlaylists.jsp", "PlaylistTitle=" + text("//PlaylistSummary/Name"), "1"},
@@ -236,7 +251,8 @@ TEST_F(CataloguePages, EveryFieldOfEverySearchTakesPart)
         auto doc = Post(std::string("search/") + c.page, c.field + "&" + key + "SearchType=1");
         const std::string id = "//ID[text()='" + c.found + "']";
         EXPECT_EQ(Count(doc, id.c_str()), 1u);
-        auto none = Post(std::string("search/") + c.page, key + (number ? "=9999" : "=zqzqzq") + "&" + key + "SearchType=0");
+        auto none =
+            Post(std::string("search/") + c.page, key + (number ? "=9999" : "=zqzqzq") + "&" + key + "SearchType=0");
         EXPECT_EQ(Count(none, "//ID"), 0u);
     }
 }
@@ -289,7 +305,8 @@ TEST_F(CataloguePages, ResolveRanksTheExactTitleAndArtistFirst)
             ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         return s;
     };
-    auto doc = Post("search/ResolvePerformances.jsp", "PerformanceTitle=" + upper(title) + "&PrimaryArtistName=" + upper(artist));
+    auto doc = Post("search/ResolvePerformances.jsp",
+                    "PerformanceTitle=" + upper(title) + "&PrimaryArtistName=" + upper(artist));
     ASSERT_GT(Count(doc, "//PerformanceSummary"), 1u);
     EXPECT_EQ(Text(doc, "(//PerformanceSummary)[1]/SongName"), title);
     EXPECT_EQ(Text(doc, "(//PerformanceSummary)[1]/PrimaryArtist/ArtistName"), artist);
@@ -311,14 +328,16 @@ TEST_F(CataloguePages, PreviewsAreServedForTracksThatHaveThem)
     }
     ASSERT_FALSE(withPreview.empty());
     ASSERT_FALSE(without.empty());
-    auto fulfilled = Post("fulfill/fulfillperformance.jsp", "user=&PerformanceID=" + withPreview + "&FulfillmentTypeID=1&App=Tessarin");
+    auto fulfilled = Post("fulfill/fulfillperformance.jsp",
+                          "user=&PerformanceID=" + withPreview + "&FulfillmentTypeID=1&App=Tessarin");
     std::string url = Text(fulfilled, "//URL");
     ASSERT_FALSE(url.empty());
     HttpAnswer wave = Exchange(url, nullptr);
     EXPECT_EQ(wave.status, 200);
     EXPECT_EQ(wave.body.substr(0, 4), "RIFF");
     EXPECT_GT(wave.body.size(), 8000u);
-    auto refused = Post("fulfill/fulfillperformance.jsp", "user=&PerformanceID=" + without + "&FulfillmentTypeID=1&App=Tessarin");
+    auto refused =
+        Post("fulfill/fulfillperformance.jsp", "user=&PerformanceID=" + without + "&FulfillmentTypeID=1&App=Tessarin");
     EXPECT_EQ(Count(refused, "//URL"), 0u);
     EXPECT_EQ(Count(refused, "//Error"), 1u);
 }
@@ -332,4 +351,4 @@ TEST_F(CataloguePages, FulfillPlaylistCountsAListen)
     EXPECT_EQ(std::atoi(Text(after, "//TimesListened").c_str()), listened + 1);
 }
 
-} // namespace corvanta::server::test
+}  // namespace corvanta::server::test

@@ -23,7 +23,7 @@ std::string ReadFile(const std::string& path)
     return text.str();
 }
 
-} // namespace
+}  // namespace
 
 TEST(ServerCertificate, KeptWhileItNamesTheHostAndRemadeWhenNot)
 {
@@ -35,11 +35,9 @@ TEST(ServerCertificate, KeptWhileItNamesTheHostAndRemadeWhenNot)
         const char* host;
         bool kept;
     } steps[] = {
-        {"corvanta.example", false}, // first start
-        {"corvanta.example", true},
-        {"localhost", true},         // every certificate also names the loopback names
-        {"127.0.0.1", true},
-        {"music.example", false},    // served under another name
+        {"corvanta.example", false},                            // first start
+        {"corvanta.example", true},  {"localhost", true},       // every certificate also names the loopback names
+        {"127.0.0.1", true},         {"music.example", false},  // served under another name
         {"music.example", true},
     };
     std::string previous;

@@ -46,7 +46,7 @@ std::string Lower(std::string text)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 class ClientExchange : public CServerFixture {
 protected:
@@ -126,8 +126,10 @@ TEST_F(ClientExchange, LookupTablesReplaceTheBuiltInOnes)
     tables.LoadDefaults();
     CTablesToXMLRequest request;
     CDoneListener done;
-    ASSERT_TRUE(SendAndWait(request, [&] { request.Fetch(&tables); }, done));
-    for (const char* name : {"Genres", "Mood", "Theme", "Country", "StateCode", "MaritalStatus", "SexCode", "HeardAboutSource"}) {
+    ASSERT_TRUE(SendAndWait(
+        request, [&] { request.Fetch(&tables); }, done));
+    for (const char* name :
+         {"Genres", "Mood", "Theme", "Country", "StateCode", "MaritalStatus", "SexCode", "HeardAboutSource"}) {
         SCOPED_TRACE(name);
         auto table = tables.Lookup(name);
         ASSERT_TRUE(table);
@@ -150,7 +152,8 @@ TEST_F(ClientExchange, SearchThenGetSummariesOfTheIdentifiersInTheirOrder)
     fields.performanceTitle.text = "LOVE";
     std::int32_t key = 0;
     CDoneListener searched;
-    ASSERT_TRUE(SendAndWait(search, [&] { key = search.Search(fields, 7); }, searched));
+    ASSERT_TRUE(SendAndWait(
+        search, [&] { key = search.Search(fields, 7); }, searched));
     ASSERT_EQ(searched.completed.front(), std::make_pair(7, key));
     const std::vector<std::uint32_t> ids = search.Identifiers(key);
     ASSERT_EQ(search.Count(key), 20);
@@ -169,7 +172,8 @@ TEST_F(ClientExchange, SearchThenGetSummariesOfTheIdentifiersInTheirOrder)
         page += (page.empty() ? "" : ",") + std::to_string(ids[i]);
     CGetSummariesRequest summaries;
     CDoneListener fetched;
-    ASSERT_TRUE(SendAndWait(summaries, [&] { summaries.FetchPerformances(page, 3); }, fetched));
+    ASSERT_TRUE(SendAndWait(
+        summaries, [&] { summaries.FetchPerformances(page, 3); }, fetched));
     ASSERT_EQ(summaries.Count(), 50);
     for (std::int32_t i = 0; i < 50; ++i)
         EXPECT_EQ(summaries.Item(i)->Identifier(), static_cast<std::int32_t>(ids[static_cast<size_t>(20 + i)]));
@@ -180,7 +184,8 @@ TEST_F(ClientExchange, FavoritesInEveryKindAreChainedAndAPlaylistComesWithItsTra
     const std::string token = DemoToken();
     CGetUserBookmarksRequest bookmarks;
     CDoneListener listed;
-    ASSERT_TRUE(SendAndWait(bookmarks, [&] { bookmarks.Fetch(token); }, listed));
+    ASSERT_TRUE(SendAndWait(
+        bookmarks, [&] { bookmarks.Fetch(token); }, listed));
     ASSERT_GT(bookmarks.PlaylistCount(), 1);
     EXPECT_GT(bookmarks.ArtistCount(), 0);
     EXPECT_GT(bookmarks.PlaymakerCount(), 0);
@@ -196,7 +201,8 @@ TEST_F(ClientExchange, FavoritesInEveryKindAreChainedAndAPlaylistComesWithItsTra
     const PlaylistSummary* favorite = bookmarks.GetPlaylist(0);
     CGetPlaylistDetailsRequest details;
     CDoneListener detailed;
-    ASSERT_TRUE(SendAndWait(details, [&] { details.Fetch(favorite->playlistID); }, detailed));
+    ASSERT_TRUE(SendAndWait(
+        details, [&] { details.Fetch(favorite->playlistID); }, detailed));
     ASSERT_NE(details.Detail(), nullptr);
     EXPECT_EQ(details.Detail()->Summary.playlistID, favorite->playlistID);
     EXPECT_EQ(details.Detail()->Summary.Name, favorite->Name);
@@ -205,21 +211,24 @@ TEST_F(ClientExchange, FavoritesInEveryKindAreChainedAndAPlaylistComesWithItsTra
     EXPECT_TRUE(details.CreationDate().IsValid());
     EXPECT_TRUE(details.DateUpdated().IsValid());
     ASSERT_FALSE(details.Detail()->Tracks.empty());
-    EXPECT_EQ(static_cast<std::int32_t>(details.Detail()->Tracks.size()), details.Detail()->Summary.NumberOfPerformances);
+    EXPECT_EQ(static_cast<std::int32_t>(details.Detail()->Tracks.size()),
+              details.Detail()->Summary.NumberOfPerformances);
 }
 
 TEST_F(ClientExchange, TextThatIsNotUtf8ReachesTheClientRepaired)
 {
     // A Latin-1 name from some other client must not make every answer that holds it unreadable.
     const std::string token = DemoToken();
-    auto created = Post("UpdatePlaylistXML.jsp", "UserToken=" + token +
-                                                     "&App=Tessarin&Action=Create&ID=0&Name=Caf%E9&EntryCount=0&PrimaryGenreID=0"
-                                                     "&PrimaryMoodID=0&PrimaryTheme=&Description=&IsPublic=1");
+    auto created =
+        Post("UpdatePlaylistXML.jsp", "UserToken=" + token +
+                                          "&App=Tessarin&Action=Create&ID=0&Name=Caf%E9&EntryCount=0&PrimaryGenreID=0"
+                                          "&PrimaryMoodID=0&PrimaryTheme=&Description=&IsPublic=1");
     const std::string id = Text(created, "//PlaylistID");
     ASSERT_FALSE(id.empty());
     CGetSummariesRequest summaries;
     CDoneListener fetched;
-    ASSERT_TRUE(SendAndWait(summaries, [&] { summaries.FetchPlaylists(id + ",1", 0); }, fetched));
+    ASSERT_TRUE(SendAndWait(
+        summaries, [&] { summaries.FetchPlaylists(id + ",1", 0); }, fetched));
     ASSERT_EQ(summaries.Count(), 2);
     EXPECT_EQ(summaries.Item(0)->Name(), "Caf\xC3\xA9");
 }
@@ -238,7 +247,8 @@ TEST_F(ClientExchange, FreeTextComesBackAsTheMemberTypedIt)
         ArtistRecord artist;
         artist.Name = text;
         CDoneListener artistDone;
-        ASSERT_TRUE(SendAndWait(artistRequest, [&] { artistRequest.CreateArtist(token, artist); }, artistDone));
+        ASSERT_TRUE(SendAndWait(
+            artistRequest, [&] { artistRequest.CreateArtist(token, artist); }, artistDone));
         const std::int32_t artistID = artistRequest.ArtistID();
         ASSERT_GT(artistID, 0);
 
@@ -249,7 +259,8 @@ TEST_F(ClientExchange, FreeTextComesBackAsTheMemberTypedIt)
         track.primaryArtistID = artistID;
         track.Version = text;
         CDoneListener trackDone;
-        ASSERT_TRUE(SendAndWait(trackRequest, [&] { trackRequest.CreatePerformance(token, track); }, trackDone));
+        ASSERT_TRUE(SendAndWait(
+            trackRequest, [&] { trackRequest.CreatePerformance(token, track); }, trackDone));
         ASSERT_GT(trackRequest.PerformanceID(), 0);
 
         PlaylistDetail playlist;
@@ -266,7 +277,8 @@ TEST_F(ClientExchange, FreeTextComesBackAsTheMemberTypedIt)
 
         CGetPlaylistDetailsRequest details;
         CDoneListener detailed;
-        ASSERT_TRUE(SendAndWait(details, [&] { details.Fetch(playlist.Summary.playlistID); }, detailed));
+        ASSERT_TRUE(SendAndWait(
+            details, [&] { details.Fetch(playlist.Summary.playlistID); }, detailed));
         const PlaylistDetail* stored = details.Detail();
         ASSERT_NE(stored, nullptr);
         EXPECT_EQ(stored->Summary.Name, text);
@@ -280,7 +292,8 @@ TEST_F(ClientExchange, FreeTextComesBackAsTheMemberTypedIt)
 
         CGetSummariesRequest summaries;
         CDoneListener fetched;
-        ASSERT_TRUE(SendAndWait(summaries, [&] { summaries.FetchArtists(std::to_string(artistID), 0); }, fetched));
+        ASSERT_TRUE(SendAndWait(
+            summaries, [&] { summaries.FetchArtists(std::to_string(artistID), 0); }, fetched));
         ASSERT_EQ(summaries.Count(), 1);
         EXPECT_EQ(summaries.Item(0)->Name(), text);
     }
@@ -327,7 +340,8 @@ TEST_F(ClientExchange, AThousandTrackPlaylistWithCommentsIsPublishedWhole)
     // What the server now holds, read back through the client's own request.
     CGetPlaylistDetailsRequest details;
     CDoneListener fetched;
-    ASSERT_TRUE(SendAndWait(details, [&] { details.Fetch(playlist.Summary.playlistID); }, fetched));
+    ASSERT_TRUE(SendAndWait(
+        details, [&] { details.Fetch(playlist.Summary.playlistID); }, fetched));
     ASSERT_NE(details.Detail(), nullptr);
     EXPECT_EQ(details.Detail()->Summary.Name, "Everything & more");
     EXPECT_EQ(details.Detail()->Summary.NumberOfPerformances, 1000);
@@ -339,4 +353,4 @@ TEST_F(ClientExchange, AThousandTrackPlaylistWithCommentsIsPublishedWhole)
     }
 }
 
-} // namespace corvanta::server::test
+}  // namespace corvanta::server::test

@@ -51,8 +51,9 @@ TEST(ServerUpgradeCheck, VersionComparison)
         const char* newest;
         const char* current;
         bool newer;
-    } cases[] = {{"1.2.0", "1.1.0.5", true}, {"1.1.0.5", "1.1.0.5", false}, {"1.1", "1.1.0.0", false},
-                 {"1.10", "1.9", true},       {"1.0", "", true},             {"2.0", "10.0", false}};
+    } cases[] = {{"1.2.0", "1.1.0.5", true}, {"1.1.0.5", "1.1.0.5", false},
+                 {"1.1", "1.1.0.0", false},  {"1.10", "1.9", true},
+                 {"1.0", "", true},          {"2.0", "10.0", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.newest) + " vs " + c.current);
         EXPECT_EQ(CXmlPages::IsNewer(c.newest, c.current), c.newer);
@@ -75,12 +76,12 @@ TEST(ServerXmlWriter, RepairsWhatIsNotUtf8)
         const char* text;
         const char* written;
     } cases[] = {
-        {"Caf\xE9", "Caf\xC3\xA9"},                     // a Latin-1 byte
-        {"Caf\xC3\xA9 \xE2\x99\xAB \xF0\x9F\x8E\xB5", "Caf\xC3\xA9 \xE2\x99\xAB \xF0\x9F\x8E\xB5"}, // valid stays
-        {"\xC0\xAF", "\xC3\x80\xC2\xAF"},               // overlong
-        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"}, // a surrogate
-        {"\xEF\xBF\xBF", "\xC3\xAF\xC2\xBF\xC2\xBF"}, // not a character
-        {"x\xE2\x82", "x\xC3\xA2\xC2\x82"},             // cut short
+        {"Caf\xE9", "Caf\xC3\xA9"},                                                                  // a Latin-1 byte
+        {"Caf\xC3\xA9 \xE2\x99\xAB \xF0\x9F\x8E\xB5", "Caf\xC3\xA9 \xE2\x99\xAB \xF0\x9F\x8E\xB5"},  // valid stays
+        {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                                                            // overlong
+        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"},                                                // a surrogate
+        {"\xEF\xBF\xBF", "\xC3\xAF\xC2\xBF\xC2\xBF"},                                                // not a character
+        {"x\xE2\x82", "x\xC3\xA2\xC2\x82"},                                                          // cut short
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -21,13 +21,14 @@ std::string Serialize(const pugi::xml_document& doc)
     return out.str();
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(ProfilePages, FetchAnswersTheObjectNotationWithEveryField)
 {
     std::string token = SignUp("ivy");
     auto doc = Post("UpdateProfileXML.jsp", "UserToken=" + token);
-    pugi::xml_node user = doc.document_element().find_child_by_attribute("Object", "Class", "com.velmar.orvane.data.User");
+    pugi::xml_node user =
+        doc.document_element().find_child_by_attribute("Object", "Class", "com.velmar.orvane.data.User");
     ASSERT_TRUE(user);
     EXPECT_STREQ(Member(user, "myHandle").text().get(), "ivy");
     struct Case {
@@ -49,8 +50,9 @@ TEST_F(ProfilePages, FetchAnswersTheObjectNotationWithEveryField)
     };
     for (const Case& c : cases)
         EXPECT_TRUE(user.select_node(c.path)) << c.path;
-    EXPECT_STREQ(user.select_node("Object[@Class='com.velmar.orvane.data.Email']/Object[@Name='myAddress']").node().text().get(),
-                 "ivy@example.org");
+    EXPECT_STREQ(
+        user.select_node("Object[@Class='com.velmar.orvane.data.Email']/Object[@Name='myAddress']").node().text().get(),
+        "ivy@example.org");
 }
 
 TEST_F(ProfilePages, UpdateReplacesTheDocumentAfterValidation)
@@ -59,13 +61,17 @@ TEST_F(ProfilePages, UpdateReplacesTheDocumentAfterValidation)
     auto doc = Post("UpdateProfileXML.jsp", "UserToken=" + token);
     pugi::xml_node user = doc.document_element().first_child();
     Member(user, "myDOB").prepend_child(pugi::node_pcdata).set_value("07/04/1970");
-    user.select_node("Object[@Class='com.velmar.orvane.data.Name']/Object[@Name='myFirst']").node().text().set("Jack & Jill");
+    user.select_node("Object[@Class='com.velmar.orvane.data.Name']/Object[@Name='myFirst']")
+        .node()
+        .text()
+        .set("Jack & Jill");
     pugi::xml_node item = Member(user, "myLoveList").append_child("Item");
     item.append_child("Key").append_child("Object").text().set("Color");
     item.append_child("Value").append_child("Object").append_child("Object").text().set("Blue");
 
-    std::string answer = PostText("UpdateProfileXML.jsp",
-                                  "UserToken=" + token + "&Action=Update&UserXML=" + CFormFields::PercentEncode(Serialize(doc)));
+    std::string answer =
+        PostText("UpdateProfileXML.jsp",
+                 "UserToken=" + token + "&Action=Update&UserXML=" + CFormFields::PercentEncode(Serialize(doc)));
     EXPECT_NE(answer.find("OK"), std::string::npos) << answer;
     auto again = Post("UpdateProfileXML.jsp", "UserToken=" + token);
     EXPECT_EQ(Text(again, "//Object[@Name='myFirst']"), "Jack & Jill");
@@ -79,10 +85,15 @@ TEST_F(ProfilePages, UpdateAlsoTakesTheDocumentAsSerialized)
     std::string token = SignUp("lena");
     auto doc = Post("UpdateProfileXML.jsp", "UserToken=" + token);
     pugi::xml_node user = doc.document_element().first_child();
-    user.select_node("Object[@Class='com.velmar.orvane.data.Name']/Object[@Name='myFirst']").node().text().set("Lena & Co + 100%25");
-    std::string answer = PostText("UpdateProfileXML.jsp", "UserToken=" + token + "&Action=Update&UserXML=" + Serialize(doc));
+    user.select_node("Object[@Class='com.velmar.orvane.data.Name']/Object[@Name='myFirst']")
+        .node()
+        .text()
+        .set("Lena & Co + 100%25");
+    std::string answer =
+        PostText("UpdateProfileXML.jsp", "UserToken=" + token + "&Action=Update&UserXML=" + Serialize(doc));
     EXPECT_NE(answer.find("OK"), std::string::npos) << answer;
-    EXPECT_EQ(Text(Post("UpdateProfileXML.jsp", "UserToken=" + token), "//Object[@Name='myFirst']"), "Lena & Co + 100%25");
+    EXPECT_EQ(Text(Post("UpdateProfileXML.jsp", "UserToken=" + token), "//Object[@Name='myFirst']"),
+              "Lena & Co + 100%25");
 }
 
 TEST_F(ProfilePages, InvalidDocumentsAreRefusedWithoutOK)
@@ -109,11 +120,13 @@ TEST_F(ProfilePages, InvalidDocumentsAreRefusedWithoutOK)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::string answer = PostText("UpdateProfileXML.jsp", "UserToken=" + token + "&Action=Update&UserXML=" + CFormFields::PercentEncode(c.xml));
+        std::string answer =
+            PostText("UpdateProfileXML.jsp",
+                     "UserToken=" + token + "&Action=Update&UserXML=" + CFormFields::PercentEncode(c.xml));
         EXPECT_EQ(answer.find("OK"), std::string::npos) << answer;
         EXPECT_NE(answer.find("<Exception>"), std::string::npos) << answer;
     }
     EXPECT_EQ(PostText("UpdateProfileXML.jsp", "UserToken=" + token), good);
 }
 
-} // namespace corvanta::server::test
+}  // namespace corvanta::server::test

@@ -31,7 +31,9 @@ struct Child {
     {
         auto deadline = std::chrono::steady_clock::now() + bound;
         while (!std::regex_search(output, match, pattern)) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now())
+                    .count();
             if (left <= 0)
                 return false;
             pollfd p{stderrFd, POLLIN, 0};
@@ -135,24 +137,26 @@ bool TimeWaitOn(int port)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ServerProgram, ASecondServerOnTheSamePortIsRefusedAndARestartBindsOverTimeWait)
 {
     const std::string dir = TemporaryFolder();
     ASSERT_FALSE(dir.empty());
-    Child first = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", "0", "--https-port", "0", "--quiet"});
+    Child first =
+        Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", "0", "--https-port", "0", "--quiet"});
     std::string http, https;
     ASSERT_TRUE(WaitUntilServing(first, http, https)) << first.output;
 
     // Another server, on another data folder, takes neither port from it.
     for (const auto& ports : {std::make_pair(http, std::string("0")), std::make_pair(std::string("0"), https)}) {
         SCOPED_TRACE(ports.first + " " + ports.second);
-        Child second = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/two", "--http-port", ports.first, "--https-port",
-                               ports.second, "--quiet"});
+        Child second = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/two", "--http-port", ports.first,
+                              "--https-port", ports.second, "--quiet"});
         std::smatch refused;
         const std::string taken = ports.first == "0" ? ports.second : ports.first;
-        EXPECT_TRUE(second.WaitFor(std::regex("cannot listen on 127\\.0\\.0\\.1:" + taken), refused, std::chrono::seconds(60)))
+        EXPECT_TRUE(
+            second.WaitFor(std::regex("cannot listen on 127\\.0\\.0\\.1:" + taken), refused, std::chrono::seconds(60)))
             << second.output;
         EXPECT_EQ(WaitForExit(second.pid, std::chrono::seconds(30)), 1);
         ::close(second.stderrFd);
@@ -165,7 +169,8 @@ TEST(ServerProgram, ASecondServerOnTheSamePortIsRefusedAndARestartBindsOverTimeW
     ASSERT_EQ(WaitForExit(first.pid, std::chrono::seconds(30)), 0);
     ::close(first.stderrFd);
     ASSERT_TRUE(TimeWaitOn(std::stoi(http)));
-    Child again = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", http, "--https-port", https, "--quiet"});
+    Child again =
+        Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/one", "--http-port", http, "--https-port", https, "--quiet"});
     std::string httpAgain, httpsAgain;
     EXPECT_TRUE(WaitUntilServing(again, httpAgain, httpsAgain)) << again.output;
     EXPECT_EQ(httpAgain + " " + httpsAgain, http + " " + https);
@@ -181,13 +186,14 @@ TEST(ServerProgram, StartsOnAFreshFolderServesBothPortsAndStopsOnSigterm)
 {
     const std::string dir = TemporaryFolder();
     ASSERT_FALSE(dir.empty());
-    Child child = Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/data", "--demo", "--http-port", "0", "--https-port", "0"});
+    Child child =
+        Spawn({CORVANTA_SERVER_PROGRAM, "--data", dir + "/data", "--demo", "--http-port", "0", "--https-port", "0"});
     std::string http, https;
     ASSERT_TRUE(WaitUntilServing(child, http, https)) << child.output;
 
     std::string body = "Action=Login&App=Tessarin&UserHandle=demo&PWD=demo&PrevSession=";
     HttpAnswer login = Exchange("https://127.0.0.1:" + https + "/corvanta/production/orvane/UserLogin.jsp", &body,
-                                 dir + "/data/cert.pem");
+                                dir + "/data/cert.pem");
     EXPECT_NE(login.body.find("userToken=\""), std::string::npos) << login.body;
     HttpAnswer home = Exchange("http://127.0.0.1:" + http + "/corvanta/production/tessarin/home/index.html", nullptr);
     EXPECT_EQ(home.status, 200);
@@ -222,9 +228,8 @@ TEST(ServerProgram, HelpDocumentsEveryOption)
     int status = ::pclose(pipe);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     for (const char* option : {"--data", "--host", "--http-port", "--https-port", "--demo", "--demo-scale", "--threads",
-                               "--newest-version", "--download-url",
-                               "SIGTERM", "CORVANTA_CA_FILE"})
+                               "--newest-version", "--download-url", "SIGTERM", "CORVANTA_CA_FILE"})
         EXPECT_NE(text.find(option), std::string::npos) << option;
 }
 
-} // namespace corvanta::server::test
+}  // namespace corvanta::server::test

@@ -15,7 +15,7 @@ size_t Collect(char* data, size_t size, size_t count, void* target)
     return size * count;
 }
 
-} // namespace
+}  // namespace
 
 HttpAnswer Exchange(const std::string& url, const std::string* body, const std::string& caFile, const std::string& from)
 {
@@ -83,7 +83,8 @@ void CServerFixture::TearDown()
 std::string CServerFixture::Url(const std::string& page, bool secure) const
 {
     return std::string(secure ? "https://localhost:" : "http://127.0.0.1:") +
-           std::to_string(secure ? m_server->HttpsPort() : m_server->HttpPort()) + "/corvanta/production/orvane/" + page;
+           std::to_string(secure ? m_server->HttpsPort() : m_server->HttpPort()) + "/corvanta/production/orvane/" +
+           page;
 }
 
 std::string CServerFixture::WebUrl(const std::string& page) const
@@ -91,7 +92,8 @@ std::string CServerFixture::WebUrl(const std::string& page) const
     return "http://127.0.0.1:" + std::to_string(m_server->HttpPort()) + "/corvanta/production/" + page;
 }
 
-std::string CServerFixture::PostText(const std::string& page, const std::string& body, bool secure, const std::string& from)
+std::string CServerFixture::PostText(const std::string& page, const std::string& body, bool secure,
+                                     const std::string& from)
 {
     HttpAnswer answer = Exchange(Url(page, secure), &body, secure ? m_server->CertificatePath() : std::string(), from);
     EXPECT_TRUE(answer.ok) << page;
@@ -99,7 +101,8 @@ std::string CServerFixture::PostText(const std::string& page, const std::string&
     return answer.body;
 }
 
-pugi::xml_document CServerFixture::Post(const std::string& page, const std::string& body, bool secure, const std::string& from)
+pugi::xml_document CServerFixture::Post(const std::string& page, const std::string& body, bool secure,
+                                        const std::string& from)
 {
     std::string text = PostText(page, body, secure, from);
     pugi::xml_document doc;
@@ -122,8 +125,9 @@ std::string CServerFixture::SignUp(const std::string& handle, const std::string&
 std::string CServerFixture::Login(const std::string& handle, const std::string& password, int64_t* userId,
                                   const std::string& prev)
 {
-    auto doc = Post("UserLogin.jsp", "Action=Login&App=Tessarin&UserHandle=" + handle + "&PWD=" + password + "&PrevSession=" + prev,
-                    true);
+    auto doc =
+        Post("UserLogin.jsp",
+             "Action=Login&App=Tessarin&UserHandle=" + handle + "&PWD=" + password + "&PrevSession=" + prev, true);
     if (userId)
         *userId = std::atoll(Text(doc, "//Session/UserID").c_str());
     return doc.select_node("//Session").node().attribute("userToken").value();
@@ -134,6 +138,9 @@ std::string CServerFixture::Text(const pugi::xml_document& doc, const char* xpat
     return doc.select_node(xpath).node().text().get();
 }
 
-size_t CServerFixture::Count(const pugi::xml_document& doc, const char* xpath) { return doc.select_nodes(xpath).size(); }
+size_t CServerFixture::Count(const pugi::xml_document& doc, const char* xpath)
+{
+    return doc.select_nodes(xpath).size();
+}
 
-} // namespace corvanta::server::test
+}  // namespace corvanta::server::test

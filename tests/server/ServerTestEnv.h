@@ -15,14 +15,14 @@ namespace corvanta::server::test {
 struct HttpAnswer {
     long status = 0;
     std::string body;
-    bool ok = false; // the exchange itself worked
+    bool ok = false;  // the exchange itself worked
 };
 
 // One POST (or GET when body is null) through libcurl; secure exchanges verify
 // the server's certificate against caFile. from names the loopback address the
 // exchange comes from (127.0.0.x), as another client would.
 HttpAnswer Exchange(const std::string& url, const std::string* body, const std::string& caFile = {},
-                     const std::string& from = {});
+                    const std::string& from = {});
 
 // A server on free loopback ports with its own data folder and a clock the test moves.
 class CServerFixture : public ::testing::Test {
@@ -37,7 +37,8 @@ protected:
     // Posts to an XML page (relative to orvane/) and loads the answer.
     pugi::xml_document Post(const std::string& page, const std::string& body, bool secure = false,
                             const std::string& from = {});
-    std::string PostText(const std::string& page, const std::string& body, bool secure = false, const std::string& from = {});
+    std::string PostText(const std::string& page, const std::string& body, bool secure = false,
+                         const std::string& from = {});
     // Logs in (creating the member first when asked); returns the token.
     std::string SignUp(const std::string& handle, const std::string& password = "secret");
     std::string Login(const std::string& handle, const std::string& password, int64_t* userId = nullptr,
@@ -51,4 +52,4 @@ protected:
     std::unique_ptr<CCommunityServer> m_server;
 };
 
-} // namespace corvanta::server::test
+}  // namespace corvanta::server::test

@@ -30,7 +30,7 @@ TEST_F(SessionPages, RefusalsAnswerAnExceptionWithClassAndMessage)
     } cases[] = {
         {"UserLogin.jsp", "Action=Login&App=Tessarin&UserHandle=bob&PWD=wrong&PrevSession=", true},
         {"UserLogin.jsp", "Action=Login&App=Tessarin&UserHandle=nobody&PWD=right&PrevSession=", true},
-        {"UserLogin.jsp", "Action=Login&App=Tessarin&UserHandle=bob&PWD=right&PrevSession=", false}, // plain port
+        {"UserLogin.jsp", "Action=Login&App=Tessarin&UserHandle=bob&PWD=right&PrevSession=", false},  // plain port
         {"CreateUser.jsp", "App=Tessarin&Action=submit&UserHandle=BOB&PWD=x&Email=b@example.org&Referal=1", true},
         {"CreateUser.jsp", "App=Tessarin&Action=submit&UserHandle=carol&PWD=x&Email=&Referal=1", true},
         {"CreateUser.jsp", "App=Tessarin&Action=submit&UserHandle=carol&PWD=x&Email=c@example.org&Referal=0", true},
@@ -81,7 +81,7 @@ TEST_F(SessionPages, SessionsExpireAfterThirtyIdleMinutesAndKeepAliveExtendsThem
     std::string token = SignUp("fred");
     m_now += 25 * 60;
     EXPECT_EQ(Count(Post("UpdateSession.jsp", "UserToken=" + token + "&App=Tessarin"), "//Session/UserID"), 1u);
-    m_now += 25 * 60; // 50 minutes after login, 25 after the keep-alive
+    m_now += 25 * 60;  // 50 minutes after login, 25 after the keep-alive
     EXPECT_EQ(Count(Post("GetUserPlaylists.jsp", "user=" + token), "//Exception"), 0u);
     m_now += 31 * 60;
     EXPECT_EQ(Count(Post("UpdateSession.jsp", "UserToken=" + token + "&App=Tessarin"), "//Exception"), 1u);
@@ -211,7 +211,8 @@ TEST_F(SessionPages, FailedLoginsSlowTheMembersNextAttemptsWithoutLockingItOut)
     SignUp("ivy", "right");
     const std::string attacker = "127.0.0.2", home = "127.0.0.3", elsewhere = "127.0.0.4";
     auto attempt = [&](const std::string& password, const std::string& from) {
-        auto doc = Post("UserLogin.jsp", "Action=Login&App=Tessarin&UserHandle=IVY&PWD=" + password + "&PrevSession=", true, from);
+        auto doc = Post("UserLogin.jsp",
+                        "Action=Login&App=Tessarin&UserHandle=IVY&PWD=" + password + "&PrevSession=", true, from);
         std::string exception = Text(doc, "//Exception");
         if (exception.find("Invalid login name or password") != std::string::npos)
             return std::string("wrong");
@@ -261,14 +262,17 @@ TEST_F(SessionPages, FailedLoginsSlowTheAddressTheyComeFrom)
     SignUp("max", "right");
     // Twenty failures over as many login names, then the address waits, for every name.
     for (int i = 0; i < 20; ++i) {
-        auto doc = Post("UserLogin.jsp", "Action=Login&UserHandle=nobody" + std::to_string(i) + "&PWD=x", true, "127.0.0.5");
+        auto doc =
+            Post("UserLogin.jsp", "Action=Login&UserHandle=nobody" + std::to_string(i) + "&PWD=x", true, "127.0.0.5");
         EXPECT_NE(Text(doc, "//Exception").find("Invalid login name or password"), std::string::npos) << i;
     }
     auto held = Post("UserLogin.jsp", "Action=Login&UserHandle=max&PWD=right", true, "127.0.0.5");
     EXPECT_NE(Text(held, "//Exception").find("Too many failed logins"), std::string::npos);
-    EXPECT_EQ(Count(Post("UserLogin.jsp", "Action=Login&UserHandle=max&PWD=right", true, "127.0.0.6"), "//Session"), 1u);
+    EXPECT_EQ(Count(Post("UserLogin.jsp", "Action=Login&UserHandle=max&PWD=right", true, "127.0.0.6"), "//Session"),
+              1u);
     m_now += 1;
-    EXPECT_EQ(Count(Post("UserLogin.jsp", "Action=Login&UserHandle=max&PWD=right", true, "127.0.0.5"), "//Session"), 1u);
+    EXPECT_EQ(Count(Post("UserLogin.jsp", "Action=Login&UserHandle=max&PWD=right", true, "127.0.0.5"), "//Session"),
+              1u);
 }
 
 TEST_F(SessionPages, AMemberKeepsItsNewestFiveSessions)
@@ -278,8 +282,9 @@ TEST_F(SessionPages, AMemberKeepsItsNewestFiveSessions)
         tokens.push_back(Login("lena", "secret"));
     for (size_t i = 0; i < tokens.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(Count(Post("UpdateSession.jsp", "UserToken=" + tokens[i] + "&App=Tessarin"), "//Session/UserID"), i >= 2 ? 1u : 0u);
+        EXPECT_EQ(Count(Post("UpdateSession.jsp", "UserToken=" + tokens[i] + "&App=Tessarin"), "//Session/UserID"),
+                  i >= 2 ? 1u : 0u);
     }
 }
 
-} // namespace corvanta::server::test
+}  // namespace corvanta::server::test

@@ -23,18 +23,21 @@ TEST_F(WebPages, DetailPagesShowTheItemWithLinksAndFavoriteLinks)
         {"tessarin/details/NoDetails.htm", {"<!DOCTYPE html>", "style.css"}},
         {"tessarin/details/ShowPlaylistDetail.jsp?playlist=1&UserToken=",
          {"AddBookmark.jsp?bookmarkType=2&amp;newBookmarkItemID=1&amp;name=", "&amp;playmakerName=",
-          "ShowPerformanceDetail.jsp?performance=", "ShowPlaymakerDetail.jsp?playmaker=", "EmailFriend.jsp?playlist=1"}},
+          "ShowPerformanceDetail.jsp?performance=", "ShowPlaymakerDetail.jsp?playmaker=",
+          "EmailFriend.jsp?playlist=1"}},
         {"tessarin/details/ShowPerformanceDetail.jsp?performance=5&UserToken=",
          {"bookmarkType=3&amp;newBookmarkItemID=5&amp;songName=", "&amp;artistName=", "ShowArtistDetail.jsp?artist="}},
-        {"tessarin/details/ShowArtistDetail.jsp?artist=2&UserToken=", {"bookmarkType=1&amp;newBookmarkItemID=2&amp;name=", "<table>"}},
+        {"tessarin/details/ShowArtistDetail.jsp?artist=2&UserToken=",
+         {"bookmarkType=1&amp;newBookmarkItemID=2&amp;name=", "<table>"}},
         {"tessarin/details/ShowPlaymakerDetail.jsp?playmaker=1&UserToken=",
          {"<h1>demo</h1>", "bookmarkType=4&amp;newBookmarkItemID=1&amp;name=demo", "Loves", "My music blog"}},
         {"tessarin/details/EmailFriend.jsp?playlist=1", {"<form method=\"post\"", "name=\"to\""}},
         {"tessarin/help/version1.1/helpindex.htm", {"<h1>Corvanta help</h1>"}},
         {"tessarin/home/index.html",
-         {"index.html?showplaylist=", "index.html?showplaymaker=", std::string("http://") + PagePaths::kDetailsHost + "/recording/show?",
-          std::string("http://") + PagePaths::kDetailsHost + "/artist/show?", "/corvanta/production/orvane/UpdateProfile.jsp\"",
-          "/corvanta/production/orvane/ViewStatistics.jsp\""}},
+         {"index.html?showplaylist=", "index.html?showplaymaker=",
+          std::string("http://") + PagePaths::kDetailsHost + "/recording/show?",
+          std::string("http://") + PagePaths::kDetailsHost + "/artist/show?",
+          "/corvanta/production/orvane/UpdateProfile.jsp\"", "/corvanta/production/orvane/ViewStatistics.jsp\""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.page);
@@ -49,9 +52,10 @@ TEST_F(WebPages, DetailPagesShowTheItemWithLinksAndFavoriteLinks)
 TEST_F(WebPages, InsertedTextIsEscaped)
 {
     std::string token = Login("demo", "demo");
-    auto doc = Post("UpdatePlaylistXML.jsp", "UserToken=" + token + "&App=Tessarin&Action=Create&ID=0"
-                                             "&Name=%3Cscript%3Ealert(1)%3C%2Fscript%3E&EntryCount=1&TrackID1=3"
-                                             "&TrackComment1=%3Cb%3Ebold%3C%2Fb%3E%3CBR%3Enext");
+    auto doc = Post("UpdatePlaylistXML.jsp", "UserToken=" + token +
+                                                 "&App=Tessarin&Action=Create&ID=0"
+                                                 "&Name=%3Cscript%3Ealert(1)%3C%2Fscript%3E&EntryCount=1&TrackID1=3"
+                                                 "&TrackComment1=%3Cb%3Ebold%3C%2Fb%3E%3CBR%3Enext");
     std::string id = Text(doc, "//PlaylistID");
     ASSERT_FALSE(id.empty()) << Text(doc, "//Exception");
     std::string html = Get("tessarin/details/ShowPlaylistDetail.jsp?playlist=" + id + "&UserToken=" + token);
@@ -88,4 +92,4 @@ TEST_F(WebPages, MailFormsRecordTheMessage)
     EXPECT_EQ(Exchange(WebUrl("tessarin/details/EmailFriend.jsp?playlist=1"), &bad).status, 400);
 }
 
-} // namespace corvanta::server::test
+}  // namespace corvanta::server::test

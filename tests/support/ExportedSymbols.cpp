@@ -25,7 +25,7 @@ std::string Readable(const char* name)
     return text.substr(0, text.find_first_of("([")) + "()";
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::set<std::string>> ExportedSymbols(const std::string& path)
 {

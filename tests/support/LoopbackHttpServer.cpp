@@ -43,8 +43,9 @@ std::string DecodeFormPart(const std::string& text)
 // Counts the connections the server accepts: it queues one task per socket.
 class CountingTaskQueue : public httplib::TaskQueue {
 public:
-    CountingTaskQueue(std::atomic<int>& connections, std::size_t threads)
-        : m_connections(connections), m_pool(threads) {}
+    CountingTaskQueue(std::atomic<int>& connections, std::size_t threads) : m_connections(connections), m_pool(threads)
+    {
+    }
     void enqueue(std::function<void()> fn) override
     {
         ++m_connections;
@@ -79,8 +80,8 @@ void MakeCertificate(std::unique_ptr<EVP_PKEY, KeyDeleter>& key, std::unique_ptr
     X509_gmtime_adj(X509_getm_notAfter(x), 24 * 3600);
     X509_set_pubkey(x, key.get());
     X509_NAME* name = X509_get_subject_name(x);
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"),
-                               -1, -1, 0);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("127.0.0.1"), -1, -1,
+                               0);
     X509_set_issuer_name(x, name);
     X509V3_CTX ctx;
     X509V3_set_ctx_nodb(&ctx);
@@ -100,7 +101,10 @@ void MakeCertificate(std::unique_ptr<EVP_PKEY, KeyDeleter>& key, std::unique_ptr
 
 }  // namespace
 
-std::string ServerPagePath(const std::string& page) { return "/corvanta/production/orvane/" + page; }
+std::string ServerPagePath(const std::string& page)
+{
+    return "/corvanta/production/orvane/" + page;
+}
 
 std::vector<std::pair<std::string, std::string>> DecodeFormBody(const std::string& body)
 {
@@ -252,16 +256,25 @@ CLoopbackHttpServer::~CLoopbackHttpServer()
     }
 }
 
-std::uint16_t CLoopbackHttpServer::Port() const { return m_state->port; }
+std::uint16_t CLoopbackHttpServer::Port() const
+{
+    return m_state->port;
+}
 
-bool CLoopbackHttpServer::Secure() const { return m_state->secure; }
+bool CLoopbackHttpServer::Secure() const
+{
+    return m_state->secure;
+}
 
 std::string CLoopbackHttpServer::CertificateFile() const
 {
     return m_state->folder.empty() ? std::string() : (m_state->folder / "server.pem").string();
 }
 
-void CLoopbackHttpServer::TrustCertificate() const { ::setenv("CORVANTA_CA_FILE", CertificateFile().c_str(), 1); }
+void CLoopbackHttpServer::TrustCertificate() const
+{
+    ::setenv("CORVANTA_CA_FILE", CertificateFile().c_str(), 1);
+}
 
 void CLoopbackHttpServer::SetResponse(const std::string& path, int status, std::string body)
 {
@@ -338,7 +351,10 @@ std::size_t CLoopbackHttpServer::RequestCount() const
     return m_state->requests.size();
 }
 
-int CLoopbackHttpServer::Connections() const { return m_state->connections.load(); }
+int CLoopbackHttpServer::Connections() const
+{
+    return m_state->connections.load();
+}
 
 CUnansweredListener::CUnansweredListener()
 {

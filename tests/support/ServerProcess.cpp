@@ -16,8 +16,9 @@ CServerProcess::CServerProcess(const std::string& program, const std::vector<std
     if (!::mkdtemp(pattern.data()))
         return;
     m_folder = pattern;
-    std::vector<std::string> args = {program, "--data", (m_folder / "data").string(), "--host", "127.0.0.1",
-                                     "--http-port", "0", "--https-port", "0"};
+    std::vector<std::string> args = {program,  "--data",       (m_folder / "data").string(),
+                                     "--host", "127.0.0.1",    "--http-port",
+                                     "0",      "--https-port", "0"};
     args.insert(args.end(), extraArgs.begin(), extraArgs.end());
     std::vector<char*> argv;
     for (std::string& arg : args)

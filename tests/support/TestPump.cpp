@@ -1,6 +1,9 @@
 #include "tests/support/TestPump.h"
 
-CTestPump::CTestPump() { SetUiDispatcher(this); }
+CTestPump::CTestPump()
+{
+    SetUiDispatcher(this);
+}
 
 CTestPump::~CTestPump()
 {

@@ -20,8 +20,7 @@ public:
     /// Runs every task queued now; returns how many ran.
     int RunPending();
     /// Runs tasks as they arrive until done() holds; false when bound ran out first.
-    bool RunUntil(const std::function<bool()>& done,
-                  std::chrono::milliseconds bound = std::chrono::seconds(20));
+    bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds bound = std::chrono::seconds(20));
     int Queued() const;
     /// Waits, running nothing, until at least count tasks are queued; false
     /// when bound ran out first.

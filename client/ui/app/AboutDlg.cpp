@@ -21,8 +21,9 @@ CAboutDlg::CAboutDlg(const std::string& version, QWidget* parent) : QDialog(pare
     grid->addWidget(new QLabel(QStringLiteral("Corvanta Version"), this), 0, 1);
     grid->addWidget(versionText, 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("Beta"), this), 1, 1, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Corvanta playlist client. Copyright (C) the Corvanta developers."), this),
-                    2, 1, 1, 2);
+    grid->addWidget(
+        new QLabel(QStringLiteral("Corvanta playlist client. Copyright (C) the Corvanta developers."), this), 2, 1, 1,
+        2);
     grid->addWidget(new QLabel(QStringLiteral("Lists are shown by the Corvanta grid, built on Qt."), this), 3, 1, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("Server answers are read by the Corvanta XML reader."), this), 4, 1, 1,
                     2);

@@ -29,7 +29,7 @@
 
 namespace {
 CClientApp* g_instance = nullptr;
-} // namespace
+}  // namespace
 
 CClientApp::CClientApp()
     : m_blockingCalls(std::make_unique<CBlockingCallRunner>([this]() -> QWidget* { return m_mainWindow.data(); })),
@@ -75,7 +75,8 @@ int CClientApp::Run()
     std::unique_ptr<CScreenshotRun> screenshot;
     if (const QString file = CScreenshotRun::RequestedFile(); !file.isEmpty())
         screenshot = std::make_unique<CScreenshotRun>(
-            file, Session(), [this]() -> QWidget* { return MainWindow(); }, [this]() -> QWebEngineView* {
+            file, Session(), [this]() -> QWidget* { return MainWindow(); },
+            [this]() -> QWebEngineView* {
                 CMainFrame* frame = MainWindow();
                 CHomeView* home = frame && frame->GetChildView() ? frame->GetChildView()->HomeView() : nullptr;
                 return home && home->HomePane() ? home->HomePane()->Browser() : nullptr;
@@ -224,8 +225,7 @@ bool CClientApp::OnCmdMsg(unsigned id, CCommandUpdate* update)
         if (!update)
             RunCommand(id);
         return true;
-    default:
-        return false;  // sign-up, user information and the upgrade check come later
+    default: return false;  // sign-up, user information and the upgrade check come later
     }
 }
 

@@ -25,15 +25,11 @@ public:
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
-} // namespace
+}  // namespace
 
 CLoginDlg::CLoginDlg(CUserLoginRequest& request, NewUserRunner newUser, QWidget* parent)
-    : QDialog(parent),
-      m_request(request),
-      m_newUser(std::move(newUser)),
-      m_handle(new QLineEdit(this)),
-      m_password(new QLineEdit(this)),
-      m_save(new QCheckBox(QStringLiteral("Save login information"), this)),
+    : QDialog(parent), m_request(request), m_newUser(std::move(newUser)), m_handle(new QLineEdit(this)),
+      m_password(new QLineEdit(this)), m_save(new QCheckBox(QStringLiteral("Save login information"), this)),
       m_newUserButton(new QPushButton(QStringLiteral("New User..."), this))
 {
     SetControlId(this, IDD_LOGIN);

@@ -12,10 +12,8 @@
 #include <QVBoxLayout>
 
 COptionsDlg::COptionsDlg(const LoginOptions& shown, QWidget* parent)
-    : QDialog(parent),
-      m_automatic(new QCheckBox(QStringLiteral("Log in automatically when program starts"), this)),
-      m_handle(new QLineEdit(this)),
-      m_password(new QLineEdit(this))
+    : QDialog(parent), m_automatic(new QCheckBox(QStringLiteral("Log in automatically when program starts"), this)),
+      m_handle(new QLineEdit(this)), m_password(new QLineEdit(this))
 {
     SetControlId(this, IDD_OPTIONS);
     setWindowTitle(QStringLiteral("Options"));

@@ -34,15 +34,9 @@ int ShowOnUiThread(const std::string& text, const std::string& caption, unsigned
     default: break;
     }
     switch (type & 0xF) {
-    case kMbOkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
-    case kMbYesNo:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        break;
-    default:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
+    case kMbOkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case kMbYesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
     }
     switch (box.exec()) {
     case QMessageBox::Cancel: return kIdCancel;
@@ -52,7 +46,7 @@ int ShowOnUiThread(const std::string& text, const std::string& caption, unsigned
     }
 }
 
-} // namespace
+}  // namespace
 
 int ShowQtMessageBox(const std::string& text, const std::string& caption, unsigned type)
 {
@@ -72,9 +66,8 @@ void InstallQtMessageBoxes()
     SetMessageBoxHandler(&ShowQtMessageBox);
     // The worker that met the error goes on at once; the box follows on the
     // user-interface thread, so no exchange waits for the member to click.
-    SetTransportErrorReporter([](const std::string& text) {
-        PostToUiThread([text] { ShowMessageBox(text, {}, kMbOk | kMbIconError); });
-    });
+    SetTransportErrorReporter(
+        [](const std::string& text) { PostToUiThread([text] { ShowMessageBox(text, {}, kMbOk | kMbIconError); }); });
 }
 
 void UninstallQtMessageBoxes()

@@ -21,7 +21,7 @@ extern "C" void OnQuitSignal(int number)
     static_cast<void>(written);
 }
 
-} // namespace
+}  // namespace
 
 CQuitSignals::CQuitSignals(std::function<void()> quit) : m_quit(std::move(quit))
 {

@@ -21,7 +21,7 @@ constexpr int kSettledTicks = 10;
 constexpr int kGiveUpMs = 120000;
 // How long the detail page of the followed link may take.
 constexpr int kFollowBoundTicks = 100;
-} // namespace
+}  // namespace
 
 QString CScreenshotRun::RequestedFile()
 {
@@ -31,9 +31,7 @@ QString CScreenshotRun::RequestedFile()
 
 CScreenshotRun::CScreenshotRun(QString file, CSession& session, std::function<QWidget*()> mainWindow,
                                std::function<QWebEngineView*()> homeBrowser)
-    : m_file(std::move(file)),
-      m_session(session),
-      m_mainWindow(std::move(mainWindow)),
+    : m_file(std::move(file)), m_session(session), m_mainWindow(std::move(mainWindow)),
       m_homeBrowser(std::move(homeBrowser))
 {
     m_session.AddSessionListener(this);
@@ -104,8 +102,8 @@ void CScreenshotRun::FollowFirstPlaylist(QWidget* window)
         return;
     m_loaded.clear();
     m_settledTicks = 0;
-    home->page()->runJavaScript(QStringLiteral(
-        "(function(){var a=document.querySelector('a[href*=\"showplaylist=\"]');if(a)a.click();})()"));
+    home->page()->runJavaScript(
+        QStringLiteral("(function(){var a=document.querySelector('a[href*=\"showplaylist=\"]');if(a)a.click();})()"));
 }
 
 void CScreenshotRun::GiveUp()

@@ -12,12 +12,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-const char* const CServerOptionsDlg::kOfferedHosts[4] = {
-    kDefaultServerHost, "test1.corvanta.example", "test2.corvanta.example", "127.0.0.1"};
+const char* const CServerOptionsDlg::kOfferedHosts[4] = {kDefaultServerHost, "test1.corvanta.example",
+                                                         "test2.corvanta.example", "127.0.0.1"};
 
 CServerOptionsDlg::CServerOptionsDlg(const ServerChoice& shown, QWidget* parent)
-    : QDialog(parent),
-      m_host(new QComboBox(this)),
+    : QDialog(parent), m_host(new QComboBox(this)),
       m_defaultPorts(new QRadioButton(QStringLiteral("Use default webserver ports (80, 443)"), this)),
       m_weblogicPorts(new QRadioButton(QStringLiteral("Use Weblogic default ports (7001, 7002)"), this))
 {

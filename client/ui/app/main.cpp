@@ -31,7 +31,7 @@ std::string DisplaySettings()
     return text;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -34,7 +34,7 @@ private:
 
     std::mutex m_mutex;
     std::deque<std::function<void()>> m_tasks;  // guarded by m_mutex, as below
-    std::uint64_t m_posted = 0;                  // tasks ever posted
+    std::uint64_t m_posted = 0;                 // tasks ever posted
     bool m_runScheduled = false;
     int m_holds = 0;
 };

@@ -16,9 +16,9 @@ QRect ChooseFrameRect(int x, int y, int cx, int cy, const QSize& workArea, int d
         return DefaultFrameRect(workArea, dpiX, dpiY);
     const QRect saved(x, y, cx, cy);
     // A window saved on a screen that is gone would open where nobody sees it.
-    const bool visible = screens.isEmpty() ||
-                         std::any_of(screens.begin(), screens.end(),
-                                     [&](const QRect& screen) { return screen.intersects(saved); });
+    const bool visible = screens.isEmpty() || std::any_of(screens.begin(), screens.end(), [&](const QRect& screen) {
+                             return screen.intersects(saved);
+                         });
     return visible ? saved : DefaultFrameRect(workArea, dpiX, dpiY);
 }
 

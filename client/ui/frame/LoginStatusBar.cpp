@@ -33,7 +33,7 @@ QString Text(unsigned id)
     return QString::fromUtf8(LoadResourceString(id));
 }
 
-} // namespace
+}  // namespace
 
 CLoginStatusBar::CLoginStatusBar(QWidget* parent) : QStatusBar(parent)
 {
@@ -115,17 +115,10 @@ bool CLoginStatusBar::eventFilter(QObject* watched, QEvent* event)
         }
         if (!key->isAutoRepeat()) {
             switch (key->key()) {
-            case Qt::Key_CapsLock:
-                SetLockState(ID_INDICATOR_CAPS, !LockState(ID_INDICATOR_CAPS));
-                break;
-            case Qt::Key_NumLock:
-                SetLockState(ID_INDICATOR_NUM, !LockState(ID_INDICATOR_NUM));
-                break;
-            case Qt::Key_ScrollLock:
-                SetLockState(ID_INDICATOR_SCRL, !LockState(ID_INDICATOR_SCRL));
-                break;
-            default:
-                break;
+            case Qt::Key_CapsLock: SetLockState(ID_INDICATOR_CAPS, !LockState(ID_INDICATOR_CAPS)); break;
+            case Qt::Key_NumLock: SetLockState(ID_INDICATOR_NUM, !LockState(ID_INDICATOR_NUM)); break;
+            case Qt::Key_ScrollLock: SetLockState(ID_INDICATOR_SCRL, !LockState(ID_INDICATOR_SCRL)); break;
+            default: break;
             }
         }
     }

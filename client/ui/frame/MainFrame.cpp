@@ -37,10 +37,9 @@ int StoredInt(const CPreferences& prefs, const char* name)
     return static_cast<std::int32_t>(prefs.GetNumber(name));
 }
 
-} // namespace
+}  // namespace
 
-CMainFrame::CMainFrame(CSession& session, const PaneServices& services, ICommandTarget* application,
-                       QWidget* parent)
+CMainFrame::CMainFrame(CSession& session, const PaneServices& services, ICommandTarget* application, QWidget* parent)
     : QMainWindow(parent), m_session(session), m_application(application)
 {
     setWindowTitle(QString::fromUtf8(LoadResourceString(IDR_MAINFRAME)));
@@ -94,9 +93,9 @@ void CMainFrame::RestorePlacement()
     QList<QRect> screens;
     for (const QScreen* each : QGuiApplication::screens())
         screens.append(each->geometry());
-    const QRect rect = ChooseFrameRect(StoredInt(prefs, Pref::MainX), StoredInt(prefs, Pref::MainY),
-                                       StoredInt(prefs, Pref::MainCX), StoredInt(prefs, Pref::MainCY), workArea,
-                                       dpiX, dpiY, screens);
+    const QRect rect =
+        ChooseFrameRect(StoredInt(prefs, Pref::MainX), StoredInt(prefs, Pref::MainY), StoredInt(prefs, Pref::MainCX),
+                        StoredInt(prefs, Pref::MainCY), workArea, dpiX, dpiY, screens);
     setGeometry(rect);
     m_splitter->resize(rect.size());
     m_splitter->setSizes({homeWidth, std::max(1, rect.width() - homeWidth)});
@@ -128,9 +127,8 @@ void CMainFrame::BuildMenus()
             continue;
         connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenuCommands(menu, *this); });
         connect(menu, &QMenu::aboutToHide, this, [this] { m_statusBar->ShowIdlePrompt(); });
-        connect(menu, &QMenu::hovered, this, [this](QAction* action) {
-            m_statusBar->SetPaneText(0, action->statusTip());
-        });
+        connect(menu, &QMenu::hovered, this,
+                [this](QAction* action) { m_statusBar->SetPaneText(0, action->statusTip()); });
         connect(menu, &QMenu::triggered, this, [this](QAction* action) {
             if (const unsigned id = CommandId(action))
                 RunCommand(*this, id);
@@ -184,8 +182,7 @@ bool CMainFrame::OnFrameCmdMsg(unsigned id, CCommandUpdate* update)
         if (!update)
             MovePaneFocus(id == ID_NEXT_PANE);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

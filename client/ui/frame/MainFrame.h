@@ -35,8 +35,7 @@ public:
     /// session and what services name outlive the frame; the detail viewer
     /// takes the favorites model's add links. application (may be null) is the
     /// last command target.
-    CMainFrame(CSession& session, const PaneServices& services, ICommandTarget* application,
-               QWidget* parent = nullptr);
+    CMainFrame(CSession& session, const PaneServices& services, ICommandTarget* application, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     CDetailViewer* GetDetailViewer() const { return m_detailViewer; }

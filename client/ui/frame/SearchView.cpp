@@ -10,8 +10,7 @@
 #include <algorithm>
 
 CSearchView::CSearchView(const PaneServices& services, QWidget* parent)
-    : CTabView(QStringLiteral("searchview"), parent),
-      m_form(new CSearchFormPane(services)),
+    : CTabView(QStringLiteral("searchview"), parent), m_form(new CSearchFormPane(services)),
       m_results(new CSearchResultsPane(services))
 {
     m_form->CreateAndShow(this, IDC_SEARCH_FORM_PANE);

@@ -21,7 +21,7 @@ const QPixmap& BitmapPicture(unsigned id)
     return found->second;
 }
 
-} // namespace
+}  // namespace
 
 CGridCtrl::CGridCtrl(QWidget* parent) : CVSFlexGrid(parent)
 {
@@ -56,9 +56,15 @@ void CGridCtrl::Setup(bool header)
     SetForeColor(LookAndFeelPalette::gridText());
 }
 
-void CGridCtrl::AddListener(IGridListener* listener) { m_listeners.Add(listener); }
+void CGridCtrl::AddListener(IGridListener* listener)
+{
+    m_listeners.Add(listener);
+}
 
-void CGridCtrl::RemoveListener(IGridListener* listener) { m_listeners.Remove(listener); }
+void CGridCtrl::RemoveListener(IGridListener* listener)
+{
+    m_listeners.Remove(listener);
+}
 
 // ---- adding rows ----
 
@@ -120,7 +126,10 @@ CGridRowItem* CGridCtrl::AddGroupRowInGroup(const std::string& text, CGridRowIte
 
 // ---- items and data ----
 
-int CGridCtrl::GetRowCount() const { return Rows() - FixedRows(); }
+int CGridCtrl::GetRowCount() const
+{
+    return Rows() - FixedRows();
+}
 
 CGridRowItem* CGridCtrl::GetRowItem(int index) const
 {
@@ -233,9 +242,15 @@ void CGridCtrl::SetCellBitmap(int index, unsigned bitmap, int column)
 
 // ---- selection ----
 
-void CGridCtrl::SelectRow(int index) { SetRow(WidgetRow(index)); }
+void CGridCtrl::SelectRow(int index)
+{
+    SetRow(WidgetRow(index));
+}
 
-void CGridCtrl::SelectCell(int index, int column) { Select(WidgetRow(index), column); }
+void CGridCtrl::SelectCell(int index, int column)
+{
+    Select(WidgetRow(index), column);
+}
 
 int CGridCtrl::GetSelectedIndex() const
 {
@@ -243,7 +258,10 @@ int CGridCtrl::GetSelectedIndex() const
     return row < FixedRows() ? -1 : row - FixedRows();
 }
 
-CGridRowItem* CGridCtrl::GetSelectedItem() const { return GetRowItem(GetSelectedIndex()); }
+CGridRowItem* CGridCtrl::GetSelectedItem() const
+{
+    return GetRowItem(GetSelectedIndex());
+}
 
 std::vector<int> CGridCtrl::GetSelectedIndices() const
 {
@@ -294,7 +312,10 @@ void CGridCtrl::RemoveRow(int index)
     CVSFlexGrid::RemoveItem(WidgetRow(index));
 }
 
-void CGridCtrl::RemoveItem(CGridRowItem* item) { RemoveRow(IndexOfItem(item)); }
+void CGridCtrl::RemoveItem(CGridRowItem* item)
+{
+    RemoveRow(IndexOfItem(item));
+}
 
 void CGridCtrl::RemoveRows(const std::vector<int>& indices)
 {

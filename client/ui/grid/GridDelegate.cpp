@@ -37,7 +37,7 @@ public:
 
     QLineEdit* edit;
     QToolButton* button = nullptr;
-    bool closed = false; // closed by its button; focus changes no longer commit
+    bool closed = false;  // closed by its button; focus changes no longer commit
 };
 
 int ShiftState(Qt::KeyboardModifiers modifiers)
@@ -46,7 +46,7 @@ int ShiftState(Qt::KeyboardModifiers modifiers)
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-} // namespace
+}  // namespace
 
 CGridDelegate::CGridDelegate(CVSFlexGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
 
@@ -207,7 +207,7 @@ bool CGridDelegate::eventFilter(QObject* watched, QEvent* event)
     if (qobject_cast<QLineEdit*>(watched) && dynamic_cast<CCellEditor*>(watched->parent()))
         editor = static_cast<QWidget*>(watched->parent());
     else if (isKey && dynamic_cast<CCellEditor*>(watched))
-        return true; // the inner edit's keys bubbling up: already handled there
+        return true;  // the inner edit's keys bubbling up: already handled there
     if (!editor)
         return QStyledItemDelegate::eventFilter(watched, event);
     // A cell editor the view has let go (hidden, deleted later) keeps the

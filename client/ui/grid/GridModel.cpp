@@ -81,7 +81,7 @@ int CGridModel::AddItem(const QString& text, int row)
         for (int col = 0; col < m_cols; ++col) {
             const qsizetype tab = text.indexOf(u'\t', start);
             if (col == 0 && tab < 0) {
-                CellAt(row, 0).text = text; // shares the caller's string
+                CellAt(row, 0).text = text;  // shares the caller's string
                 break;
             }
             CellAt(row, col).text = text.mid(start, tab < 0 ? -1 : tab - start);
@@ -715,10 +715,13 @@ void CGridModel::PostFlush()
     if (m_flushPosted)
         return;
     m_flushPosted = true;
-    QMetaObject::invokeMethod(this, [this] {
-        m_flushPosted = false;
-        Flush();
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_flushPosted = false;
+            Flush();
+        },
+        Qt::QueuedConnection);
 }
 
 void CGridModel::Flush()
@@ -804,22 +807,17 @@ QVariant CGridModel::data(const QModelIndex& index, int role) const
     const Cell* cell = FindCell(row, index.column());
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return cell ? cell->text : QString();
-    case Qt::ForegroundRole:
-        return cell && cell->hasFore ? QVariant(QColor(cell->fore)) : QVariant();
+    case Qt::EditRole: return cell ? cell->text : QString();
+    case Qt::ForegroundRole: return cell && cell->hasFore ? QVariant(QColor(cell->fore)) : QVariant();
     case Qt::DecorationRole:
         return cell && cell->picture >= 0 ? QVariant(m_pictures[static_cast<std::size_t>(cell->picture)]) : QVariant();
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(ColAlignment(index.column()) | Qt::AlignVCenter);
+    case Qt::TextAlignmentRole: return QVariant::fromValue(ColAlignment(index.column()) | Qt::AlignVCenter);
     case OutlineRole: {
         const Row& r = *m_rows[static_cast<std::size_t>(row)];
         return r.level | (r.node ? 0x100 : 0) | (r.collapsed ? 0x200 : 0) | (HasChildren(row) ? 0x400 : 0);
     }
-    case GridRowRole:
-        return row;
-    default:
-        return {};
+    case GridRowRole: return row;
+    default: return {};
     }
 }
 

@@ -119,16 +119,16 @@ private:
         Qt::Alignment pictureAlignment;
     };
     struct Row {
-        Cell first;             // column 0, kept inline: most lists have one column
-        std::vector<Cell> more; // columns 1 and up
+        Cell first;              // column 0, kept inline: most lists have one column
+        std::vector<Cell> more;  // columns 1 and up
         void* data = nullptr;
-        mutable int index = 0; // valid below m_indexValidTo
+        mutable int index = 0;  // valid below m_indexValidTo
         int level = 0;
         bool hidden = false;
         bool node = false;
         bool collapsed = false;
-        bool folded = false; // under a collapsed node
-        int scope = -1;      // level of that node
+        bool folded = false;  // under a collapsed node
+        int scope = -1;       // level of that node
     };
 
     int IndexOf(const Row* row) const;
@@ -162,7 +162,7 @@ private:
     mutable bool m_indexBuilt = false;
     int m_cols = 0;
     int m_fixedRows = 0;
-    int m_collapsed = 0; // collapsed node rows
+    int m_collapsed = 0;  // collapsed node rows
     bool m_editable = false;
     std::function<void(void*)> m_dataDeleter;
     std::vector<Qt::Alignment> m_colAlignment;

@@ -28,7 +28,7 @@ int ShiftCode(Qt::KeyboardModifiers modifiers)
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-} // namespace
+}  // namespace
 
 CVSFlexGrid::CVSFlexGrid(QWidget* parent)
     : QTableView(parent), m_model(new CGridModel(this)), m_delegate(new CGridDelegate(this))
@@ -61,7 +61,10 @@ CVSFlexGrid::~CVSFlexGrid() = default;
 
 // ---- counts ----
 
-int CVSFlexGrid::Rows() const { return m_model->Rows(); }
+int CVSFlexGrid::Rows() const
+{
+    return m_model->Rows();
+}
 
 void CVSFlexGrid::SetRows(int count)
 {
@@ -69,7 +72,10 @@ void CVSFlexGrid::SetRows(int count)
     m_model->SetRows(count);
 }
 
-int CVSFlexGrid::Cols() const { return m_model->Cols(); }
+int CVSFlexGrid::Cols() const
+{
+    return m_model->Cols();
+}
 
 void CVSFlexGrid::SetCols(int count)
 {
@@ -77,7 +83,10 @@ void CVSFlexGrid::SetCols(int count)
     m_colComboLists.resize(static_cast<std::size_t>(std::max(count, 0)));
 }
 
-int CVSFlexGrid::FixedRows() const { return m_model->FixedRows(); }
+int CVSFlexGrid::FixedRows() const
+{
+    return m_model->FixedRows();
+}
 
 void CVSFlexGrid::SetFixedRows(int count)
 {
@@ -103,17 +112,35 @@ void CVSFlexGrid::SetFormatString(const QString& format)
 
 // ---- cells ----
 
-QString CVSFlexGrid::TextMatrix(int row, int col) const { return m_model->Text(row, col); }
+QString CVSFlexGrid::TextMatrix(int row, int col) const
+{
+    return m_model->Text(row, col);
+}
 
-void CVSFlexGrid::SetTextMatrix(int row, int col, const QString& text) { m_model->SetText(row, col, text); }
+void CVSFlexGrid::SetTextMatrix(int row, int col, const QString& text)
+{
+    m_model->SetText(row, col, text);
+}
 
-QColor CVSFlexGrid::CellForeColor(int row, int col) const { return m_model->ForeColor(row, col); }
+QColor CVSFlexGrid::CellForeColor(int row, int col) const
+{
+    return m_model->ForeColor(row, col);
+}
 
-void CVSFlexGrid::SetCellForeColor(int row, int col, const QColor& colour) { m_model->SetForeColor(row, col, colour); }
+void CVSFlexGrid::SetCellForeColor(int row, int col, const QColor& colour)
+{
+    m_model->SetForeColor(row, col, colour);
+}
 
-QPixmap CVSFlexGrid::CellPicture(int row, int col) const { return m_model->Picture(row, col); }
+QPixmap CVSFlexGrid::CellPicture(int row, int col) const
+{
+    return m_model->Picture(row, col);
+}
 
-void CVSFlexGrid::SetCellPicture(int row, int col, const QPixmap& picture) { m_model->SetPicture(row, col, picture); }
+void CVSFlexGrid::SetCellPicture(int row, int col, const QPixmap& picture)
+{
+    m_model->SetPicture(row, col, picture);
+}
 
 void CVSFlexGrid::SetCellPictureAlignment(int row, int col, Qt::Alignment alignment)
 {
@@ -131,15 +158,30 @@ int CVSFlexGrid::PixelsToTwips(int pixels) const
     return (pixels * 1440 + dpi / 2) / dpi;
 }
 
-int CVSFlexGrid::ColWidthTwips(int col) const { return PixelsToTwips(columnWidth(col)); }
+int CVSFlexGrid::ColWidthTwips(int col) const
+{
+    return PixelsToTwips(columnWidth(col));
+}
 
-void CVSFlexGrid::SetColWidthTwips(int col, int twips) { setColumnWidth(col, TwipsToPixels(twips)); }
+void CVSFlexGrid::SetColWidthTwips(int col, int twips)
+{
+    setColumnWidth(col, TwipsToPixels(twips));
+}
 
-Qt::Alignment CVSFlexGrid::ColAlignment(int col) const { return m_model->ColAlignment(col); }
+Qt::Alignment CVSFlexGrid::ColAlignment(int col) const
+{
+    return m_model->ColAlignment(col);
+}
 
-void CVSFlexGrid::SetColAlignment(int col, Qt::Alignment alignment) { m_model->SetColAlignment(col, alignment); }
+void CVSFlexGrid::SetColAlignment(int col, Qt::Alignment alignment)
+{
+    m_model->SetColAlignment(col, alignment);
+}
 
-int CVSFlexGrid::ClientWidthTwips() const { return PixelsToTwips(viewport()->width()); }
+int CVSFlexGrid::ClientWidthTwips() const
+{
+    return PixelsToTwips(viewport()->width());
+}
 
 void CVSFlexGrid::SetBackColor(const QColor& colour)
 {
@@ -172,11 +214,20 @@ void CVSFlexGrid::SetRowDataDeleter(std::function<void(void*)> deleter)
     m_model->SetRowDataDeleter(std::move(deleter));
 }
 
-void* CVSFlexGrid::RowData(int row) const { return m_model->RowData(row); }
+void* CVSFlexGrid::RowData(int row) const
+{
+    return m_model->RowData(row);
+}
 
-void CVSFlexGrid::SetRowData(int row, void* value) { m_model->SetRowData(row, value); }
+void CVSFlexGrid::SetRowData(int row, void* value)
+{
+    m_model->SetRowData(row, value);
+}
 
-int CVSFlexGrid::AddItem(const QString& text, int row) { return m_model->AddItem(text, row); }
+int CVSFlexGrid::AddItem(const QString& text, int row)
+{
+    return m_model->AddItem(text, row);
+}
 
 void CVSFlexGrid::RemoveItem(int row)
 {
@@ -205,15 +256,30 @@ void CVSFlexGrid::CancelDragOf(int row, int count)
         FinishRowDrag(false);
 }
 
-const void* CVSFlexGrid::RowHandle(int row) const { return m_model->RowHandle(row); }
+const void* CVSFlexGrid::RowHandle(int row) const
+{
+    return m_model->RowHandle(row);
+}
 
-int CVSFlexGrid::RowOfHandle(const void* handle) const { return m_model->RowOfHandle(handle); }
+int CVSFlexGrid::RowOfHandle(const void* handle) const
+{
+    return m_model->RowOfHandle(handle);
+}
 
-int CVSFlexGrid::FindRow(const void* value, int startRow) const { return m_model->FindRow(value, startRow); }
+int CVSFlexGrid::FindRow(const void* value, int startRow) const
+{
+    return m_model->FindRow(value, startRow);
+}
 
-bool CVSFlexGrid::RowHidden(int row) const { return m_model->IsHidden(row); }
+bool CVSFlexGrid::RowHidden(int row) const
+{
+    return m_model->IsHidden(row);
+}
 
-void CVSFlexGrid::SetRowHidden(int row, bool hidden) { m_model->SetHidden(row, hidden); }
+void CVSFlexGrid::SetRowHidden(int row, bool hidden)
+{
+    m_model->SetHidden(row, hidden);
+}
 
 QRect CVSFlexGrid::CellRect(int row, int col) const
 {
@@ -229,7 +295,10 @@ void CVSFlexGrid::ShowCell(int row, int col)
         scrollTo(index);
 }
 
-void CVSFlexGrid::Flush() { m_model->Flush(); }
+void CVSFlexGrid::Flush()
+{
+    m_model->Flush();
+}
 
 QModelIndex CVSFlexGrid::ViewIndex(int row, int col) const
 {
@@ -397,7 +466,10 @@ void CVSFlexGrid::SetColComboList(int col, const QString& list)
         m_colComboLists[static_cast<std::size_t>(col)] = list;
 }
 
-bool CVSFlexGrid::IsEditing() const { return state() == EditingState; }
+bool CVSFlexGrid::IsEditing() const
+{
+    return state() == EditingState;
+}
 
 // ---- outline ----
 
@@ -409,15 +481,30 @@ void CVSFlexGrid::SetOutlineBar(bool on)
     viewport()->update();
 }
 
-bool CVSFlexGrid::IsSubtotal(int row) const { return m_model->IsNode(row); }
+bool CVSFlexGrid::IsSubtotal(int row) const
+{
+    return m_model->IsNode(row);
+}
 
-void CVSFlexGrid::SetIsSubtotal(int row, bool node) { m_model->SetNode(row, node); }
+void CVSFlexGrid::SetIsSubtotal(int row, bool node)
+{
+    m_model->SetNode(row, node);
+}
 
-int CVSFlexGrid::RowOutlineLevel(int row) const { return m_model->Level(row); }
+int CVSFlexGrid::RowOutlineLevel(int row) const
+{
+    return m_model->Level(row);
+}
 
-void CVSFlexGrid::SetRowOutlineLevel(int row, int level) { m_model->SetLevel(row, level); }
+void CVSFlexGrid::SetRowOutlineLevel(int row, int level)
+{
+    m_model->SetLevel(row, level);
+}
 
-bool CVSFlexGrid::IsCollapsed(int row) const { return m_model->IsCollapsed(row); }
+bool CVSFlexGrid::IsCollapsed(int row) const
+{
+    return m_model->IsCollapsed(row);
+}
 
 void CVSFlexGrid::SetIsCollapsed(int row, bool collapsed)
 {
@@ -591,7 +678,7 @@ bool CVSFlexGrid::eventFilter(QObject* watched, QEvent* event)
                 if (wasPressed && mouse->button() == Qt::LeftButton)
                     emit Click();
             }
-            return false; // the header still resizes its columns
+            return false;  // the header still resizes its columns
         }
     }
     return QTableView::eventFilter(watched, event);

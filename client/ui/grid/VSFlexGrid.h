@@ -27,10 +27,10 @@ class CVSFlexGrid : public QTableView {
     Q_OBJECT
 public:
     enum class SelectionMode {
-        Free,    // a cell or a range of cells
-        ByRow,   // one whole row
+        Free,   // a cell or a range of cells
+        ByRow,  // one whole row
         ByColumn,
-        ListBox, // several whole rows (Control toggles, Shift extends)
+        ListBox,  // several whole rows (Control toggles, Shift extends)
     };
     enum NodeRow { kFirstChild = 2, kLastChild = 3 };
 
@@ -241,7 +241,7 @@ private:
     bool m_oleDrop = false;
     bool m_fileDrops = false;
 
-    QPoint m_mousePos{-1, -1}; // in the viewport
+    QPoint m_mousePos{-1, -1};  // in the viewport
     QPoint m_mouseGlobal;
     bool m_mouseOnHeader = false;
     bool m_pressed = false;

@@ -152,7 +152,6 @@ void CBaseDlgPane::keyPressEvent(QKeyEvent* event)
         OnCancel();
         event->accept();
         return;
-    default:
-        QWidget::keyPressEvent(event);
+    default: QWidget::keyPressEvent(event);
     }
 }

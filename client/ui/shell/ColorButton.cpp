@@ -6,17 +6,11 @@
 #include <QPainter>
 
 CColorButton::CColorButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent),
-      m_normalText(LookAndFeelPalette::buttonText()),
-      m_normalFace(LookAndFeelPalette::buttonFace()),
-      m_pressedText(255, 255, 255),
-      m_pressedFace(0, 255, 0),
-      m_hotText(LookAndFeelPalette::buttonHotText()),
-      m_hotFace(LookAndFeelPalette::buttonHotFace()),
-      m_hotPressedText(LookAndFeelPalette::buttonText()),
-      m_hotPressedFace(LookAndFeelPalette::buttonFace()),
-      m_disabledText(LookAndFeelPalette::buttonDisabledText()),
-      m_disabledFace(LookAndFeelPalette::buttonDisabledFace())
+    : QPushButton(caption, parent), m_normalText(LookAndFeelPalette::buttonText()),
+      m_normalFace(LookAndFeelPalette::buttonFace()), m_pressedText(255, 255, 255), m_pressedFace(0, 255, 0),
+      m_hotText(LookAndFeelPalette::buttonHotText()), m_hotFace(LookAndFeelPalette::buttonHotFace()),
+      m_hotPressedText(LookAndFeelPalette::buttonText()), m_hotPressedFace(LookAndFeelPalette::buttonFace()),
+      m_disabledText(LookAndFeelPalette::buttonDisabledText()), m_disabledFace(LookAndFeelPalette::buttonDisabledFace())
 {
     setAttribute(Qt::WA_Hover);
 }

@@ -18,7 +18,7 @@ QFont TabFont()
     return font;
 }
 
-} // namespace
+}  // namespace
 
 CColorTabCtrl::CColorTabCtrl(QWidget* parent)
     : QWidget(parent), m_normalFont(TabFont()), m_selectedFont(TabFont()), m_hotFont(TabFont())
@@ -87,13 +87,41 @@ QRect CColorTabCtrl::AdjustRect(bool larger, const QRect& rect)
     return adjusted;
 }
 
-void CColorTabCtrl::SetNormalTextColor(const QColor& color) { m_normalText = color; update(); }
-void CColorTabCtrl::SetNormalBackgroundColor(const QColor& color) { m_normalBackground = color; update(); }
-void CColorTabCtrl::SetSelectedTextColor(const QColor& color) { m_selectedText = color; update(); }
-void CColorTabCtrl::SetSelectedBackgroundColor(const QColor& color) { m_selectedBackground = color; update(); }
-void CColorTabCtrl::SetHotTextColor(const QColor& color) { m_hotText = color; update(); }
-void CColorTabCtrl::SetHotBackgroundColor(const QColor& color) { m_hotBackground = color; update(); }
-void CColorTabCtrl::SetStripBackgroundColor(const QColor& color) { m_stripBackground = color; update(); }
+void CColorTabCtrl::SetNormalTextColor(const QColor& color)
+{
+    m_normalText = color;
+    update();
+}
+void CColorTabCtrl::SetNormalBackgroundColor(const QColor& color)
+{
+    m_normalBackground = color;
+    update();
+}
+void CColorTabCtrl::SetSelectedTextColor(const QColor& color)
+{
+    m_selectedText = color;
+    update();
+}
+void CColorTabCtrl::SetSelectedBackgroundColor(const QColor& color)
+{
+    m_selectedBackground = color;
+    update();
+}
+void CColorTabCtrl::SetHotTextColor(const QColor& color)
+{
+    m_hotText = color;
+    update();
+}
+void CColorTabCtrl::SetHotBackgroundColor(const QColor& color)
+{
+    m_hotBackground = color;
+    update();
+}
+void CColorTabCtrl::SetStripBackgroundColor(const QColor& color)
+{
+    m_stripBackground = color;
+    update();
+}
 
 void CColorTabCtrl::Layout()
 {

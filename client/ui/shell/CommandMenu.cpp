@@ -16,12 +16,8 @@ void AddItems(QMenu* menu, const std::vector<MenuItemData>& items)
 {
     for (const MenuItemData& item : items) {
         switch (item.kind) {
-        case MenuItemData::Kind::Separator:
-            menu->addSeparator();
-            break;
-        case MenuItemData::Kind::Popup:
-            menu->addMenu(CreateMenu(item, menu));
-            break;
+        case MenuItemData::Kind::Separator: menu->addSeparator(); break;
+        case MenuItemData::Kind::Popup: menu->addMenu(CreateMenu(item, menu)); break;
         case MenuItemData::Kind::Command: {
             QAction* action = menu->addAction(QString::fromUtf8(item.text));
             action->setProperty(kCommandIdProperty, item.id);
@@ -32,7 +28,7 @@ void AddItems(QMenu* menu, const std::vector<MenuItemData>& items)
     }
 }
 
-} // namespace
+}  // namespace
 
 QMenu* CreateMenu(const MenuItemData& popup, QWidget* parent)
 {

@@ -18,21 +18,11 @@ void ShowItemDetails(const PaneServices& services, const CItemRef& item)
     if (!pages)
         return;
     switch (item.Kind()) {
-    case kItemPlaylistDetail:
-        pages->ShowPlaylistDetail(item.AsPlaylistDetail()->Summary.playlistID);
-        break;
-    case kItemPlaylist:
-        pages->ShowPlaylistDetail(item.AsPlaylist()->playlistID);
-        break;
-    case kItemUser:
-        pages->ShowPlaymakerDetail(item.AsUser()->userID);
-        break;
-    case kItemArtist:
-        pages->ShowArtistDetail(item.AsArtist()->artistID);
-        break;
-    case kItemPerformance:
-        pages->ShowPerformanceDetail(item.AsPerformance()->performanceID);
-        break;
+    case kItemPlaylistDetail: pages->ShowPlaylistDetail(item.AsPlaylistDetail()->Summary.playlistID); break;
+    case kItemPlaylist: pages->ShowPlaylistDetail(item.AsPlaylist()->playlistID); break;
+    case kItemUser: pages->ShowPlaymakerDetail(item.AsUser()->userID); break;
+    case kItemArtist: pages->ShowArtistDetail(item.AsArtist()->artistID); break;
+    case kItemPerformance: pages->ShowPerformanceDetail(item.AsPerformance()->performanceID); break;
     }
 }
 
@@ -49,8 +39,7 @@ bool ItemCommandEnabled(unsigned id, const CItemRef& item)
         if (const PerformanceSummary* track = item.AsPerformance())
             return track->previewAvailable != 0;
         return true;
-    default:
-        return true;
+    default: return true;
     }
 }
 
@@ -63,9 +52,7 @@ bool RunItemCommand(unsigned id, const CItemRef& item, const PaneServices& servi
     const PerformanceSummary* track = item.AsPerformance();
     const UserSummary* user = item.AsUser();
     switch (id) {
-    case ID_SHOW_DETAILS:
-        ShowItemDetails(services, item);
-        return true;
+    case ID_SHOW_DETAILS: ShowItemDetails(services, item); return true;
     case ID_TRACK_PREVIEW:
         if (track && previews)
             previews->PreviewPerformance(track->performanceID);
@@ -90,7 +77,6 @@ bool RunItemCommand(unsigned id, const CItemRef& item, const PaneServices& servi
         else if (pages && playlist)
             pages->EmailPlaymaker(playlist->Playmaker.userID);
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }

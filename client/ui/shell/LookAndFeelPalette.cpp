@@ -28,37 +28,118 @@ Palette& Current()
     return palette;
 }
 
-} // namespace
+}  // namespace
 
-QColor LookAndFeelPalette::paneBackground() { return Current().paneBackground; }
-QColor LookAndFeelPalette::paneText() { return Current().paneText; }
-QColor LookAndFeelPalette::tabStripBackground() { return Current().tabStripBackground; }
-QColor LookAndFeelPalette::tabNormalText() { return Current().tabNormalText; }
-QColor LookAndFeelPalette::tabNormalBackground() { return Current().tabNormalBackground; }
-QColor LookAndFeelPalette::tabSelectedText() { return Current().tabSelectedText; }
-QColor LookAndFeelPalette::tabSelectedBackground() { return Current().tabSelectedBackground; }
-QColor LookAndFeelPalette::tabHotText() { return Current().tabHotText; }
-QColor LookAndFeelPalette::tabHotBackground() { return Current().tabHotBackground; }
-QColor LookAndFeelPalette::buttonText() { return Current().buttonText; }
-QColor LookAndFeelPalette::buttonFace() { return Current().buttonFace; }
-QColor LookAndFeelPalette::buttonHotText() { return Current().buttonHotText; }
-QColor LookAndFeelPalette::buttonHotFace() { return Current().buttonHotFace; }
-QColor LookAndFeelPalette::buttonDisabledText() { return Current().buttonDisabledText; }
-QColor LookAndFeelPalette::buttonDisabledFace() { return Current().buttonDisabledFace; }
-QColor LookAndFeelPalette::gridBackground() { return Current().gridBackground; }
-QColor LookAndFeelPalette::gridText() { return Current().gridText; }
+QColor LookAndFeelPalette::paneBackground()
+{
+    return Current().paneBackground;
+}
+QColor LookAndFeelPalette::paneText()
+{
+    return Current().paneText;
+}
+QColor LookAndFeelPalette::tabStripBackground()
+{
+    return Current().tabStripBackground;
+}
+QColor LookAndFeelPalette::tabNormalText()
+{
+    return Current().tabNormalText;
+}
+QColor LookAndFeelPalette::tabNormalBackground()
+{
+    return Current().tabNormalBackground;
+}
+QColor LookAndFeelPalette::tabSelectedText()
+{
+    return Current().tabSelectedText;
+}
+QColor LookAndFeelPalette::tabSelectedBackground()
+{
+    return Current().tabSelectedBackground;
+}
+QColor LookAndFeelPalette::tabHotText()
+{
+    return Current().tabHotText;
+}
+QColor LookAndFeelPalette::tabHotBackground()
+{
+    return Current().tabHotBackground;
+}
+QColor LookAndFeelPalette::buttonText()
+{
+    return Current().buttonText;
+}
+QColor LookAndFeelPalette::buttonFace()
+{
+    return Current().buttonFace;
+}
+QColor LookAndFeelPalette::buttonHotText()
+{
+    return Current().buttonHotText;
+}
+QColor LookAndFeelPalette::buttonHotFace()
+{
+    return Current().buttonHotFace;
+}
+QColor LookAndFeelPalette::buttonDisabledText()
+{
+    return Current().buttonDisabledText;
+}
+QColor LookAndFeelPalette::buttonDisabledFace()
+{
+    return Current().buttonDisabledFace;
+}
+QColor LookAndFeelPalette::gridBackground()
+{
+    return Current().gridBackground;
+}
+QColor LookAndFeelPalette::gridText()
+{
+    return Current().gridText;
+}
 
-void LookAndFeelPalette::SetPaneBackground(const QColor& c) { Current().paneBackground = c; }
-void LookAndFeelPalette::SetPaneText(const QColor& c) { Current().paneText = c; }
-void LookAndFeelPalette::SetTabNormalText(const QColor& c) { Current().tabNormalText = c; }
-void LookAndFeelPalette::SetTabNormalBackground(const QColor& c) { Current().tabNormalBackground = c; }
-void LookAndFeelPalette::SetTabSelectedText(const QColor& c) { Current().tabSelectedText = c; }
-void LookAndFeelPalette::SetTabSelectedBackground(const QColor& c) { Current().tabSelectedBackground = c; }
-void LookAndFeelPalette::SetTabHotText(const QColor& c) { Current().tabHotText = c; }
-void LookAndFeelPalette::SetTabHotBackground(const QColor& c) { Current().tabHotBackground = c; }
-void LookAndFeelPalette::SetButtonFace(const QColor& c) { Current().buttonFace = c; }
+void LookAndFeelPalette::SetPaneBackground(const QColor& c)
+{
+    Current().paneBackground = c;
+}
+void LookAndFeelPalette::SetPaneText(const QColor& c)
+{
+    Current().paneText = c;
+}
+void LookAndFeelPalette::SetTabNormalText(const QColor& c)
+{
+    Current().tabNormalText = c;
+}
+void LookAndFeelPalette::SetTabNormalBackground(const QColor& c)
+{
+    Current().tabNormalBackground = c;
+}
+void LookAndFeelPalette::SetTabSelectedText(const QColor& c)
+{
+    Current().tabSelectedText = c;
+}
+void LookAndFeelPalette::SetTabSelectedBackground(const QColor& c)
+{
+    Current().tabSelectedBackground = c;
+}
+void LookAndFeelPalette::SetTabHotText(const QColor& c)
+{
+    Current().tabHotText = c;
+}
+void LookAndFeelPalette::SetTabHotBackground(const QColor& c)
+{
+    Current().tabHotBackground = c;
+}
+void LookAndFeelPalette::SetButtonFace(const QColor& c)
+{
+    Current().buttonFace = c;
+}
 
-void LookAndFeelPalette::ResetToStartValues() { Current() = Palette(); }
+void LookAndFeelPalette::ResetToStartValues()
+{
+    Current() = Palette();
+}
 
 void ApplyLookAndFeelScheme(int scheme)
 {

@@ -8,7 +8,6 @@
 #include <QString>
 #include <QWidget>
 
-
 class CTabView : public QWidget, public ICommandTarget {
 public:
     /// windowName becomes the view's object name ("homeview").

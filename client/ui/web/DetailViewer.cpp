@@ -12,7 +12,6 @@
 
 #include <QResizeEvent>
 
-
 namespace {
 
 const QColor kPaneBackground(212, 208, 200);
@@ -44,7 +43,7 @@ std::string PageWithId(const char* page, const char* key, long id, const std::st
     return PageWithId(page, key, id) + "&UserToken=" + FormValue(token);
 }
 
-} // namespace
+}  // namespace
 
 CDetailViewer::CDetailViewer(CSession& session, CFavoritesModel* favorites, QWidget* parent)
     : CBaseDlgPane(IDD_DETAIL_VIEWER, parent), m_session(session), m_favorites(favorites)
@@ -84,9 +83,8 @@ void CDetailViewer::OnInitDialog()
 
     m_browser = new CWebBrowser2(this, IDC_BROWSER);
     m_browser->SetSilent(true);
-    m_browser->SetBeforeNavigate([this](const std::string& url, const std::string&) {
-        return InterceptNavigation(url);
-    });
+    m_browser->SetBeforeNavigate(
+        [this](const std::string& url, const std::string&) { return InterceptNavigation(url); });
     m_browser->setGeometry(0, kBrowserTop, width(), std::max(0, height() - kBrowserHeightLess));
 
     // A member already logged in is told at once, which shows the empty page.
@@ -108,7 +106,10 @@ void CDetailViewer::NavigateDetails(const std::string& page)
     m_browser->Navigate(DetailsUrl(page), CWebBrowser2::kNavNoReadFromCache);
 }
 
-void CDetailViewer::ShowNoDetails() { NavigateDetails(PagePaths::kNoDetails); }
+void CDetailViewer::ShowNoDetails()
+{
+    NavigateDetails(PagePaths::kNoDetails);
+}
 
 void CDetailViewer::ShowPerformanceDetail(std::int32_t performanceID)
 {
@@ -208,7 +209,10 @@ bool CDetailViewer::InterceptNavigation(const std::string& url)
     return true;
 }
 
-void CDetailViewer::OnSessionChanged(const std::string&, const std::string&) { ShowNoDetails(); }
+void CDetailViewer::OnSessionChanged(const std::string&, const std::string&)
+{
+    ShowNoDetails();
+}
 
 void CDetailViewer::resizeEvent(QResizeEvent* event)
 {

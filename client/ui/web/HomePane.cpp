@@ -15,9 +15,12 @@ namespace {
 const QColor kPaneBackground(212, 208, 200);
 constexpr char kNoCacheHeader[] = "pragma:nocache";
 
-bool Contains(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
+bool Contains(const std::string& text, const char* word)
+{
+    return text.find(word) != std::string::npos;
+}
 
-} // namespace
+}  // namespace
 
 CHomePane::CHomePane(CSession& session, QWidget* parent) : CBaseDlgPane(IDD_HOME_PANE, parent), m_session(session)
 {
@@ -39,14 +42,16 @@ void CHomePane::OnInitDialog()
     m_browser = new CWebBrowser2(this, IDC_BROWSER);
     m_browser->setGeometry(0, 0, width(), height());
     m_browser->SetSilent(true);
-    m_browser->SetBeforeNavigate([this](const std::string& url, const std::string& headers) {
-        return InterceptNavigation(url, headers);
-    });
+    m_browser->SetBeforeNavigate(
+        [this](const std::string& url, const std::string& headers) { return InterceptNavigation(url, headers); });
     m_browser->SetNavigateComplete([this](const std::string&) { OnNavigateComplete(); });
     GoHome();
 }
 
-void CHomePane::SetDetailViewer(CDetailViewer* detailViewer) { m_detailViewer = detailViewer; }
+void CHomePane::SetDetailViewer(CDetailViewer* detailViewer)
+{
+    m_detailViewer = detailViewer;
+}
 
 std::string CHomePane::HomeUrl() const
 {
@@ -179,7 +184,10 @@ void CHomePane::OnNavigateComplete()
     Refresh();
 }
 
-void CHomePane::OnSessionChanged(const std::string&, const std::string&) { GoHome(); }
+void CHomePane::OnSessionChanged(const std::string&, const std::string&)
+{
+    GoHome();
+}
 
 void CHomePane::resizeEvent(QResizeEvent* event)
 {

@@ -56,4 +56,4 @@ std::vector<std::pair<std::string, std::string>> SplitQuery(const std::string& q
     return pairs;
 }
 
-} // namespace LinkText
+}  // namespace LinkText

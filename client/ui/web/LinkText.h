@@ -19,4 +19,4 @@ std::string AfterLastQuestionMark(const std::string& path);
 /// "k1=v1&k2=v2" as pairs in order; a pair without '=' has an empty value.
 std::vector<std::pair<std::string, std::string>> SplitQuery(const std::string& query);
 
-} // namespace LinkText
+}  // namespace LinkText

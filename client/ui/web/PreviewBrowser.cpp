@@ -10,7 +10,10 @@ CPreviewBrowser::CPreviewBrowser(QWidget* parent) : CWebBrowser2(parent, 0)
     hide();
 }
 
-void CPreviewBrowser::NavigatePreview(const std::string& url) { Navigate(url); }
+void CPreviewBrowser::NavigatePreview(const std::string& url)
+{
+    Navigate(url);
+}
 
 void CPreviewBrowser::setVisible(bool visible)
 {

@@ -13,10 +13,16 @@
 namespace {
 
 // Dialog units of the template in pixels, for its 8-point font (6 x 13 base units).
-constexpr int X(int units) { return units * 6 / 4; }
-constexpr int Y(int units) { return units * 13 / 8; }
+constexpr int X(int units)
+{
+    return units * 6 / 4;
+}
+constexpr int Y(int units)
+{
+    return units * 13 / 8;
+}
 
-} // namespace
+}  // namespace
 
 CProgressDlg::CProgressDlg() : QDialog(nullptr) {}
 
@@ -60,7 +66,10 @@ void CProgressDlg::SetText(const std::string& text)
         m_messageLabel->setText(QString::fromStdString(m_message));
 }
 
-void CProgressDlg::SetTextId(unsigned id) { SetText(LoadResourceString(id)); }
+void CProgressDlg::SetTextId(unsigned id)
+{
+    SetText(LoadResourceString(id));
+}
 
 void CProgressDlg::closeEvent(QCloseEvent* event)
 {

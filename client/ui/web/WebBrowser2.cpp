@@ -27,7 +27,7 @@ void AddHeaderLines(QWebEngineHttpRequest& request, const std::string& headers)
     }
 }
 
-} // namespace
+}  // namespace
 
 CWebBrowser2::CWebBrowser2(QWidget* parent, int controlId) : QWebEngineView(parent)
 {
@@ -83,17 +83,35 @@ void CWebBrowser2::StartNavigation(const std::string& url, unsigned flags, const
     m_page->load(request);
 }
 
-void CWebBrowser2::Refresh() { m_page->triggerAction(QWebEnginePage::Reload); }
+void CWebBrowser2::Refresh()
+{
+    m_page->triggerAction(QWebEnginePage::Reload);
+}
 
-void CWebBrowser2::Stop() { m_page->triggerAction(QWebEnginePage::Stop); }
+void CWebBrowser2::Stop()
+{
+    m_page->triggerAction(QWebEnginePage::Stop);
+}
 
-void CWebBrowser2::SetSilent(bool silent) { m_page->SetSilent(silent); }
+void CWebBrowser2::SetSilent(bool silent)
+{
+    m_page->SetSilent(silent);
+}
 
-bool CWebBrowser2::Silent() const { return m_page->Silent(); }
+bool CWebBrowser2::Silent() const
+{
+    return m_page->Silent();
+}
 
-void CWebBrowser2::SetBeforeNavigate(BeforeNavigateHandler handler) { m_beforeNavigate = std::move(handler); }
+void CWebBrowser2::SetBeforeNavigate(BeforeNavigateHandler handler)
+{
+    m_beforeNavigate = std::move(handler);
+}
 
-void CWebBrowser2::SetNavigateComplete(NavigateCompleteHandler handler) { m_navigateComplete = std::move(handler); }
+void CWebBrowser2::SetNavigateComplete(NavigateCompleteHandler handler)
+{
+    m_navigateComplete = std::move(handler);
+}
 
 bool CWebBrowser2::OnBeforeNavigate(const QUrl& url, bool typed, bool mainFrame)
 {

@@ -5,12 +5,13 @@
 #include <QAuthenticator>
 #include <QWebEngineCertificateError>
 
-CWebBrowserPage::CWebBrowserPage(CWebBrowser2& browser, QObject* parent)
-    : QWebEnginePage(parent), m_browser(browser)
+CWebBrowserPage::CWebBrowserPage(CWebBrowser2& browser, QObject* parent) : QWebEnginePage(parent), m_browser(browser)
 {
     // Unanswered, both questions are refused: no dialog either way.
-    connect(this, &QWebEnginePage::certificateError, this,
-            [](const QWebEngineCertificateError& error) { auto copy = error; copy.rejectCertificate(); });
+    connect(this, &QWebEnginePage::certificateError, this, [](const QWebEngineCertificateError& error) {
+        auto copy = error;
+        copy.rejectCertificate();
+    });
     connect(this, &QWebEnginePage::authenticationRequired, this,
             [](const QUrl&, QAuthenticator* authenticator) { *authenticator = QAuthenticator(); });
 }
@@ -34,8 +35,8 @@ bool CWebBrowserPage::javaScriptConfirm(const QUrl& securityOrigin, const QStrin
     return m_silent ? false : QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
 }
 
-bool CWebBrowserPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
-                                       const QString& defaultValue, QString* result)
+bool CWebBrowserPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg, const QString& defaultValue,
+                                       QString* result)
 {
     return m_silent ? false : QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
 }

@@ -21,7 +21,7 @@ bool IsUnregisterFlag(const char* arg)
     return std::strcmp(arg, "/u") == 0 || std::strcmp(arg, "/U") == 0 || std::strcmp(arg, "-u") == 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

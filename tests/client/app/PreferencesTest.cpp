@@ -41,7 +41,7 @@ TEST_F(PreferencesTest, WritesStoreRegistryTypesAndAreSeenByTheNextInstance)
         writer.SetString(Pref::PreviousSession, "tok");
         writer.SetString(Pref::Password, "");
         writer.SetNumber(Pref::DefaultPorts, 0);
-        writer.SetNumber(Pref::MainX, 0xfffffff6u); // -10 as a DWORD
+        writer.SetNumber(Pref::MainX, 0xfffffff6u);  // -10 as a DWORD
     }
     EXPECT_EQ(reader.GetString("previous session"), "tok");
     EXPECT_EQ(reader.GetNumber(Pref::DefaultPorts, 1), 0u);
@@ -66,7 +66,7 @@ TEST_F(PreferencesTest, ReadsIgnoreTheStoredTypeAndRefuseLongNumbers)
         const char* label;
         RegValue stored;
         std::string text;
-        DWORD number; // with 77 as the fallback
+        DWORD number;  // with 77 as the fallback
     } cases[] = {
         {"text", {RegType::String, {'h', 'o', 's', 't', 0}}, "host", 77},
         {"four-byte text", {RegType::String, {'a', 'b', 'c', 0}}, "abc", 0x00636261},
@@ -104,4 +104,4 @@ TEST_F(PreferencesTest, AKeyThatCannotBeOpenedReadsDefaultsAndIgnoresWrites)
     EXPECT_EQ(prefs.GetNumber(Pref::AutoLogin), 0u);
 }
 
-} // namespace
+}  // namespace

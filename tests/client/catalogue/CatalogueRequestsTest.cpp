@@ -14,7 +14,7 @@
 namespace {
 class CatalogueRequests : public RequestFixture {};
 constexpr char kToken[] = "ab 12:x&y";
-} // namespace
+}  // namespace
 
 TEST_F(CatalogueRequests, BodiesAsPosted)
 {
@@ -46,8 +46,8 @@ TEST_F(CatalogueRequests, BodiesAsPosted)
          "search/GetSummaries.jsp", "Type=PERFORMANCE&IDs=10", 7},
         {"track preview", fulfillTrack, [&] { fulfillTrack.Fulfill(kToken, 301); }, "fulfill/fulfillperformance.jsp",
          "user=ab+12:x%26y&PerformanceID=301&FulfillmentTypeID=1&App=Tessarin", 0},
-        {"playlist preview", fulfillPlaylist, [&] { fulfillPlaylist.Fulfill(kToken, 44); }, "fulfill/FulfillPlaylist.jsp",
-         "user=ab+12:x%26y&PlaylistID=44&App=Tessarin", 0},
+        {"playlist preview", fulfillPlaylist, [&] { fulfillPlaylist.Fulfill(kToken, 44); },
+         "fulfill/FulfillPlaylist.jsp", "user=ab+12:x%26y&PlaylistID=44&App=Tessarin", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -118,14 +118,13 @@ TEST_F(CatalogueRequests, UserPlaylistsAppendUntilCleared)
 TEST_F(CatalogueRequests, PlaylistDetails)
 {
     CGetPlaylistDetailsRequest request;
-    Answer("GetPlaylistDetails.jsp",
-           "<Answer><PlaylistDetail>"
-           "<PlaylistSummary playlistID='5'><Name>Five</Name></PlaylistSummary>"
-           "<CreationDate>2004-01-02</CreationDate><creationdate>1999-09-09</creationdate>"
-           "<DateUpdated>garbage</DateUpdated><TimesListened>many</TimesListened>"
-           "<PerformanceSummary performanceID='1'/>"
-           "</PlaylistDetail>"
-           "<PerformanceSummary performanceID='2'/></Answer>");
+    Answer("GetPlaylistDetails.jsp", "<Answer><PlaylistDetail>"
+                                     "<PlaylistSummary playlistID='5'><Name>Five</Name></PlaylistSummary>"
+                                     "<CreationDate>2004-01-02</CreationDate><creationdate>1999-09-09</creationdate>"
+                                     "<DateUpdated>garbage</DateUpdated><TimesListened>many</TimesListened>"
+                                     "<PerformanceSummary performanceID='1'/>"
+                                     "</PlaylistDetail>"
+                                     "<PerformanceSummary performanceID='2'/></Answer>");
     const RequestEvent event = SendAndWait(request, [&] { request.Fetch(5); });
     EXPECT_EQ(event.value1, 5);
     PlaylistDetail* detail = request.Detail();

@@ -55,7 +55,7 @@ TEST(ItemRef, ChangesReachTheRecordSeenByEveryHolder)
     first->SetBookmarkID(42);
     EXPECT_EQ(second.BookmarkID(), 42);
     first.reset();
-    EXPECT_EQ(track.BookmarkID, 42); // deleting a reference leaves the record
+    EXPECT_EQ(track.BookmarkID, 42);  // deleting a reference leaves the record
 }
 
 TEST(PerformanceDisplay, AddsTheVersionOnlyWhenThereIsOne)

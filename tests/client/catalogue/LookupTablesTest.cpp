@@ -11,7 +11,7 @@ LookupList Items(const CLookupTables& tables, const std::string& name)
     const auto list = tables.Lookup(name);
     return list ? *list : LookupList{};
 }
-} // namespace
+}  // namespace
 
 TEST(LookupTables, Defaults)
 {

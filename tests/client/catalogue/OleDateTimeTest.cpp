@@ -8,13 +8,9 @@ TEST(OleDateTime, DayCountsFollowTheOleEpochOnBothSides)
         int y, mo, d, h, mi, s;
         double days;
     } cases[] = {
-        {1899, 12, 30, 0, 0, 0, 0.0},
-        {1899, 12, 31, 0, 0, 0, 1.0},
-        {1900, 1, 1, 0, 0, 0, 2.0},
-        {1899, 12, 29, 6, 0, 0, -1.25}, // the fraction counts forward before the epoch
-        {1899, 12, 30, 12, 0, 0, 0.5},
-        {2000, 2, 29, 18, 0, 0, 36585.75},
-        {2026, 12, 10, 0, 0, 0, 46366.0},
+        {1899, 12, 30, 0, 0, 0, 0.0},    {1899, 12, 31, 0, 0, 0, 1.0},      {1900, 1, 1, 0, 0, 0, 2.0},
+        {1899, 12, 29, 6, 0, 0, -1.25},  // the fraction counts forward before the epoch
+        {1899, 12, 30, 12, 0, 0, 0.5},   {2000, 2, 29, 18, 0, 0, 36585.75}, {2026, 12, 10, 0, 0, 0, 46366.0},
         {100, 1, 1, 0, 0, 0, -657434.0},
     };
     for (const Case& c : cases) {
@@ -39,7 +35,7 @@ TEST(OleDateTime, ParsesTheUsualFormsAndRejectsTheRest)
     struct Case {
         const char* text;
         DateOrder order;
-        const char* iso; // nullptr: does not parse
+        const char* iso;  // nullptr: does not parse
     } cases[] = {
         {"12/10/2026", DateOrder::MonthDayYear, "2026-12-10 00:00:00"},
         {"12/10/2026", DateOrder::DayMonthYear, "2026-10-12 00:00:00"},

@@ -29,7 +29,7 @@ std::unique_ptr<PerformanceSummary> Performance(const std::string& xml)
     return ReadFrom<PerformanceSummary>(xml, u"PerformanceSummary", ReadPerformanceSummary);
 }
 
-} // namespace
+}  // namespace
 
 TEST(SummaryReaders, PlaylistFieldsAndDefaults)
 {
@@ -42,28 +42,28 @@ TEST(SummaryReaders, PlaylistFieldsAndDefaults)
     EXPECT_EQ(empty->CreationDate.GetDays(), 0.0);
     EXPECT_EQ(empty->Delete, 0);
 
-    const auto full = Playlist(
-        "<A><PlaylistSummary playlistID=' 7x' Delete='1'>"
-        "<Name>Road trip  </Name><PlaylistDescription>long\n drive</PlaylistDescription>"
-        "<NumberOfPerformances>12</NumberOfPerformances>"
-        "<Playmaker playmakerID='9'><PlaymakerName>mara</PlaymakerName><AcceptsEMail>1</AcceptsEMail>"
-        "<Ranking>5</Ranking></Playmaker>"
-        "<CreationDate>2003-04-05 06:07:08</CreationDate><LastModifiedDate>bogus</LastModifiedDate>"
-        "<PrimaryMoodID>3</PrimaryMoodID><Theme>Summer</Theme><Ranking>-4</Ranking>"
-        "<NumberOfBookmarks>2</NumberOfBookmarks><PrimaryGenreID>201</PrimaryGenreID>"
-        "<Length>999</Length><BookmarkID>11</BookmarkID><ComesAfterID>10</ComesAfterID>"
-        "<BookmarkID>12</BookmarkID><theme>ignored</theme>"
-        "</PlaylistSummary></A>");
+    const auto full =
+        Playlist("<A><PlaylistSummary playlistID=' 7x' Delete='1'>"
+                 "<Name>Road trip  </Name><PlaylistDescription>long\n drive</PlaylistDescription>"
+                 "<NumberOfPerformances>12</NumberOfPerformances>"
+                 "<Playmaker playmakerID='9'><PlaymakerName>mara</PlaymakerName><AcceptsEMail>1</AcceptsEMail>"
+                 "<Ranking>5</Ranking></Playmaker>"
+                 "<CreationDate>2003-04-05 06:07:08</CreationDate><LastModifiedDate>bogus</LastModifiedDate>"
+                 "<PrimaryMoodID>3</PrimaryMoodID><Theme>Summer</Theme><Ranking>-4</Ranking>"
+                 "<NumberOfBookmarks>2</NumberOfBookmarks><PrimaryGenreID>201</PrimaryGenreID>"
+                 "<Length>999</Length><BookmarkID>11</BookmarkID><ComesAfterID>10</ComesAfterID>"
+                 "<BookmarkID>12</BookmarkID><theme>ignored</theme>"
+                 "</PlaylistSummary></A>");
     ASSERT_TRUE(full);
     EXPECT_EQ(full->playlistID, 7);
     EXPECT_EQ(full->Delete, 1);
-    EXPECT_EQ(full->Name, "Road trip  "); // only track texts are trimmed
+    EXPECT_EQ(full->Name, "Road trip  ");  // only track texts are trimmed
     EXPECT_EQ(full->PlaylistDescription, "long\n drive");
     EXPECT_EQ(full->NumberOfPerformances, 12);
     EXPECT_EQ(full->Playmaker.userID, 9);
     EXPECT_EQ(full->Playmaker.Handle, "mara");
     EXPECT_EQ(full->Playmaker.AcceptsEMail, 1);
-    EXPECT_EQ(full->Playmaker.Ranking, 0); // not a Playmaker field
+    EXPECT_EQ(full->Playmaker.Ranking, 0);  // not a Playmaker field
     EXPECT_EQ(full->CreationDate.FormatIso(), "2003-04-05 06:07:08");
     EXPECT_FALSE(full->LastModifiedDate.IsValid());
     EXPECT_EQ(full->PrimaryMoodID, 3);
@@ -71,7 +71,7 @@ TEST(SummaryReaders, PlaylistFieldsAndDefaults)
     EXPECT_EQ(full->Ranking, -4);
     EXPECT_EQ(full->NumberOfBookmarks, 2);
     EXPECT_EQ(full->PrimaryGenreID, 201);
-    EXPECT_EQ(full->BookmarkID, 12); // the last occurrence wins
+    EXPECT_EQ(full->BookmarkID, 12);  // the last occurrence wins
     EXPECT_EQ(full->ComesAfterID, 10);
 
     // Copies carry the playmaker whole.
@@ -133,7 +133,8 @@ TEST(SummaryReaders, PerformanceEdgeCases)
         const char* children;
         std::function<void(const PerformanceSummary&)> check;
     } cases[] = {
-        {"no availability children", "", [](const PerformanceSummary& p) {
+        {"no availability children", "",
+         [](const PerformanceSummary& p) {
              EXPECT_EQ(p.previewAvailable, 0);
              EXPECT_EQ(p.playAvailable, 0);
          }},

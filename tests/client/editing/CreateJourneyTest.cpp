@@ -389,8 +389,8 @@ TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
     SelectListRow((kTitle + QStringLiteral(" Again")).toStdString());
     Click(&List(), IDC_MY_PLAYLISTS_DELETE);
     ASSERT_FALSE(m_messages.empty());
-    EXPECT_EQ(m_messages.back(), "Are you sure you want to delete playlist '" +
-                                     (kTitle + QStringLiteral(" Again")).toStdString() + "'?");
+    EXPECT_EQ(m_messages.back(),
+              "Are you sure you want to delete playlist '" + (kTitle + QStringLiteral(" Again")).toStdString() + "'?");
     const Strings rows = ListRows();
     EXPECT_EQ(std::count(rows.begin(), rows.end(), (kTitle + QStringLiteral(" Again")).toStdString()), 0);
     EXPECT_EQ(rows.size(), ownBefore);
@@ -398,4 +398,4 @@ TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
     EXPECT_EQ(m_messages.size(), 1u) << m_messages.front();
 }
 
-} // namespace
+}  // namespace

@@ -96,10 +96,7 @@ protected:
         const Strings rows = ListRows();
         return static_cast<int>(std::find(rows.begin(), rows.end(), name) - rows.begin());
     }
-    void SelectListRow(const std::string& name)
-    {
-        ClickRow(List(), ListRow(name));
-    }
+    void SelectListRow(const std::string& name) { ClickRow(List(), ListRow(name)); }
     /// Waits until the server has had requests in all, and runs the answer
     /// of the one exchange then under way.
     bool Answered(std::size_t requests)
@@ -177,8 +174,8 @@ TEST_F(CreatePanes, SessionChangeWhileEditingClosesTheEditor)
 {
     struct Case {
         const char* name;
-        bool editNew; // New, else Edit of "Six"
-        bool logOut;  // else another member logs in
+        bool editNew;  // New, else Edit of "Six"
+        bool logOut;   // else another member logs in
         Strings rows;
     };
     const Case cases[] = {
@@ -237,7 +234,7 @@ TEST_F(CreatePanes, PublishIsRefusedWhileARowIsUnresolved)
         const char* name;
         const char* artist;
         const char* title;
-        bool hold; // the lookup is not answered yet
+        bool hold;  // the lookup is not answered yet
         const char* state;
     };
     const Case cases[] = {
@@ -274,7 +271,7 @@ TEST_F(CreatePanes, PublishIsRefusedWhileARowIsUnresolved)
         const std::size_t before = m_server.RequestCount();
         Click(&Editor(), IDC_EDITOR_CANCEL);
         ASSERT_FALSE(Editor().isVisible());
-        ASSERT_TRUE(Answered(before + 1)); // the new playlist's delete
+        ASSERT_TRUE(Answered(before + 1));  // the new playlist's delete
     }
 }
 
@@ -332,10 +329,10 @@ TEST_F(CreatePanes, ANewItemWhoseAnswerHasNoNumberIsAFailure)
 {
     struct Case {
         const char* name;
-        bool artist; // else a track
+        bool artist;  // else a track
         int status;
         std::string body;
-        std::int32_t made; // 0: a failure
+        std::int32_t made;  // 0: a failure
     };
     const Case cases[] = {
         {"artist made", true, 200, "<R><ArtistID>77</ArtistID></R>", 77},
@@ -367,9 +364,8 @@ TEST_F(CreatePanes, ANewItemWhoseAnswerHasNoNumberIsAFailure)
             dialog = std::move(track);
         }
         dialog->show();
-        ASSERT_TRUE(m_pump.RunUntil([&] {
-            return dialog->List()->isEnabled() || dialog->List()->GetCellText(0, 0) == "No suggestions.";
-        }));
+        ASSERT_TRUE(m_pump.RunUntil(
+            [&] { return dialog->List()->isEnabled() || dialog->List()->GetCellText(0, 0) == "No suggestions."; }));
         const int addNew = c.artist ? IDC_SUGGEST_ADD_ARTIST : IDC_SUGGEST_ADD_TRACK;
         QTest::mouseClick(FindControlAs<QRadioButton>(dialog.get(), addNew), Qt::LeftButton);
         ASSERT_TRUE(dialog->OkButton()->isEnabled());
@@ -395,4 +391,4 @@ TEST_F(CreatePanes, ANewItemWhoseAnswerHasNoNumberIsAFailure)
     }
 }
 
-} // namespace
+}  // namespace

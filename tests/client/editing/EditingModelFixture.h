@@ -91,9 +91,9 @@ protected:
             }
             return response;
         });
-        m_temp = std::filesystem::temp_directory_path() /
-                 ("corvanta-editing-" + std::to_string(::getpid()) + "-" +
-                  testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_temp =
+            std::filesystem::temp_directory_path() / ("corvanta-editing-" + std::to_string(::getpid()) + "-" +
+                                                      testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(m_temp);
     }
     void TearDown() override
@@ -109,6 +109,6 @@ protected:
     std::vector<std::string> messages;
     CFakeSession m_session;
     CFakeLibrary m_library;
-    std::atomic<int> m_failures{1}; // "Broken" fails this many times, then resolves
+    std::atomic<int> m_failures{1};  // "Broken" fails this many times, then resolves
     std::filesystem::path m_temp;
 };

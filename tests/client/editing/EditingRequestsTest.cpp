@@ -26,7 +26,7 @@ std::unique_ptr<PerformanceSummary> TrackRow(std::int32_t id, std::string commen
     return track;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(EditingRequests, PostedBodies)
 {
@@ -179,7 +179,7 @@ TEST_F(EditingRequests, PublishCreatesThenUpdates)
     playlist.Summary.PlaylistDescription = "line one\r\nline two";
     playlist.Summary.PrimaryGenreID = 201;
     playlist.Summary.PrimaryMoodID = 3;
-    playlist.Summary.NumberOfPerformances = 99; // the track list is what counts
+    playlist.Summary.NumberOfPerformances = 99;  // the track list is what counts
     playlist.Tracks.push_back(TrackRow(11, "first\r\nsecond"));
     playlist.Tracks.push_back(TrackRow(12, ""));
 

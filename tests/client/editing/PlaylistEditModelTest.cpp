@@ -87,36 +87,44 @@ protected:
 
 using S = MatchState;
 
-} // namespace
+}  // namespace
 
 TEST_F(EditModel, RowTransitions)
 {
     const struct {
         const char* what;
         std::function<void()> events;
-        std::vector<MatchState> states; // every row, the blank one last
+        std::vector<MatchState> states;  // every row, the blank one last
         std::size_t lookups;
         // The input row's artist and title cells afterwards.
         std::array<std::string, 2> input = {"(Type Artist Name)", "(Type Track Name)"};
     } cases[] = {
         {"fresh grid", [] {}, {S::Blank}, 0},
-        {"only the artist typed", [&] { model->EditCell(0, kArtistColumn, "the beatles"); }, {S::Blank}, 0,
+        {"only the artist typed",
+         [&] { model->EditCell(0, kArtistColumn, "the beatles"); },
+         {S::Blank},
+         0,
          {"the beatles", "(Type Track Name)"}},
-        {"only the title typed", [&] { model->EditCell(0, kTitleColumn, "Help"); }, {S::Blank}, 0,
+        {"only the title typed",
+         [&] { model->EditCell(0, kTitleColumn, "Help"); },
+         {S::Blank},
+         0,
          {"(Type Artist Name)", "Help"}},
         {"artist typed, then emptied again",
          [&] {
              model->EditCell(0, kArtistColumn, "the beatles");
              model->EditCell(0, kArtistColumn, "");
          },
-         {S::Blank}, 0},
+         {S::Blank},
+         0},
         {"artist then title: working, then a match in another case",
          [&] {
              Type("the beatles", "Help");
              EXPECT_EQ(model->Row(0).state, S::Working);
              Settle();
          },
-         {S::Match, S::Blank}, 1},
+         {S::Match, S::Blank},
+         1},
         {"both cells emptied: the prompts come back, no track row", [&] { Type("", ""); }, {S::Blank}, 0},
         {"matched row re-typed unchanged starts nothing",
          [&] {
@@ -125,7 +133,8 @@ TEST_F(EditModel, RowTransitions)
              model->EditCell(0, kTitleColumn, "HELP");
              model->EditCell(0, kArtistColumn, "The Beatles");
          },
-         {S::Match, S::Blank}, 1},
+         {S::Match, S::Blank},
+         1},
         {"letter case changed starts matching again",
          [&] {
              Type("the beatles", "Help");
@@ -134,16 +143,29 @@ TEST_F(EditModel, RowTransitions)
              EXPECT_EQ(model->Row(0).state, S::Working);
              Settle();
          },
-         {S::Match, S::Blank}, 2},
+         {S::Match, S::Blank},
+         2},
         {"only the second candidate equal: click here",
          [&] {
              Type("The Beatles", "Yesterday");
              Settle();
          },
-         {S::ClickHere, S::Blank}, 1},
-        {"no candidates: click here", [&] { Type("Nobody", "Nothing"); Settle(); },
-         {S::ClickHere, S::Blank}, 1},
-        {"lookup failed: error", [&] { Type("Seether", "Broken"); Settle(); }, {S::Error, S::Blank}, 1},
+         {S::ClickHere, S::Blank},
+         1},
+        {"no candidates: click here",
+         [&] {
+             Type("Nobody", "Nothing");
+             Settle();
+         },
+         {S::ClickHere, S::Blank},
+         1},
+        {"lookup failed: error",
+         [&] {
+             Type("Seether", "Broken");
+             Settle();
+         },
+         {S::Error, S::Blank},
+         1},
         {"error, retry, match",
          [&] {
              Type("Seether", "Broken");
@@ -152,14 +174,16 @@ TEST_F(EditModel, RowTransitions)
              EXPECT_EQ(model->Row(0).state, S::Working);
              Settle();
          },
-         {S::Match, S::Blank}, 2},
+         {S::Match, S::Blank},
+         2},
         {"suggestion chosen",
          [&] {
              Type("The Beatles", "Yesterday");
              Settle();
              model->ChooseSuggestion(0, model->Suggestions(0).at(1));
          },
-         {S::Match, S::Blank}, 1},
+         {S::Match, S::Blank},
+         1},
         {"added track row matches, matched row and paste need no lookup",
          [&] {
              model->AddTrackRow("Help", "the beatles", std::nullopt, "");
@@ -172,7 +196,8 @@ TEST_F(EditModel, RowTransitions)
              EXPECT_FALSE(model->Paste(CMemoryClipboard()));
              Settle();
          },
-         {S::Match, S::Match, S::Match, S::Blank}, 1},
+         {S::Match, S::Match, S::Match, S::Blank},
+         1},
         {"row deleted while working: its answer is dropped",
          [&] {
              m_server.Hold(PathOf(kResolvePage));
@@ -183,7 +208,8 @@ TEST_F(EditModel, RowTransitions)
              m_server.Release(PathOf(kResolvePage));
              Settle();
          },
-         {S::ClickHere, S::Blank}, 2},
+         {S::ClickHere, S::Blank},
+         2},
         {"row edited while working: only the newest answer counts",
          [&] {
              m_server.Hold(PathOf(kResolvePage));
@@ -193,7 +219,8 @@ TEST_F(EditModel, RowTransitions)
              m_server.Release(PathOf(kResolvePage));
              Settle();
          },
-         {S::ClickHere, S::Blank}, 2},
+         {S::ClickHere, S::Blank},
+         2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -249,7 +276,7 @@ TEST_F(EditModel, OutcomesOfMatchingAndChoosing)
 TEST_F(EditModel, LocalFileCountFollowsTheRows)
 {
     m_library.files[11] = "/music/help.mp3";
-    model->AddTrackRow("Help", "the beatles", std::nullopt, ""); // learns its file when it matches
+    model->AddTrackRow("Help", "the beatles", std::nullopt, "");  // learns its file when it matches
     model->AddTrackRow("Broken", "Seether", std::nullopt, "/music/broken.mp3");
     EXPECT_EQ(model->LocalFileCount(), 1);
     Settle();

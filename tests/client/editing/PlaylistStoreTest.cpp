@@ -41,7 +41,6 @@ private:
     std::vector<std::string>& m_log;
 };
 
-
 class Store : public EditingModelFixture {
 protected:
     void SetUp() override
@@ -84,7 +83,10 @@ protected:
         m_session.token = token;
         store->OnSessionChanged(m_session.handle, token);
     }
-    bool WaitLoaded() { return m_pump.RunUntil([&] { return store->IsLoaded(); }); }
+    bool WaitLoaded()
+    {
+        return m_pump.RunUntil([&] { return store->IsLoaded(); });
+    }
     CPlaylistEditorModel& Editor()
     {
         if (!m_editor)
@@ -103,7 +105,7 @@ protected:
     std::unique_ptr<CPlaylistEditorModel> m_editor;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Store, LoadsThePlaylistsThenEachOnesTracks)
 {
@@ -321,7 +323,6 @@ TEST_F(Store, PublishRefusedOrFailed)
     EXPECT_EQ(messages, std::vector<std::string>{LoadResourceString(IDS_PUBLISH_FAILED)});
     EXPECT_EQ(playlist->Summary.playlistID, 0);
     EXPECT_EQ(log.back(), "updated 0");
-
 }
 
 TEST_F(Store, TheEditorPublishesOnlyARecordTheStoreStillHolds)
@@ -335,7 +336,11 @@ TEST_F(Store, TheEditorPublishesOnlyARecordTheStoreStillHolds)
         std::function<void()> letGo;
     } cases[] = {
         {"logout", [&] { LogIn(""); }},
-        {"logout and login again", [&] { LogIn(""); LogIn("tok"); }},
+        {"logout and login again",
+         [&] {
+             LogIn("");
+             LogIn("tok");
+         }},
         {"login again", [&] { LogIn("tok"); }},
         {"deleted", [&] { store->DeletePlaylist(store->GetAt(0)); }},
     };

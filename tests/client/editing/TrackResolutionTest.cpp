@@ -7,7 +7,7 @@ namespace {
 
 class TrackResolution : public EditingModelFixture {};
 
-} // namespace
+}  // namespace
 
 TEST_F(TrackResolution, NewNamesNeedMoreThanBlanks)
 {
@@ -28,7 +28,9 @@ TEST_F(TrackResolution, OkNeedsANameToAddOrARowToSelect)
         const char* name;
         bool rowSelected;
         bool ok;
-    } cases[] = {{true, "  ", true, false}, {true, " Nina", false, true}, {false, "Nina", false, false},
+    } cases[] = {{true, "  ", true, false},
+                 {true, " Nina", false, true},
+                 {false, "Nina", false, false},
                  {false, "", true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.addNew << " '" << c.name << "' " << c.rowSelected);

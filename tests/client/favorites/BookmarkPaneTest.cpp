@@ -38,21 +38,48 @@ constexpr char kDetails[] = "GetPlaylistDetails.jsp";
 
 using namespace summary_xml;
 
-const std::string kFavorites = "<B>" + Playlist(11, "Night", 5, "ann", 0, 110) + Playlist(12, "Dawn", 6, "bob", 1, 120) +
-                               Playmaker(5, "ann", 0, 50) + Playmaker(6, "bob", 1, 60) + Artist(7, "Kestrel", 70) +
-                               Artist(8, "Heron", 80) + Track(101, "Kestrel", "Low Sun", true, 1010) +
-                               Track(102, "Kestrel", "High Tide", false, 1020) + Track(103, "Heron", "Grey Wing", true, 1030) +
-                               Track(104, "Heron", "Still Water", true, 1040) + "</B>";
-const std::string kOwnPlaylists = "<L>" + Playlist(21, "Road", 1, "demo", 1, 0) + Playlist(22, "Lane", 1, "demo", 1, 0) + "</L>";
+const std::string kFavorites =
+    "<B>" + Playlist(11, "Night", 5, "ann", 0, 110) + Playlist(12, "Dawn", 6, "bob", 1, 120) +
+    Playmaker(5, "ann", 0, 50) + Playmaker(6, "bob", 1, 60) + Artist(7, "Kestrel", 70) + Artist(8, "Heron", 80) +
+    Track(101, "Kestrel", "Low Sun", true, 1010) + Track(102, "Kestrel", "High Tide", false, 1020) +
+    Track(103, "Heron", "Grey Wing", true, 1030) + Track(104, "Heron", "Still Water", true, 1040) + "</B>";
+const std::string kOwnPlaylists =
+    "<L>" + Playlist(21, "Road", 1, "demo", 1, 0) + Playlist(22, "Lane", 1, "demo", 1, 0) + "</L>";
 
 // The grid once demo's favorites and playlists are in.
-const Strings kLoadedRows = {
-    "# Playlists", "Night by ann",       "Dawn by bob",         "# Playmakers",          "ann",
-    "bob",         "# Artists",          "Kestrel",             "Heron",                 "# Tracks",
-    "Kestrel : Low Sun", "Kestrel : High Tide", "Heron : Grey Wing", "Heron : Still Water", "# I Created",
-    "Road by demo", "Lane by demo"};
-enum Row { kNight = 1, kDawn = 2, kAnn = 4, kBob = 5, kKestrel = 7, kHeron = 8, kTracksGroup = 9, kLowSun = 10,
-           kHighTide = 11, kGreyWing = 12, kStillWater = 13, kICreatedGroup = 14, kRoad = 15, kLane = 16 };
+const Strings kLoadedRows = {"# Playlists",
+                             "Night by ann",
+                             "Dawn by bob",
+                             "# Playmakers",
+                             "ann",
+                             "bob",
+                             "# Artists",
+                             "Kestrel",
+                             "Heron",
+                             "# Tracks",
+                             "Kestrel : Low Sun",
+                             "Kestrel : High Tide",
+                             "Heron : Grey Wing",
+                             "Heron : Still Water",
+                             "# I Created",
+                             "Road by demo",
+                             "Lane by demo"};
+enum Row {
+    kNight = 1,
+    kDawn = 2,
+    kAnn = 4,
+    kBob = 5,
+    kKestrel = 7,
+    kHeron = 8,
+    kTracksGroup = 9,
+    kLowSun = 10,
+    kHighTide = 11,
+    kGreyWing = 12,
+    kStillWater = 13,
+    kICreatedGroup = 14,
+    kRoad = 15,
+    kLane = 16
+};
 
 // Counts the model's loads: its loaded flag stays set from an earlier session,
 // so a login is over only once a load follows it.
@@ -223,7 +250,9 @@ TEST_F(BookmarkPaneTest, AClosedPaneHearsNothingMore)
     dusk.performanceID = 105;
     dusk.ArtistName = "Heron";
     dusk.SongName = "Dusk";
-    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest&) { return ScriptedResponse{200, "<R><BookmarkID>1050</BookmarkID></R>"}; });
+    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest&) {
+        return ScriptedResponse{200, "<R><BookmarkID>1050</BookmarkID></R>"};
+    });
     m_model.AddFavorites(std::vector<const PerformanceSummary*>{&dusk});
     ASSERT_TRUE(Idle());
     m_store.NewPlaylist();
@@ -242,7 +271,9 @@ TEST_F(BookmarkPaneTest, APaneMadeAfterTheLoadShowsEverythingAtOnce)
 TEST_F(BookmarkPaneTest, FavoritesListenerSlots)
 {
     MakePane();
-    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest&) { return ScriptedResponse{200, "<R><BookmarkID>1050</BookmarkID></R>"}; });
+    m_server.SetResponse(PathOf(kAdd), [](const RecordedRequest&) {
+        return ScriptedResponse{200, "<R><BookmarkID>1050</BookmarkID></R>"};
+    });
     const Strings empty = {"# Playlists", "# Playmakers", "# Artists", "# Tracks", "# I Created"};
     Strings withAdded = kLoadedRows;
     withAdded.insert(withAdded.begin() + kICreatedGroup, "Heron : Dusk");
@@ -310,14 +341,20 @@ TEST_F(BookmarkPaneTest, PlaylistStoreListenerSlots)
              m_server.Hold(PathOf(kPlaylists));
              m_store.OnSessionChanged("demo", m_token);
          },
-         [](Strings& r) { r.resize(kRoad); r.push_back("Loading playlists from server"); }},
+         [](Strings& r) {
+             r.resize(kRoad);
+             r.push_back("Loading playlists from server");
+         }},
         {"loaded lists the store's playlists in its order",
          [&] {
              m_server.Release(PathOf(kPlaylists));
              ASSERT_TRUE(m_pump.RunUntil([&] { return m_store.IsLoaded(); }));
              road = m_store.GetAt(0);
          },
-         [](Strings& r) { r.resize(kRoad); r.insert(r.end(), {"Road by demo", "Lane by demo"}); }},
+         [](Strings& r) {
+             r.resize(kRoad);
+             r.insert(r.end(), {"Road by demo", "Lane by demo"});
+         }},
         {"detail loaded changes nothing", [&] { m_pane->OnPlaylistDetailLoaded(road); }, [](Strings&) {}},
         {"added appends", [&] { m_store.NewPlaylist(); }, [](Strings& r) { r.push_back("New Playlist by demo"); }},
         {"updated renames every row of it",
@@ -337,7 +374,10 @@ TEST_F(BookmarkPaneTest, PlaylistStoreListenerSlots)
              m_token.clear();
              m_store.OnSessionChanged("", "");
          },
-         [](Strings& r) { r.resize(kRoad); r.push_back("You are not logged in.  Log in to create or edit playlists"); }},
+         [](Strings& r) {
+             r.resize(kRoad);
+             r.push_back("You are not logged in.  Log in to create or edit playlists");
+         }},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.event);
@@ -354,7 +394,8 @@ TEST_F(BookmarkPaneTest, DeleteHidesTheSelectedFavoritesAndTheAnswersDecide)
     m_server.Hold(PathOf(kDelete));
     // Artists are removed, tracks refused.
     m_server.SetResponse(PathOf(kDelete), [](const RecordedRequest& r) {
-        return ScriptedResponse{200, r.Form("bookmarkType1") == "1" ? "<R><DeleteSuccess/></R>" : "<R><Error>no</Error></R>"};
+        return ScriptedResponse{200, r.Form("bookmarkType1") == "1" ? "<R><DeleteSuccess/></R>"
+                                                                    : "<R><Error>no</Error></R>"};
     });
     // Group rows and own playlists in the selection are passed over.
     Select({kHeron, kLowSun, kGreyWing, kTracksGroup, kRoad});
@@ -458,7 +499,8 @@ TEST_F(BookmarkPaneTest, CommandsActOnTheRowTheMenuWasOpenedOn)
     Choose(kRoad, ID_PLAYLIST_PREVIEW);
     Choose(kRoad, ID_SEND_TO_FRIEND);
     Choose(kRoad, ID_ITEM_EXPORT);
-    EXPECT_EQ(m_pages.calls, (Strings{"mail friend 12", "mail playmaker 6", "mail playmaker 6", "artist 7", "mail friend 21"}));
+    EXPECT_EQ(m_pages.calls,
+              (Strings{"mail friend 12", "mail playmaker 6", "mail playmaker 6", "artist 7", "mail friend 21"}));
     EXPECT_EQ(m_previews.calls, (Strings{"playlist 12", "track 101", "playlist 21"}));
 
     Choose(kStillWater, ID_ITEM_COPY);
@@ -522,20 +564,44 @@ TEST_F(BookmarkPaneTest, DraggingAFavoriteWithinItsGroup)
         int to;
         const char* moved;  // bookmarkID1 sent, or nullptr for no move
         const char* previous;
-        Strings tracks;     // the Tracks group afterwards
+        Strings tracks;  // the Tracks group afterwards
     };
     const Case cases[] = {
-        {"to the first place", kGreyWing, kLowSun, "1030", "0",
+        {"to the first place",
+         kGreyWing,
+         kLowSun,
+         "1030",
+         "0",
          {"Heron : Grey Wing", "Kestrel : Low Sun", "Kestrel : High Tide", "Heron : Still Water"}},
-        {"up onto row t: behind row t - 1", kStillWater, kHighTide, "1040", "1030",
+        {"up onto row t: behind row t - 1",
+         kStillWater,
+         kHighTide,
+         "1040",
+         "1030",
          {"Heron : Grey Wing", "Heron : Still Water", "Kestrel : Low Sun", "Kestrel : High Tide"}},
-        {"down onto row t: behind row t", kLowSun, kGreyWing, "1030", "1010",
+        {"down onto row t: behind row t",
+         kLowSun,
+         kGreyWing,
+         "1030",
+         "1010",
          {"Heron : Still Water", "Kestrel : Low Sun", "Heron : Grey Wing", "Kestrel : High Tide"}},
-        {"onto an artist", kLowSun, kKestrel, nullptr, nullptr,
+        {"onto an artist",
+         kLowSun,
+         kKestrel,
+         nullptr,
+         nullptr,
          {"Heron : Still Water", "Kestrel : Low Sun", "Heron : Grey Wing", "Kestrel : High Tide"}},
-        {"onto a group row", kLowSun, kTracksGroup, nullptr, nullptr,
+        {"onto a group row",
+         kLowSun,
+         kTracksGroup,
+         nullptr,
+         nullptr,
          {"Heron : Still Water", "Kestrel : Low Sun", "Heron : Grey Wing", "Kestrel : High Tide"}},
-        {"onto an own playlist", kStillWater, kRoad, nullptr, nullptr,
+        {"onto an own playlist",
+         kStillWater,
+         kRoad,
+         nullptr,
+         nullptr,
          {"Heron : Still Water", "Kestrel : Low Sun", "Heron : Grey Wing", "Kestrel : High Tide"}},
     };
     std::size_t moves = 0;
@@ -606,7 +672,8 @@ TEST_F(BookmarkPaneTest, AFavoriteRemovedWhileItIsDraggedStaysWhereItWas)
     ASSERT_TRUE(Idle());
     EXPECT_TRUE(Sent(kMove).empty());
     EXPECT_TRUE(m_messages.empty());
-    EXPECT_EQ(Slice(kLowSun, kICreatedGroup - 1), (Strings{"Kestrel : Low Sun", "Kestrel : High Tide", "Heron : Grey Wing"}));
+    EXPECT_EQ(Slice(kLowSun, kICreatedGroup - 1),
+              (Strings{"Kestrel : Low Sun", "Kestrel : High Tide", "Heron : Grey Wing"}));
 }
 
 TEST_F(BookmarkPaneTest, AFavoriteMovedBehindARowBeingRemovedFollowsTheRowAboveIt)
@@ -629,4 +696,4 @@ TEST_F(BookmarkPaneTest, AFavoriteMovedBehindARowBeingRemovedFollowsTheRowAboveI
               (Strings{"Kestrel : Low Sun", "Heron : Still Water", "Heron : Grey Wing"}));
 }
 
-} // namespace
+}  // namespace

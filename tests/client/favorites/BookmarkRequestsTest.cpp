@@ -36,7 +36,7 @@ PerformanceSummary Track(std::int32_t id, std::int32_t bookmark = 0)
     return t;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(BookmarkRequests, Bodies)
 {
@@ -67,7 +67,8 @@ TEST_F(BookmarkRequests, Bodies)
     } cases[] = {
         {"fetch", fetch, [&] { fetch.Fetch("tok en"); }, "bookmark/GetUserBookmarks.jsp", "user=tok+en", 0},
         {"add three tracks", addRequest, [&] { addRequest.Send(add, "tok"); }, kAdd,
-         "user=tok&bookmarkType=3&numberOfItems=3&newBookmarkItemID1=31&newBookmarkItemID2=32&newBookmarkItemID3=33", 1},
+         "user=tok&bookmarkType=3&numberOfItems=3&newBookmarkItemID1=31&newBookmarkItemID2=32&newBookmarkItemID3=33",
+         1},
         {"delete two playmakers", deleteRequest, [&] { deleteRequest.Send(remove, "tok"); }, kDelete,
          "user=tok&bookmarkType1=4&numberOfItems=2&bookmarkID1=501&bookmarkID2=502", 2},
         {"move to the top", moveRequest, [&] { moveRequest.Send(move, "tok"); }, kMove,
@@ -93,8 +94,11 @@ TEST_F(BookmarkRequests, AddAnswers)
         std::vector<std::int32_t> bookmarks;
     } cases[] = {
         {"one id per item", "<R><BookmarkID>901</BookmarkID><BookmarkID>902</BookmarkID></R>", true, "", {901, 902}},
-        {"extra ids ignored", "<R><BookmarkID>1</BookmarkID><BookmarkID>2</BookmarkID><BookmarkID>3</BookmarkID></R>",
-         true, "", {1, 2}},
+        {"extra ids ignored",
+         "<R><BookmarkID>1</BookmarkID><BookmarkID>2</BookmarkID><BookmarkID>3</BookmarkID></R>",
+         true,
+         "",
+         {1, 2}},
         {"only an error", "<R><Error>Already a favorite</Error></R>", false, "Already a favorite", {-1, -2}},
         {"neither", "<R><Nothing/></R>", false, "Unspecified Error", {-1, -2}},
         {"not a document", "Internal error", false, "", {-1, -2}},

@@ -201,10 +201,9 @@ TEST_F(FavoritesJourney, DemoRemovesMovesAddsCopiesAndLogsOut)
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), copied->ArtistName + " - " + copied->SongName);
 
     m_session.Logout();
-    EXPECT_EQ(Group(CBookmarkPane::kICreated),
-              Strings{"You are not logged in.  Log in to create or edit playlists"});
+    EXPECT_EQ(Group(CBookmarkPane::kICreated), Strings{"You are not logged in.  Log in to create or edit playlists"});
     EXPECT_TRUE(Group(CBookmarkPane::kTracks).empty());
     EXPECT_TRUE(m_messages.empty()) << m_messages.front();
 }
 
-} // namespace
+}  // namespace

@@ -92,8 +92,8 @@ protected:
         const std::size_t before = m_listener.events.size();
         m_model.OnSessionChanged("member", m_token);
         ASSERT_TRUE(m_pump.RunUntil([&] {
-            return std::any_of(m_listener.events.begin() + static_cast<std::ptrdiff_t>(before),
-                               m_listener.events.end(), [](const auto& e) { return e.slot == "loaded"; });
+            return std::any_of(m_listener.events.begin() + static_cast<std::ptrdiff_t>(before), m_listener.events.end(),
+                               [](const auto& e) { return e.slot == "loaded"; });
         }));
     }
     void LogOut()
@@ -136,7 +136,7 @@ protected:
 constexpr char kOnePlaylist[] =
     "<B><PlaylistSummary playlistID='70'><Name>Seventy</Name><BookmarkID>700</BookmarkID></PlaylistSummary></B>";
 
-} // namespace
+}  // namespace
 
 TEST_F(FavoritesModelTest, AddingDropsDuplicatesAndFavoritesAlreadyThere)
 {
@@ -236,9 +236,10 @@ TEST_F(FavoritesModelTest, DeleteAndMoveWaitForTheAdd)
 
 TEST_F(FavoritesModelTest, MovesReachTheServerOneAfterTheOtherInTheMembersOrder)
 {
-    LogIn("<B><PlaylistSummary playlistID='70'><Name>Seventy</Name><BookmarkID>700</BookmarkID></PlaylistSummary>"
-          "<PlaylistSummary playlistID='71'><Name>Seventy-one</Name><BookmarkID>710</BookmarkID></PlaylistSummary>"
-          "<PlaylistSummary playlistID='72'><Name>Seventy-two</Name><BookmarkID>720</BookmarkID></PlaylistSummary></B>");
+    LogIn(
+        "<B><PlaylistSummary playlistID='70'><Name>Seventy</Name><BookmarkID>700</BookmarkID></PlaylistSummary>"
+        "<PlaylistSummary playlistID='71'><Name>Seventy-one</Name><BookmarkID>710</BookmarkID></PlaylistSummary>"
+        "<PlaylistSummary playlistID='72'><Name>Seventy-two</Name><BookmarkID>720</BookmarkID></PlaylistSummary></B>");
     ASSERT_EQ(m_model.PlaylistCount(), 3);
     Answer(kMove, "<R><MoveSuccessful/></R>");
     m_server.Hold(PathOf(kMove));
@@ -266,9 +267,10 @@ TEST_F(FavoritesModelTest, MovesReachTheServerOneAfterTheOtherInTheMembersOrder)
 
 TEST_F(FavoritesModelTest, ARemovalWaitsForTheMovesAskedForBeforeIt)
 {
-    LogIn("<B><PlaylistSummary playlistID='70'><Name>Seventy</Name><BookmarkID>700</BookmarkID></PlaylistSummary>"
-          "<PlaylistSummary playlistID='71'><Name>Seventy-one</Name><BookmarkID>710</BookmarkID></PlaylistSummary>"
-          "<PlaylistSummary playlistID='72'><Name>Seventy-two</Name><BookmarkID>720</BookmarkID></PlaylistSummary></B>");
+    LogIn(
+        "<B><PlaylistSummary playlistID='70'><Name>Seventy</Name><BookmarkID>700</BookmarkID></PlaylistSummary>"
+        "<PlaylistSummary playlistID='71'><Name>Seventy-one</Name><BookmarkID>710</BookmarkID></PlaylistSummary>"
+        "<PlaylistSummary playlistID='72'><Name>Seventy-two</Name><BookmarkID>720</BookmarkID></PlaylistSummary></B>");
     // As the server does: a move naming a favorite that is gone is refused.
     auto removed = std::make_shared<std::set<std::string>>();
     auto removedLock = std::make_shared<std::mutex>();
@@ -279,7 +281,8 @@ TEST_F(FavoritesModelTest, ARemovalWaitsForTheMovesAskedForBeforeIt)
     });
     m_server.SetResponse(PathOf(kMove), [=](const RecordedRequest& r) {
         std::lock_guard lock(*removedLock);
-        const bool gone = removed->count(r.Form("bookmarkID1")) != 0 || removed->count(r.Form("newPreviousBookmarkID")) != 0;
+        const bool gone =
+            removed->count(r.Form("bookmarkID1")) != 0 || removed->count(r.Form("newPreviousBookmarkID")) != 0;
         return ScriptedResponse{200, gone ? "<R><Error>not in your list</Error></R>" : "<R><MoveSuccessful/></R>"};
     });
     m_server.Hold(PathOf(kMove));
@@ -371,7 +374,8 @@ TEST_F(FavoritesModelTest, FailedAddIsReportedAndPurged)
             names += "\n" + name;
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0], "An error occurred at the Corvanta server.\nThe following Artist(s) have not been "
-                                 "added to your favorites:\n" + names);
+                                 "added to your favorites:\n" +
+                                     names);
         ASSERT_EQ(m_model.ArtistCount(), c.kept);
         if (c.kept == 1) {
             EXPECT_EQ(m_model.Artist(0)->Name, "Nina");
@@ -509,9 +513,11 @@ TEST_F(FavoritesModelTest, FailedRemovalAndMoveAreReported)
     ASSERT_TRUE(WaitUntilIdle());
     EXPECT_EQ(m_model.Playmaker(0)->Handle, "dj k");
     ASSERT_EQ(m_messages.size(), 2u);
-    EXPECT_EQ(m_messages[0],
-              "An error occurred at the Corvanta server.\nThe following Playmaker(s) have not been removed:\n\ndj k\nmc l");
-    EXPECT_EQ(m_messages[1], "An error occurred at the Corvanta server.\nPlaymaker: \nmc l\nhas not been permanently moved.");
+    EXPECT_EQ(
+        m_messages[0],
+        "An error occurred at the Corvanta server.\nThe following Playmaker(s) have not been removed:\n\ndj k\nmc l");
+    EXPECT_EQ(m_messages[1],
+              "An error occurred at the Corvanta server.\nPlaymaker: \nmc l\nhas not been permanently moved.");
 }
 
 TEST_F(FavoritesModelTest, LogoutAndLogin)
@@ -561,7 +567,8 @@ TEST_F(FavoritesModelTest, OnlyTheLatestSessionsFetchFillsTheLists)
         std::int32_t playlists;
     } cases[] = {
         {"the new session's answer comes first", 200,
-         "<B><PlaylistSummary playlistID='90'><Name>Ninety</Name><BookmarkID>900</BookmarkID></PlaylistSummary></B>", 1},
+         "<B><PlaylistSummary playlistID='90'><Name>Ninety</Name><BookmarkID>900</BookmarkID></PlaylistSummary></B>",
+         1},
         {"the new session's fetch fails first", 500, "", 0},
     };
     for (const auto& c : cases) {

@@ -74,8 +74,8 @@ struct FakeRow {
 
 inline std::ostream& operator<<(std::ostream& out, const FakeRow& row)
 {
-    return out << "{" << row.title << " | " << row.artist << " | " << row.performanceID << " | " << row.comment
-               << " | " << row.localFile << " | " << row.libraryPath << "}";
+    return out << "{" << row.title << " | " << row.artist << " | " << row.performanceID << " | " << row.comment << " | "
+               << row.localFile << " | " << row.libraryPath << "}";
 }
 
 class CFakePlaylistRows : public IPlaylistRows {
@@ -91,10 +91,7 @@ public:
     }
     std::string GetComment(int row) const override { return rows.at(static_cast<std::size_t>(row)).comment; }
     std::string GetLocalFilePath(int row) const override { return rows.at(static_cast<std::size_t>(row)).localFile; }
-    std::string GetLibraryPath(int row) const override
-    {
-        return rows.at(static_cast<std::size_t>(row)).libraryPath;
-    }
+    std::string GetLibraryPath(int row) const override { return rows.at(static_cast<std::size_t>(row)).libraryPath; }
     void AddTrackRow(const std::string& title, const std::string& artist, const std::string& filePath) override
     {
         rows.push_back(FakeRow{title, artist, 0, std::string(), filePath, std::string()});

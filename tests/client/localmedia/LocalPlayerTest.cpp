@@ -105,4 +105,4 @@ TEST_F(LocalPlayerTest, FileThatCannotBeMadeOpensNothing)
     EXPECT_TRUE(m_opened.empty());
 }
 
-} // namespace
+}  // namespace

@@ -158,4 +158,4 @@ TEST(Mp3Tag, TrackTextFromTagOrFileName)
     }
 }
 
-} // namespace
+}  // namespace

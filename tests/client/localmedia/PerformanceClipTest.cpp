@@ -22,9 +22,9 @@ PerformanceSummary SampleRecord()
 
 std::int32_t IntAt(const std::array<std::uint8_t, kPerformanceClipSize>& block, std::size_t at)
 {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(block[at]) | static_cast<std::uint32_t>(block[at + 1]) << 8 |
-                                     static_cast<std::uint32_t>(block[at + 2]) << 16 |
-                                     static_cast<std::uint32_t>(block[at + 3]) << 24);
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(block[at]) | static_cast<std::uint32_t>(block[at + 1]) << 8 |
+        static_cast<std::uint32_t>(block[at + 2]) << 16 | static_cast<std::uint32_t>(block[at + 3]) << 24);
 }
 
 std::string TextAt(const std::array<std::uint8_t, kPerformanceClipSize>& block, std::size_t at)
@@ -80,7 +80,7 @@ TEST(PerformanceClip, RoundTripCarriesOnlyTheBlockFields)
 
 TEST(PerformanceClip, TextLimits)
 {
-    const std::string accented = "\xC3\xA9"; // one character, two bytes
+    const std::string accented = "\xC3\xA9";  // one character, two bytes
     const struct {
         const char* name;
         std::string text;
@@ -173,4 +173,4 @@ TEST(PerformanceClip, ThroughTheClipboard)
     EXPECT_FALSE(ReadPerformanceFromClipboard(clipboard));
 }
 
-} // namespace
+}  // namespace

@@ -23,9 +23,13 @@ TEST(M3U, Entries)
          "C:\\Music\\d.mp3\nhttp://host/e.mp3\n",
          "/music/list.m3u",
          {"/music/song.mp3", "/music/sub/other.mp3", "/abs/c.mp3", "C:\\Music\\d.mp3", "http://host/e.mp3"}},
-        {"Windows line ends and folder separators", "#EXTM3U\r\nAlbum\\Track 1.mp3\r\n..\\up.mp3\r\n",
-         "/music/list.m3u", {"/music/Album/Track 1.mp3", "/music/../up.mp3"}},
-        {"other # lines are entries", "#EXTm3u\n#EXTINF no colon\n# note\n", "/m/l.m3u",
+        {"Windows line ends and folder separators",
+         "#EXTM3U\r\nAlbum\\Track 1.mp3\r\n..\\up.mp3\r\n",
+         "/music/list.m3u",
+         {"/music/Album/Track 1.mp3", "/music/../up.mp3"}},
+        {"other # lines are entries",
+         "#EXTm3u\n#EXTINF no colon\n# note\n",
+         "/m/l.m3u",
          {"/m/#EXTm3u", "/m/#EXTINF no colon", "/m/# note"}},
         {"empty lines are entries", "a.mp3\n\nb.mp3", "/m/l.m3u", {"/m/a.mp3", "/m/", "/m/b.mp3"}},
         {"trailing line end starts no entry", "a.mp3\n", "/m/l.m3u", {"/m/a.mp3"}},
@@ -117,11 +121,10 @@ TEST(PlaylistWriters, TextListingKeepsTrackNumbers)
     rows.rows[2].performanceID = 33;
     rows.rows.push_back({"Fourth", "Delta", 44, "", "", ""});
     EXPECT_EQ(WriteTextListing(path, {"Night Drive", "dj_ana", "Late songs\r\nfor the road"}, rows), 3);
-    EXPECT_EQ(ReadBytes(path),
-              "Night Drive by dj_ana\n\nLate songs\nfor the road\n\n\n"
-              "Track 1: Alpha / First\n\nOpening\nline two\n\n\n"
-              "Track 3: Gamma / Third\n\n\n"
-              "Track 4: Delta / Fourth\n\n\n");
+    EXPECT_EQ(ReadBytes(path), "Night Drive by dj_ana\n\nLate songs\nfor the road\n\n\n"
+                               "Track 1: Alpha / First\n\nOpening\nline two\n\n\n"
+                               "Track 3: Gamma / Third\n\n\n"
+                               "Track 4: Delta / Fourth\n\n\n");
 
     EXPECT_EQ(WriteTextListing(path, {"Empty", "me", ""}, CFakePlaylistRows()), 0);
     EXPECT_EQ(ReadBytes(path), "Empty by me\n\n\n");
@@ -137,4 +140,4 @@ TEST(PlaylistWriters, FileThatCannotBeCreatedGivesZero)
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-} // namespace
+}  // namespace

@@ -121,7 +121,8 @@ TEST(PlaylistExport, FilterChoosesTheWriterAndTheMissingExtension)
     std::filesystem::create_directory(folder.Path("dotted.d"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
-        const ExportResult result = ExportPlaylistFile(folder.Path(c.typed), ExportKindForFilter(c.filter), rows, header);
+        const ExportResult result =
+            ExportPlaylistFile(folder.Path(c.typed), ExportKindForFilter(c.filter), rows, header);
         EXPECT_EQ(result.path, folder.Path(c.written));
         EXPECT_EQ(result.written, 1);
         EXPECT_EQ(ReadBytes(result.path), c.content);
@@ -130,4 +131,4 @@ TEST(PlaylistExport, FilterChoosesTheWriterAndTheMissingExtension)
     EXPECT_EQ(ExportKindForFilter(7), PlaylistFileKind::TextListing);
 }
 
-} // namespace
+}  // namespace

@@ -16,7 +16,10 @@
 
 namespace {
 
-std::string Text(const std::u16string& text) { return Utf16ToUtf8(text); }
+std::string Text(const std::u16string& text)
+{
+    return Utf16ToUtf8(text);
+}
 
 class ProfileModelTest : public testing::Test {
 protected:
@@ -42,9 +45,9 @@ TEST_F(ProfileModelTest, FieldsReadFromTheirPlaces)
         {ProfileField::Handle, "ann"},
         {ProfileField::FirstName, "Ann"},
         {ProfileField::MiddleName, "Q"},
-        {ProfileField::LastName, "Lee & Co"},        // child found by a Name differing in case
+        {ProfileField::LastName, "Lee & Co"},  // child found by a Name differing in case
         {ProfileField::EmailAddress, "ann@x.org"},
-        {ProfileField::Address1, "1 Main St"},       // the first of two address objects
+        {ProfileField::Address1, "1 Main St"},  // the first of two address objects
         {ProfileField::Address2, ""},
         {ProfileField::City, "Springfield"},
         {ProfileField::State, "IL"},
@@ -57,9 +60,9 @@ TEST_F(ProfileModelTest, FieldsReadFromTheirPlaces)
         SCOPED_TRACE(c.value);
         EXPECT_EQ(Text(profile.GetText(c.field)), c.value);
     }
-    EXPECT_FALSE(profile.IsPrivate(ProfilePrivacy::Name));       // "false"
-    EXPECT_TRUE(profile.IsPrivate(ProfilePrivacy::Email));       // "TRUE"
-    EXPECT_FALSE(profile.IsPrivate(ProfilePrivacy::Address));    // "yes" is not "true"
+    EXPECT_FALSE(profile.IsPrivate(ProfilePrivacy::Name));     // "false"
+    EXPECT_TRUE(profile.IsPrivate(ProfilePrivacy::Email));     // "TRUE"
+    EXPECT_FALSE(profile.IsPrivate(ProfilePrivacy::Address));  // "yes" is not "true"
     EXPECT_TRUE(profile.IsPrivate(ProfilePrivacy::Sex));
     EXPECT_FALSE(profile.IsPrivate(ProfilePrivacy::MaritalStatus));  // no flag
     EXPECT_FALSE(profile.IsPrivate(ProfilePrivacy::Birthday));       // no object
@@ -120,9 +123,9 @@ TEST_F(ProfileModelTest, WritingTheBirthdayCreatesOneBirthdayObject)
 
 TEST_F(ProfileModelTest, BirthdayPrivacyLivesOnItsPrivacyChild)
 {
-    XmlDocumentPtr document = LoadXmlFromText(
-        "<P><Object Class=\"com.velmar.orvane.data.User\"><Object Class=\"x\" Name=\"myDOB\">01/02/1990"
-        "<Object Name=\"myPrivacy\" isPrivateFlag=\"false\"/></Object></Object></P>");
+    XmlDocumentPtr document =
+        LoadXmlFromText("<P><Object Class=\"com.velmar.orvane.data.User\"><Object Class=\"x\" Name=\"myDOB\">01/02/1990"
+                        "<Object Name=\"myPrivacy\" isPrivateFlag=\"false\"/></Object></Object></P>");
     ASSERT_TRUE(document);
     CUserProfile profile(document.get());
     EXPECT_FALSE(profile.IsPrivate(ProfilePrivacy::Birthday));
@@ -229,9 +232,9 @@ TEST_F(ProfileModelTest, HomePagesVector)
 
 TEST(ObjectVectorTest, RemoveTextIsExact)
 {
-    XmlDocumentPtr document = LoadXmlFromText(
-        "<Object Class=\"java.util.Vector\"><Object>Blue</Object><x/><Object>blue</Object>"
-        "<Object>blue</Object></Object>");
+    XmlDocumentPtr document =
+        LoadXmlFromText("<Object Class=\"java.util.Vector\"><Object>Blue</Object><x/><Object>blue</Object>"
+                        "<Object>blue</Object></Object>");
     ASSERT_TRUE(document);
     CObjectVector vector;
     vector.Attach(document->documentElement());
@@ -304,9 +307,9 @@ TEST_F(ProfileModelTest, HashtableAddAndRemoveValues)
 
 TEST(ObjectHashtableTest, ValueAddedToAnItemWithoutVectorIsKept)
 {
-    XmlDocumentPtr document = LoadXmlFromText(
-        "<Object Name=\"myLoveList\"><Item><Key><Object>Artist</Object></Key></Item>"
-        "<Item><Key><Object>Color</Object></Key><Value/></Item></Object>");
+    XmlDocumentPtr document =
+        LoadXmlFromText("<Object Name=\"myLoveList\"><Item><Key><Object>Artist</Object></Key></Item>"
+                        "<Item><Key><Object>Color</Object></Key><Value/></Item></Object>");
     ASSERT_TRUE(document);
     CObjectHashtable loves;
     loves.Attach(document->documentElement());

@@ -38,19 +38,54 @@ TEST(GuardedList, ChangesDuringAWalk)
     } cases[] = {
         {"nothing", [](auto&, Item*) {}, {"a", "b", "c"}, {"a", "b", "c"}},
         {"each removes itself", [](auto& l, Item* i) { l.Remove(i); }, {"a", "b", "c"}, {}},
-        {"a removes b", [&](auto& l, Item* i) { if (i == &a) l.Remove(&b); }, {"a", "c"}, {"a", "c"}},
-        {"b removes a", [&](auto& l, Item* i) { if (i == &b) l.Remove(&a); }, {"a", "b", "c"}, {"b", "c"}},
-        {"a appends d", [&](auto& l, Item* i) { if (i == &a) l.Add(&d); }, {"a", "b", "c", "d"}, {"a", "b", "c", "d"}},
-        {"the last appends d", [&](auto& l, Item* i) { if (i == &c) l.Add(&d); }, {"a", "b", "c"}, {"a", "b", "c", "d"}},
-        {"b removes c and re-adds it", [&](auto& l, Item* i) { if (i == &b) { l.Remove(&c); l.Add(&c); } },
-         {"a", "b", "c"}, {"a", "b", "c"}},
+        {"a removes b",
+         [&](auto& l, Item* i) {
+             if (i == &a)
+                 l.Remove(&b);
+         },
+         {"a", "c"},
+         {"a", "c"}},
+        {"b removes a",
+         [&](auto& l, Item* i) {
+             if (i == &b)
+                 l.Remove(&a);
+         },
+         {"a", "b", "c"},
+         {"b", "c"}},
+        {"a appends d",
+         [&](auto& l, Item* i) {
+             if (i == &a)
+                 l.Add(&d);
+         },
+         {"a", "b", "c", "d"},
+         {"a", "b", "c", "d"}},
+        {"the last appends d",
+         [&](auto& l, Item* i) {
+             if (i == &c)
+                 l.Add(&d);
+         },
+         {"a", "b", "c"},
+         {"a", "b", "c", "d"}},
+        {"b removes c and re-adds it",
+         [&](auto& l, Item* i) {
+             if (i == &b) {
+                 l.Remove(&c);
+                 l.Add(&c);
+             }
+         },
+         {"a", "b", "c"},
+         {"a", "b", "c"}},
         {"remove of an absent item", [&](auto& l, Item*) { l.Remove(&d); }, {"a", "b", "c"}, {"a", "b", "c"}},
         {"a nested walk removes c",
          [&](auto& l, Item* i) {
              if (i == &a)
-                 l.ForEach([&](Item* inner) { if (inner == &c) l.Remove(&c); });
+                 l.ForEach([&](Item* inner) {
+                     if (inner == &c)
+                         l.Remove(&c);
+                 });
          },
-         {"a", "b"}, {"a", "b"}},
+         {"a", "b"},
+         {"a", "b"}},
     };
     for (const auto& c2 : cases) {
         SCOPED_TRACE(c2.what);

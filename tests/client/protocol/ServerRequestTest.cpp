@@ -164,10 +164,8 @@ TEST(ServerSettings, BaseUrlFollowsThePortTable)
         bool secure;
         const char* url;
     } cases[] = {
-        {1, false, "http://h:80/corvanta/production/"},
-        {1, true, "https://h:443/corvanta/production/"},
-        {0, false, "http://h:7001/corvanta/production/"},
-        {0, true, "https://h:7002/corvanta/production/"},
+        {1, false, "http://h:80/corvanta/production/"},   {1, true, "https://h:443/corvanta/production/"},
+        {0, false, "http://h:7001/corvanta/production/"}, {0, true, "https://h:7002/corvanta/production/"},
         {7, true, "https://h:443/corvanta/production/"},
     };
     for (const auto& c : cases) {

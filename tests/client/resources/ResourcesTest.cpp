@@ -97,11 +97,11 @@ TEST(AcceleratorsTest, MainTable)
     for (const AcceleratorData& a : *table)
         entries.emplace_back(a.keys, a.command);
     const std::vector<std::pair<std::string, unsigned>> expected = {
-        {"Ctrl+C", 57634}, {"Ctrl+Ins", 57634}, {"Ctrl+V", 57637}, {"Shift+Ins", 57637},
+        {"Ctrl+C", 57634}, {"Ctrl+Ins", 57634},  {"Ctrl+V", 57637}, {"Shift+Ins", 57637},
         {"Ctrl+X", 57635}, {"Shift+Del", 57635}, {"Ctrl+Z", 57643}, {"Alt+Backspace", 57643},
-        {"F6", 57680},     {"Shift+F6", 57681}, {"F1", 57670},     {"Shift+F1", 57669},
+        {"F6", 57680},     {"Shift+F6", 57681},  {"F1", 57670},     {"Shift+F1", 57669},
     };
     EXPECT_EQ(entries, expected);
 }
 
-} // namespace
+}  // namespace

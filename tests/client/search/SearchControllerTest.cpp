@@ -109,7 +109,7 @@ protected:
     CRecordingSearchListener m_listener;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(SearchControllerTest, PagesFiftyIdentifiersAtATime)
 {
@@ -119,8 +119,7 @@ TEST_F(SearchControllerTest, PagesFiftyIdentifiersAtATime)
     const std::int32_t index = m_controller.Search(Query(kSearchTracks, {Text(kFieldTrackName, "love song")}));
     EXPECT_EQ(index, 0);
     ASSERT_TRUE(WaitFor("busy", 2));
-    EXPECT_EQ(m_listener.events,
-              (std::vector<SearchEvent>{{"busy", 1}, {"added", 0}, {"answered", 0}, {"busy", 0}}));
+    EXPECT_EQ(m_listener.events, (std::vector<SearchEvent>{{"busy", 1}, {"added", 0}, {"answered", 0}, {"busy", 0}}));
     EXPECT_EQ(m_server.LastRequest().body, "PerformanceTitle=love+song&PerformanceTitleSearchType=0");
     EXPECT_EQ(m_controller.IdentifierCount(0), 130);
     ASSERT_EQ(m_controller.ResultCount(0), 20);
@@ -201,22 +200,35 @@ TEST_F(SearchControllerTest, QueriesGoToTheirPages)
         const char* page;
         const char* body;
     } cases[] = {
-        {"playlists by genre and title", kSearchPlaylists,
+        {"playlists by genre and title",
+         kSearchPlaylists,
          {SearchCriterion{kFieldGenre, 0, "Blues", 12}, Text(kFieldPlaylistTitle, "blue")},
-         "search/SearchForPlaylists.jsp", "PlaylistTitle=blue&PlaylistTitleSearchType=0&Genre=12&GenreSearchType=0"},
-        {"playlists: every field", kSearchPlaylists,
+         "search/SearchForPlaylists.jsp",
+         "PlaylistTitle=blue&PlaylistTitleSearchType=0&Genre=12&GenreSearchType=0"},
+        {"playlists: every field",
+         kSearchPlaylists,
          {Text(kFieldTheme, "th"), Text(kFieldTrackName, "tr"), Text(kFieldArtistName, "ar"),
           Text(kFieldPlaymakerName, "pm"), SearchCriterion{kFieldMood, 0, "", 3}, Text(kFieldAlbumTitle, "ignored")},
          "search/SearchForPlaylists.jsp",
          "ArtistName=ar&ArtistNameSearchType=0&UserHandle=pm&UserHandleSearchType=0&PerformanceTitle=tr&"
          "PerformanceTitleSearchType=0&Theme=th&ThemeSearchType=0&Mood=3&MoodSearchType=0"},
-        {"a later criterion wins", kSearchArtists, {Text(kFieldArtistName, "old"), Text(kFieldArtistName, "new")},
-         "search/SearchForArtists.jsp", "ArtistName=new&ArtistNameSearchType=0"},
-        {"playmakers", kSearchPlaymakers, {Text(kFieldPlaymakerName, "dj")}, "search/SearchForUsers.jsp",
+        {"a later criterion wins",
+         kSearchArtists,
+         {Text(kFieldArtistName, "old"), Text(kFieldArtistName, "new")},
+         "search/SearchForArtists.jsp",
+         "ArtistName=new&ArtistNameSearchType=0"},
+        {"playmakers",
+         kSearchPlaymakers,
+         {Text(kFieldPlaymakerName, "dj")},
+         "search/SearchForUsers.jsp",
          "UserHandle=dj&UserHandleSearchType=0"},
-        {"playmakers without a name", kSearchPlaymakers, {}, "search/SearchForUsers.jsp",
+        {"playmakers without a name",
+         kSearchPlaymakers,
+         {},
+         "search/SearchForUsers.jsp",
          "UserHandle=&UserHandleSearchType=0"},
-        {"tracks never send a version", kSearchTracks,
+        {"tracks never send a version",
+         kSearchTracks,
          {Text(kFieldAlbumTitle, "Abbey Road"), Text(kFieldArtistName, "Beatles"), Text(kFieldTrackName, "Something")},
          kPerformances,
          "PerformanceTitle=Something&PerformanceTitleSearchType=0&PrimaryArtistName=Beatles&"
@@ -263,7 +275,7 @@ TEST_F(SearchControllerTest, AGroupStaysBusyUntilEverySearchIsDone)
     EXPECT_EQ(m_listener.events.back(), (SearchEvent{"busy", 0}));
     EXPECT_EQ(m_listener.Count("busy"), 8u);
     EXPECT_EQ(m_controller.IdentifierCount(0), 1);
-    EXPECT_EQ(m_controller.IdentifierCount(5), 0); // not a document: no matches
+    EXPECT_EQ(m_controller.IdentifierCount(5), 0);  // not a document: no matches
     EXPECT_EQ(m_controller.ResultCount(6), 1);
     EXPECT_EQ(ResultId(6, 0), 7);
 }

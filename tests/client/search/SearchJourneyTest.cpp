@@ -72,7 +72,8 @@ protected:
     int RowIndex(const std::string& text, int from = 0)
     {
         const Strings rows = Rows();
-        const auto found = std::find(rows.begin() + std::min<int>(from, static_cast<int>(rows.size())), rows.end(), text);
+        const auto found =
+            std::find(rows.begin() + std::min<int>(from, static_cast<int>(rows.size())), rows.end(), text);
         return found == rows.end() ? -1 : static_cast<int>(found - rows.begin());
     }
     void Click(int index) { ClickRow(Grid(), index); }
@@ -185,7 +186,8 @@ TEST_F(SearchJourney, DemoSearchesPagesAddsAFavoriteAndSearchesByGenre)
     int at = 0;
     for (const auto& group : groups) {
         SCOPED_TRACE(group.title);
-        const int row = RowIndex("## " + std::string(group.title) + "\"love\" (" + std::to_string(group.matches.size()) + ")");
+        const int row =
+            RowIndex("## " + std::string(group.title) + "\"love\" (" + std::to_string(group.matches.size()) + ")");
         EXPECT_GT(row, at) << "in the order of the searches";
         at = row;
         if (group.matches.empty()) {
@@ -222,8 +224,9 @@ TEST_F(SearchJourney, DemoSearchesPagesAddsAFavoriteAndSearchesByGenre)
     CGetUserBookmarksRequest fresh;
     ASSERT_TRUE(AwaitAnswer(fresh, [&] { fresh.Fetch(m_session.Token()); }));
     const auto held = fresh.TakeTracks();
-    EXPECT_TRUE(std::any_of(held.begin(), held.end(), [&](const auto& t) { return t->performanceID == track.performanceID; }))
-        << "the server holds the new favorite";
+    EXPECT_TRUE(std::any_of(held.begin(), held.end(), [&](const auto& t) {
+        return t->performanceID == track.performanceID;
+    })) << "the server holds the new favorite";
     ClickTab(3);
     CBookmarkPane& favoritesPane = *m_frame->GetChildView()->BookmarkView()->BookmarkPane();
     const CItemListGridCtrl& favoritesGrid = *favoritesPane.Grid();
@@ -272,4 +275,4 @@ TEST_F(SearchJourney, DemoSearchesPagesAddsAFavoriteAndSearchesByGenre)
     EXPECT_TRUE(m_messages.empty()) << m_messages.front();
 }
 
-} // namespace
+}  // namespace

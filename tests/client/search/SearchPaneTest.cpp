@@ -193,7 +193,10 @@ protected:
     void Choose(int index, unsigned command) { EXPECT_EQ(ChooseFromRowMenu(Grid(), index, command), 1); }
     std::string MenuShape(int index) { return RowMenuShape(Grid(), index); }
 
-    bool Idle() { return m_pump.RunUntil([&] { return m_controller.PendingCount() == 0; }); }
+    bool Idle()
+    {
+        return m_pump.RunUntil([&] { return m_controller.PendingCount() == 0; });
+    }
     bool Appended(std::size_t pages)
     {
         return m_pump.RunUntil([&] { return m_server.RequestsTo(PathOf(kSummariesPage)).size() >= pages; }) &&
@@ -300,11 +303,11 @@ TEST_F(SearchPaneTest, SimpleFormStartsTheSearchesOfEachMode)
     const Strings playlists =
         Join(none("Playlists Where Playlist Title Is ", true), none("Playlists Where Playmaker Name Is ", true),
              none("Playlists Where Artist Name Is ", true), none("Playlists Where Track Name Is ", true));
-    const Strings playlistPosts = {
-        std::string(kPlaylistsPage) + " ArtistName" + q + "ArtistNameSearchType=0",
-        std::string(kPlaylistsPage) + " PerformanceTitle" + q + "PerformanceTitleSearchType=0",
-        std::string(kPlaylistsPage) + " PlaylistTitle" + q + "PlaylistTitleSearchType=0",
-        std::string(kPlaylistsPage) + " UserHandle" + q + "UserHandleSearchType=0"};
+    const Strings playlistPosts = {std::string(kPlaylistsPage) + " ArtistName" + q + "ArtistNameSearchType=0",
+                                   std::string(kPlaylistsPage) + " PerformanceTitle" + q +
+                                       "PerformanceTitleSearchType=0",
+                                   std::string(kPlaylistsPage) + " PlaylistTitle" + q + "PlaylistTitleSearchType=0",
+                                   std::string(kPlaylistsPage) + " UserHandle" + q + "UserHandleSearchType=0"};
     const std::string users = std::string(kUsersPage) + " UserHandle" + q + "UserHandleSearchType=0";
     const std::string artists = std::string(kArtistsPage) + " ArtistName" + q + "ArtistNameSearchType=0";
     const std::string tracks = std::string(kTracksPage) + " PerformanceTitle" + q + "PerformanceTitleSearchType=0";
@@ -316,8 +319,7 @@ TEST_F(SearchPaneTest, SimpleFormStartsTheSearchesOfEachMode)
     Strings allPosts = Join(playlistPosts, Strings{users, artists, tracks});
     std::sort(allPosts.begin(), allPosts.end());
     const Case cases[] = {
-        {IDC_SEARCH_PLAYLISTS, playlistPosts,
-         Join(Strings{"# Search For Playlists Containing " + v}, playlists)},
+        {IDC_SEARCH_PLAYLISTS, playlistPosts, Join(Strings{"# Search For Playlists Containing " + v}, playlists)},
         {IDC_SEARCH_PLAYMAKERS, {users}, none("Playmakers Where Playmaker Name Is ", false)},
         {IDC_SEARCH_ARTISTS, {artists}, none("Artists Where Artist Name Is ", false)},
         {IDC_SEARCH_TRACKS, {tracks}, none("Tracks Where Track Name Is ", false)},
@@ -387,7 +389,9 @@ TEST_F(SearchPaneTest, AdvancedFormFieldsOfEachKindAndTheirInputs)
         std::vector<SearchField> fields;
     };
     const Case cases[] = {
-        {0, {"Playlist Title", "Playmaker Name", "Artist Name", "Track Name", "Theme", "Genre", "Mood"}, "tttthll",
+        {0,
+         {"Playlist Title", "Playmaker Name", "Artist Name", "Track Name", "Theme", "Genre", "Mood"},
+         "tttthll",
          {kFieldPlaylistTitle, kFieldPlaymakerName, kFieldArtistName, kFieldTrackName, kFieldTheme, kFieldGenre,
           kFieldMood}},
         {1, {"Playmaker Name"}, "t", {kFieldPlaymakerName}},
@@ -531,7 +535,8 @@ TEST_F(SearchPaneTest, AdvancedFormWithNothingToChooseStaysReadyForTheTables)
     EXPECT_TRUE(button.isEnabled());
     ChooseEntry(list, 1);
     // Tables loaded again keep the member's choice where it still exists.
-    Answer(kTablesPage, "<Tables><Select Name='Mood'><Item ID='9' Text='Dark'/><Item ID='4' Text='Upbeat'/></Select></Tables>");
+    Answer(kTablesPage,
+           "<Tables><Select Name='Mood'><Item ID='9' Text='Dark'/><Item ID='4' Text='Upbeat'/></Select></Tables>");
     FetchTables();
     EXPECT_EQ(Entries(list), (Strings{"Dark", "Upbeat"}));
     EXPECT_EQ(list.currentText(), "Upbeat");
@@ -581,7 +586,8 @@ TEST_F(SearchPaneTest, ASearchIsListedThenPagedFiftyAtATime)
 TEST_F(SearchPaneTest, EachSearchKeepsItsOwnRetrievingRow)
 {
     m_server.SetResponse(PathOf(kTracksPage), [](const RecordedRequest& r) {
-        return ScriptedResponse{200, SearchAnswer("PERFORMANCE", r.Form("PerformanceTitle") == "a" ? 1001 : 5001, 20, 60)};
+        return ScriptedResponse{200,
+                                SearchAnswer("PERFORMANCE", r.Form("PerformanceTitle") == "a" ? 1001 : 5001, 20, 60)};
     });
     const std::int32_t a = Search(kSearchTracks, kFieldTrackName, "a");
     const std::int32_t b = Search(kSearchTracks, kFieldTrackName, "b");
@@ -590,12 +596,13 @@ TEST_F(SearchPaneTest, EachSearchKeepsItsOwnRetrievingRow)
     m_server.Hold(PathOf(kSummariesPage));
     Click(RowIndex(kMore));
     Click(RowIndex(kMore));
-    const Strings waiting =
-        Join(Strings{"# Tracks Where Track Name Is \"a\" (60)"}, RowsOf("PERFORMANCE", 1001, 1020), Strings{kRetrieving},
-             Strings{"# Tracks Where Track Name Is \"b\" (60)"}, RowsOf("PERFORMANCE", 5001, 5020), Strings{kRetrieving});
+    const Strings waiting = Join(Strings{"# Tracks Where Track Name Is \"a\" (60)"}, RowsOf("PERFORMANCE", 1001, 1020),
+                                 Strings{kRetrieving}, Strings{"# Tracks Where Track Name Is \"b\" (60)"},
+                                 RowsOf("PERFORMANCE", 5001, 5020), Strings{kRetrieving});
     EXPECT_EQ(Rows(), waiting);
     m_server.Release(PathOf(kSummariesPage));
-    ASSERT_TRUE(m_pump.RunUntil([&] { return m_controller.ResultCount(a) == 60 && m_controller.ResultCount(b) == 60; }));
+    ASSERT_TRUE(
+        m_pump.RunUntil([&] { return m_controller.ResultCount(a) == 60 && m_controller.ResultCount(b) == 60; }));
     EXPECT_EQ(Rows(), Join(Strings{"# Tracks Where Track Name Is \"a\" (60)"}, RowsOf("PERFORMANCE", 1001, 1020),
                            Strings{"Results 21 - 60"}, RowsOf("PERFORMANCE", 1021, 1060),
                            Strings{"# Tracks Where Track Name Is \"b\" (60)"}, RowsOf("PERFORMANCE", 5001, 5020),
@@ -662,8 +669,8 @@ TEST_F(SearchPaneTest, TheMoreResultsRowIsKnownByItsDataNotItsText)
     Answer(kArtistsPage, answer + "</Results>");
     const std::int32_t index = Search(kSearchArtists, kFieldArtistName, "c");
     ASSERT_TRUE(Idle());
-    const Strings rows = Join(Strings{"# Artists Where Artist Name Is \"c\" (34)", kMore}, RowsOf("ARTIST", 8, 26),
-                              Strings{kMore});
+    const Strings rows =
+        Join(Strings{"# Artists Where Artist Name Is \"c\" (34)", kMore}, RowsOf("ARTIST", 8, 26), Strings{kMore});
     ASSERT_EQ(Rows(), rows);
 
     Click(1);
@@ -880,4 +887,4 @@ TEST_F(SearchPaneMenuTest, ClearResultsCloseAllAndToolTips)
     ASSERT_TRUE(Idle());
     EXPECT_EQ(Rows(), (Strings{"# Artists Where Artist Name Is \"n\" (1)", "Kestrel"}));
 }
-} // namespace
+}  // namespace

@@ -14,7 +14,7 @@ PerformanceSearch ByTitle(const char* title)
     search.performanceTitle = {title, 0};
     return search;
 }
-} // namespace
+}  // namespace
 
 TEST_F(SearchRequests, Bodies)
 {
@@ -44,20 +44,33 @@ TEST_F(SearchRequests, Bodies)
          "PlaylistTitle=t&PlaylistTitleSearchType=0&ArtistName=a+b&ArtistNameSearchType=1&UserHandle=h&"
          "UserHandleSearchType=2&PerformanceTitle=p&PerformanceTitleSearchType=3&Theme=th&ThemeSearchType=4&"
          "Mood=5&MoodSearchType=5&Genre=6&GenreSearchType=6"},
-        {"a genre of 0 is left out", playlists, [&] { playlists.Search(moodOnly, 0); },
-         "search/SearchForPlaylists.jsp", "Mood=3&MoodSearchType=0"},
+        {"a genre of 0 is left out", playlists, [&] { playlists.Search(moodOnly, 0); }, "search/SearchForPlaylists.jsp",
+         "Mood=3&MoodSearchType=0"},
         {"no field", playlists, [&] { playlists.Search({}, 0); }, "search/SearchForPlaylists.jsp", ""},
         {"users: an empty handle is sent", users, [&] { users.Search(SearchText{}, 0); }, "search/SearchForUsers.jsp",
          "UserHandle=&UserHandleSearchType=0"},
-        {"users: a handle", users, [&] { users.Search(SearchText{"dj k", 0}, 0); }, "search/SearchForUsers.jsp",
-         "UserHandle=dj+k&UserHandleSearchType=0"},
+        {"users: a handle", users,
+         [&] {
+             users.Search(SearchText{"dj k", 0}, 0);
+         },
+         "search/SearchForUsers.jsp", "UserHandle=dj+k&UserHandleSearchType=0"},
         {"users: no handle", users, [&] { users.Search(std::nullopt, 0); }, "search/SearchForUsers.jsp", ""},
-        {"artists", artists, [&] { artists.Search({{"R&B", 0}, {"x=y", 0}}, 0); }, "search/SearchForArtists.jsp",
+        {"artists", artists,
+         [&] {
+             artists.Search({{"R&B", 0}, {"x=y", 0}}, 0);
+         },
+         "search/SearchForArtists.jsp",
          "ArtistName=R%26B&ArtistNameSearchType=0&PerformanceTitle=x%3Dy&PerformanceTitleSearchType=0"},
-        {"artists: track only", artists, [&] { artists.Search({{}, {"song", 0}}, 0); }, "search/SearchForArtists.jsp",
-         "PerformanceTitle=song&PerformanceTitleSearchType=0"},
+        {"artists: track only", artists,
+         [&] {
+             artists.Search({{}, {"song", 0}}, 0);
+         },
+         "search/SearchForArtists.jsp", "PerformanceTitle=song&PerformanceTitleSearchType=0"},
         {"performances", performances,
-         [&] { performances.Search({{"Hey Jude", 0}, {"Beatles", 1}, {"mono", 0}, {"1+1", 0}}, 0); }, kPerformances,
+         [&] {
+             performances.Search({{"Hey Jude", 0}, {"Beatles", 1}, {"mono", 0}, {"1+1", 0}}, 0);
+         },
+         kPerformances,
          "PerformanceTitle=Hey+Jude&PerformanceTitleSearchType=0&PrimaryArtistName=Beatles&"
          "PrimaryArtistNameSearchType=1&Version=mono&VersionSearchType=0&CDTitle=1%2B1&CDTitleSearchType=0"},
     };

@@ -52,17 +52,12 @@ std::string Shape(const CXmlNode* node)
             if (child->hasChildNodes())
                 out += "(" + Shape(child) + ")";
             break;
-        case XmlNodeType::Text:
-            out += "\"" + Utf16ToUtf8(child->nodeValue()) + "\"";
-            break;
-        case XmlNodeType::Comment:
-            out += "#" + Utf16ToUtf8(child->nodeValue());
-            break;
+        case XmlNodeType::Text: out += "\"" + Utf16ToUtf8(child->nodeValue()) + "\""; break;
+        case XmlNodeType::Comment: out += "#" + Utf16ToUtf8(child->nodeValue()); break;
         case XmlNodeType::ProcessingInstruction:
             out += "?" + Utf16ToUtf8(child->nodeName()) + ":" + Utf16ToUtf8(child->nodeValue());
             break;
-        default:
-            out += "<other>";
+        default: out += "<other>";
         }
     }
     return out;
@@ -87,8 +82,7 @@ TEST(XmlParser, BuildsTheTreeTheAnswersRelyOn)
         {"<A a='1' b=\"two\" c = \"x'y\"/>", "A[a=1][b=two][c=x'y]"},
         {"<A a=\"&lt;&amp;&#10;\tb\r\nc\"/>", "A[a=<&\n b c]"},
         {"<A a='\"'/>", "A[a=\"]"},
-        {"<!--top--><?pi data?><A><!-- in --><?go x  y?></A><!--end-->",
-         "#top ?pi:data A(# in  ?go:x  y) #end"},
+        {"<!--top--><?pi data?><A><!-- in --><?go x  y?></A><!--end-->", "#top ?pi:data A(# in  ?go:x  y) #end"},
         {"<A><?empty?></A>", "A(?empty:)"},
         {"<A>a<!--c-->b</A>", "A(\"a\" #c \"b\")"},
         {"<A>]</A>", "A(\"]\")"},
@@ -125,7 +119,7 @@ TEST(XmlParser, ReadsTheDeclarationAndTheEncodings)
         {Bytes("\xFF\xFE<\0A\0>\0\xE9\0<\0/\0A\0>\0"), "A(\"\xC3\xA9\")"},
         {Bytes("\xFE\xFF\0<\0A\0/\0>"), "A"},
         {Bytes("<\0?\0x\0m\0l\0 \0v\0e\0r\0s\0i\0o\0n\0=\0'\0001\0.\0000\0'\0 \0e\0n\0c\0o\0d\0i\0n\0g\0="
-                     "\0'\0U\0T\0F\0-\0001\0006\0'\0?\0>\0<\0A\0/\0>\0"),
+               "\0'\0U\0T\0F\0-\0001\0006\0'\0?\0>\0<\0A\0/\0>\0"),
          "A"},
         {"<?xml-stylesheet href='a'?><A/>", "?xml-stylesheet:href='a' A"},
     };
@@ -274,8 +268,7 @@ TEST(XmlParser, ReportsTheFirstErrorAndReturnsNoDocument)
         // "]]>" reached through an entity is refused as in the document's own text,
         // whether the entity holds markup or not, and from a character reference too.
         {"<!DOCTYPE A [<!ENTITY e 'a]]>b'>]><A>&e;</A>", "Character sequence ']]>' not allowed in element content"},
-        {"<!DOCTYPE A [<!ENTITY e 'a]]>b<B/>'>]><A>&e;</A>",
-         "Character sequence ']]>' not allowed in element content"},
+        {"<!DOCTYPE A [<!ENTITY e 'a]]>b<B/>'>]><A>&e;</A>", "Character sequence ']]>' not allowed in element content"},
         {"<!DOCTYPE A [<!ENTITY e 'a]]&#62;b'>]><A>x&e;</A>",
          "Character sequence ']]>' not allowed in element content"},
         // After a parameter-entity reference, which is never read, declarations are
@@ -357,7 +350,8 @@ TEST(XmlParser, BoundsNestingDepthWithoutUsingTheStack)
     EXPECT_EQ(ErrorOf(nest(257)), "Elements nested deeper than 256 levels");
     EXPECT_EQ(ErrorOf(nest(1000000)), "Elements nested deeper than 256 levels");
 
-    std::string model = "<!DOCTYPE A [<!ELEMENT A " + std::string(100000, '(') + "B" + std::string(100000, ')') + ">]><A/>";
+    std::string model =
+        "<!DOCTYPE A [<!ELEMENT A " + std::string(100000, '(') + "B" + std::string(100000, ')') + ">]><A/>";
     EXPECT_EQ(ErrorOf(model), "Content model nested deeper than 256 levels");
 
     XmlParseLimits deep;
@@ -372,7 +366,9 @@ TEST(XmlParser, RoundTripsThroughTheWriter)
         const char* input;
         bool sameTree;  // mixed content gains the writer's line breaks
     } cases[] = {
-        {"<?xml version=\"1.0\"?>\n<Answer>\n  <Session>abc&amp;def</Session>\n  <User id=\"7\" name='a&quot;b'/>\n</Answer>", true},
+        {"<?xml version=\"1.0\"?>\n<Answer>\n  <Session>abc&amp;def</Session>\n  <User id=\"7\" "
+         "name='a&quot;b'/>\n</Answer>",
+         true},
         {"<A b=\"&#9;&#10;&#13;\"><B>x &lt;&gt; y</B><!--c--><?p d?></A>", true},
         {"<!DOCTYPE A [<!ENTITY e '<B>&#38;amp;</B>'>]><A>&e;<C><![CDATA[<&>]]></C></A>", true},
         {"<A>mixed<B>x</B>tail</A>", false},

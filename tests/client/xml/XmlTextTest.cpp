@@ -40,10 +40,11 @@ TEST(XmlText, ReadsDecimalNumbersLikeTheAnswersNeed)
 TEST(XmlText, FindsElementsTextsAndAttributes)
 {
     XmlParseResult result;
-    XmlDocumentPtr document = ParseXml(
-        "<Answer><PerformanceSummary id='5'><Title> Song</Title><Empty/><Nested><X/>after</Nested>"
-        "<PrimaryArtist><Name>Band</Name></PrimaryArtist></PerformanceSummary><Exception>a.b.C: failed</Exception></Answer>",
-        &result);
+    XmlDocumentPtr document =
+        ParseXml("<Answer><PerformanceSummary id='5'><Title> Song</Title><Empty/><Nested><X/>after</Nested>"
+                 "<PrimaryArtist><Name>Band</Name></PrimaryArtist></PerformanceSummary><Exception>a.b.C: "
+                 "failed</Exception></Answer>",
+                 &result);
     ASSERT_TRUE(document) << result.message;
     CXmlNode* summary = FirstElementByTagName(document.get(), u"PerformanceSummary");
     ASSERT_TRUE(summary);

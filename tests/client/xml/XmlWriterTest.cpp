@@ -25,7 +25,8 @@ TEST(XmlWriter, WritesTheDocumentFormat)
     } cases[] = {
         {"<A/>", "<A/>\r\n"},
         {"<A>a&amp;b</A>", "<A>a&amp;b</A>\r\n"},
-        {"<A b='x&#10;y' c='&lt;&gt;&quot;&amp;&#9;&#13;'/>", "<A b=\"x&#10;y\" c=\"&lt;&gt;&quot;&amp;&#9;&#13;\"/>\r\n"},
+        {"<A b='x&#10;y' c='&lt;&gt;&quot;&amp;&#9;&#13;'/>",
+         "<A b=\"x&#10;y\" c=\"&lt;&gt;&quot;&amp;&#9;&#13;\"/>\r\n"},
         {"<?xml version='1.0'?><A><B>x</B><C><D/></C></A>",
          "<A>\r\n\t<B>x</B>\r\n\t<C>\r\n\t\t<D/>\r\n\t</C>\r\n</A>\r\n"},
         {"<A>one<B/>two</A>", "<A>\r\n\tone\r\n\t<B/>\r\n\ttwo\r\n</A>\r\n"},
@@ -49,15 +50,14 @@ TEST(XmlWriter, WritesBuiltTreesIncludingCDataAndReferences)
     mixed->appendChild(document->createCDATASection(u"<raw>"));
     mixed->appendChild(document->createEntityReference(u"ent"));
     mixed->appendChild(document->createProcessingInstruction(u"t", u"d"));
-    EXPECT_EQ(Utf16ToUtf8(WriteXmlDocument(document.get())),
-              "<Profile>\r\n"
-              "\t<Item note=\"line&#10;break\">a&amp;b</Item>\r\n"
-              "\t<Mixed>\r\n"
-              "\t\t<![CDATA[<raw>]]>\r\n"
-              "&ent;\r\n"
-              "\t\t<?t d?>\r\n"
-              "\t</Mixed>\r\n"
-              "</Profile>\r\n");
+    EXPECT_EQ(Utf16ToUtf8(WriteXmlDocument(document.get())), "<Profile>\r\n"
+                                                             "\t<Item note=\"line&#10;break\">a&amp;b</Item>\r\n"
+                                                             "\t<Mixed>\r\n"
+                                                             "\t\t<![CDATA[<raw>]]>\r\n"
+                                                             "&ent;\r\n"
+                                                             "\t\t<?t d?>\r\n"
+                                                             "\t</Mixed>\r\n"
+                                                             "</Profile>\r\n");
     EXPECT_EQ(Utf16ToUtf8(WriteXmlDocument(item)), "<Item note=\"line&#10;break\">a&amp;b</Item>\r\n");
     EXPECT_EQ(WriteXmlDocument(nullptr), u"");
 

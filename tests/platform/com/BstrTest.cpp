@@ -94,4 +94,4 @@ TEST(BstrTest, MalformedTextFollowsThePlatformRule)
     SysFreeString(s);
 }
 
-} // namespace
+}  // namespace

@@ -11,13 +11,26 @@ TEST(ComExports, OnlyTheRuntimeApiWithCLinkageWhereWindowsHasIt)
     const auto exported = ExportedSymbols(COM_LIBRARY_PATH);
     ASSERT_TRUE(exported);
     const std::set<std::string> expected = {
-        "CoCreateInstance", "CoFreeUnusedLibraries", "CoGetClassObject", "CoInitialize", "CoUninitialize",
-        "OleRun", "SysAllocString", "SysAllocStringLen", "SysFreeString", "SysStringByteLen", "SysStringLen",
-        "VariantClear", "VariantInit",
+        "CoCreateInstance",
+        "CoFreeUnusedLibraries",
+        "CoGetClassObject",
+        "CoInitialize",
+        "CoUninitialize",
+        "OleRun",
+        "SysAllocString",
+        "SysAllocStringLen",
+        "SysFreeString",
+        "SysStringByteLen",
+        "SysStringLen",
+        "VariantClear",
+        "VariantInit",
         // Our own C++ helpers for their users.
-        "BstrToUtf8()", "FormatGuid()", "ParseGuid()", "SysAllocStringUtf8()",
+        "BstrToUtf8()",
+        "FormatGuid()",
+        "ParseGuid()",
+        "SysAllocStringUtf8()",
     };
     EXPECT_EQ(*exported, expected);
 }
 
-} // namespace
+}  // namespace

@@ -155,4 +155,4 @@ TEST_F(ComRuntimeTest, RegsvrFailsWithTheResultCode)
     EXPECT_EQ(RunTool(tool).exitCode, 2);
 }
 
-} // namespace
+}  // namespace

@@ -51,4 +51,4 @@ TEST(GuidTest, EqualityLooksAtEveryByte)
     EXPECT_FALSE(other == kSample);
 }
 
-} // namespace
+}  // namespace

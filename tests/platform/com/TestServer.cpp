@@ -86,7 +86,7 @@ std::string OwnPath()
     return info.dli_fname ? info.dli_fname : "";
 }
 
-} // namespace
+}  // namespace
 
 TEST_EXPORT HRESULT DllGetClassObject(const GUID& clsid, const GUID& iid, void** out)
 {

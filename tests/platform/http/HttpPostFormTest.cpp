@@ -79,13 +79,12 @@ TEST_F(HttpPostFormTest, StatusDecidesResultAndBodyIsReJoined)
     ::setenv("CORVANTA_CA_FILE", secure.CertificateFile().c_str(), 1);
     for (CLoopbackHttpServer* server : {&plain, &secure}) {
         for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << (server->Secure() ? "https " : "http ") << c.status << " "
-                                            << c.body);
+            SCOPED_TRACE(testing::Message() << (server->Secure() ? "https " : "http ") << c.status << " " << c.body);
             server->SetResponse("/page.jsp", c.status, c.body);
             std::string answer = "stale";
-            EXPECT_EQ(HttpPostForm(CLoopbackHttpServer::kHost, server->Port(), "/page.jsp", "a=1", answer,
-                                   server->Secure()),
-                      c.hr);
+            EXPECT_EQ(
+                HttpPostForm(CLoopbackHttpServer::kHost, server->Port(), "/page.jsp", "a=1", answer, server->Secure()),
+                c.hr);
             EXPECT_EQ(answer, c.answer);
             EXPECT_EQ(LastHttpAttemptCount(), 1);
         }
@@ -100,11 +99,11 @@ TEST_F(HttpPostFormTest, SendsOneFreshPostWithHeadersAndExactBody)
     CLoopbackHttpServer server;
     const std::string body("user=a b&x=1+2%20\r\n\0\xFF end", 26);
     std::string answer;
-    ASSERT_EQ(HttpPostForm(CLoopbackHttpServer::kHost, server.Port(), "/corvanta/production/orvane/P.jsp", body,
-                           answer, false),
+    ASSERT_EQ(HttpPostForm(CLoopbackHttpServer::kHost, server.Port(), "/corvanta/production/orvane/P.jsp", body, answer,
+                           false),
               S_OK);
-    ASSERT_EQ(HttpPostForm(CLoopbackHttpServer::kHost, server.Port(), "/corvanta/production/orvane/P.jsp", body,
-                           answer, false),
+    ASSERT_EQ(HttpPostForm(CLoopbackHttpServer::kHost, server.Port(), "/corvanta/production/orvane/P.jsp", body, answer,
+                           false),
               S_OK);
     const RecordedRequest request = server.LastRequest();
     EXPECT_EQ(request.method, "POST");

@@ -47,8 +47,17 @@ TEST(EncodeFormValue, CanonicalizesPiecesSplitBeforeColons)
 TEST(FormValue, StandardDecoderRecoversTheText)
 {
     const std::string texts[] = {
-        "Rock & Roll", "1+1=2", "100%", "#1 hit", "a&b=c+d%e#f", "%26 already", "time: 12:30",
-        "  two  spaces ", "Bj\xC3\xB6rk \xE2\x99\xAB", "plain", "",
+        "Rock & Roll",
+        "1+1=2",
+        "100%",
+        "#1 hit",
+        "a&b=c+d%e#f",
+        "%26 already",
+        "time: 12:30",
+        "  two  spaces ",
+        "Bj\xC3\xB6rk \xE2\x99\xAB",
+        "plain",
+        "",
     };
     for (const std::string& text : texts) {
         SCOPED_TRACE(text);

@@ -53,8 +53,10 @@ protected:
         argv.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, (m_temp + "/" + tag + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, (m_temp + "/" + tag + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 1, (m_temp + "/" + tag + ".out").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, (m_temp + "/" + tag + ".err").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
         pid_t pid = -1;
         const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
@@ -212,8 +214,8 @@ TEST_F(RegToolTest, ManyToolsWritingOneKeyAtOnceLoseNothing)
     constexpr int kTools = 24;
     std::vector<pid_t> pids;
     for (int i = 0; i < kTools; ++i)
-        pids.push_back(Start({"add", "HKLM\\software\\shared", "/v", "v" + std::to_string(i), "/t", "REG_DWORD",
-                              "/d", std::to_string(i)},
+        pids.push_back(Start({"add", "HKLM\\software\\shared", "/v", "v" + std::to_string(i), "/t", "REG_DWORD", "/d",
+                              std::to_string(i)},
                              "tool" + std::to_string(i)));
     for (int i = 0; i < kTools; ++i) {
         ASSERT_GT(pids[i], 0);
@@ -226,4 +228,4 @@ TEST_F(RegToolTest, ManyToolsWritingOneKeyAtOnceLoseNothing)
         EXPECT_EQ(key->GetDword("v" + std::to_string(i)), static_cast<std::uint32_t>(i));
 }
 
-} // namespace
+}  // namespace

@@ -108,12 +108,14 @@ TEST_F(RegistryTest, EveryKindOfValueSurvivesTheFile)
         {"other type", Bytes(static_cast<RegType>(7), {'x', 0, 0})},
     };
     {
-        auto key = CRegKey::Create(RegHive::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Harmolux 5.0");
+        auto key = CRegKey::Create(RegHive::LocalMachine,
+                                   "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Harmolux 5.0");
         ASSERT_TRUE(key);
         for (const auto& c : cases)
             ASSERT_TRUE(key->SetValue(c.name, c.value)) << c.name;
     }
-    auto key = CRegKey::Open(RegHive::LocalMachine, "software\\microsoft\\windows\\currentversion\\uninstall\\harmolux 5.0");
+    auto key =
+        CRegKey::Open(RegHive::LocalMachine, "software\\microsoft\\windows\\currentversion\\uninstall\\harmolux 5.0");
     ASSERT_TRUE(key);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,8 +131,11 @@ TEST_F(RegistryTest, EveryKindOfValueSurvivesTheFile)
     EXPECT_EQ(key->GetDword("short dword"), std::nullopt);
     EXPECT_EQ(key->GetDword("plain"), std::nullopt);
 
-    const std::string text = ReadText(m_root + "/hkey_local_machine/software/microsoft/windows/currentversion/uninstall/harmolux 5.0/@values.reg");
-    EXPECT_NE(text.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Harmolux 5.0]\n"), std::string::npos);
+    const std::string text = ReadText(
+        m_root + "/hkey_local_machine/software/microsoft/windows/currentversion/uninstall/harmolux 5.0/@values.reg");
+    EXPECT_NE(
+        text.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Harmolux 5.0]\n"),
+        std::string::npos);
     EXPECT_NE(text.find("\n\"plain\"=\"hi\"\n"), std::string::npos);
     EXPECT_NE(text.find("\n@=\"def\"\n"), std::string::npos);
     EXPECT_NE(text.find("\n\"count\"=dword:00000001\n"), std::string::npos);
@@ -142,9 +147,10 @@ TEST_F(RegistryTest, HandWrittenFilesAreRead)
 {
     ASSERT_TRUE(CRegKey::Create(RegHive::ClassesRoot, "CLSID\\{D9BFD3F2-4D42-4419-9F59-9CA6898EB954}"));
     const std::string file = m_root + "/hkey_classes_root/clsid/{d9bfd3f2-4d42-4419-9f59-9ca6898eb954}/@values.reg";
-    std::ofstream(file) << "; written by hand\r\n\r\n[HKEY_CLASSES_ROOT\\CLSID\\{D9BFD3F2-4D42-4419-9F59-9CA6898EB954}]\r\n"
-                           "@=\"CoralindObject Class\"\r\n  \"Count\"=dword:1F  \r\n\"Blob\"=hex: 01, 02\r\n"
-                           "\"Blob\"=hex:03\r\n\"x\"=hex(2):41,\\\r\n  00\r\n\"spaced\" = \"s\"\n";
+    std::ofstream(file)
+        << "; written by hand\r\n\r\n[HKEY_CLASSES_ROOT\\CLSID\\{D9BFD3F2-4D42-4419-9F59-9CA6898EB954}]\r\n"
+           "@=\"CoralindObject Class\"\r\n  \"Count\"=dword:1F  \r\n\"Blob\"=hex: 01, 02\r\n"
+           "\"Blob\"=hex:03\r\n\"x\"=hex(2):41,\\\r\n  00\r\n\"spaced\" = \"s\"\n";
     auto key = CRegKey::Open(RegHive::ClassesRoot, "clsid\\{d9bfd3f2-4d42-4419-9f59-9ca6898eb954}");
     ASSERT_TRUE(key);
     EXPECT_EQ(key->GetString(""), "CoralindObject Class");
@@ -422,14 +428,10 @@ TEST(RegistryRootTest, HiveNames)
         const char* text;
         std::optional<RegHive> hive;
     } cases[] = {
-        {"HKCU", RegHive::CurrentUser},
-        {"hkey_current_user", RegHive::CurrentUser},
-        {"hklm", RegHive::LocalMachine},
-        {"HKEY_LOCAL_MACHINE", RegHive::LocalMachine},
-        {"HkCr", RegHive::ClassesRoot},
-        {"HKEY_CLASSES_ROOT", RegHive::ClassesRoot},
-        {"HKU", std::nullopt},
-        {"", std::nullopt},
+        {"HKCU", RegHive::CurrentUser},  {"hkey_current_user", RegHive::CurrentUser},
+        {"hklm", RegHive::LocalMachine}, {"HKEY_LOCAL_MACHINE", RegHive::LocalMachine},
+        {"HkCr", RegHive::ClassesRoot},  {"HKEY_CLASSES_ROOT", RegHive::ClassesRoot},
+        {"HKU", std::nullopt},           {"", std::nullopt},
         {"HKCU\\x", std::nullopt},
     };
     for (const auto& c : cases) {
@@ -439,4 +441,4 @@ TEST(RegistryRootTest, HiveNames)
     EXPECT_STREQ(RegHiveName(RegHive::ClassesRoot), "HKEY_CLASSES_ROOT");
 }
 
-} // namespace
+}  // namespace

@@ -148,8 +148,9 @@ void BrowserButtons(const QString& dir)
     auto button = [&](Shape shape, int state, int id) {
         QImage image = Canvas(20, 18);
         Draw(image, [&](QPainter& p) {
-            const QColor face = state == 1 ? QColor(150, 150, 150) : state == 2 ? QColor(235, 235, 235)
-                                                                                 : QColor(212, 208, 200);
+            const QColor face = state == 1   ? QColor(150, 150, 150)
+                                : state == 2 ? QColor(235, 235, 235)
+                                             : QColor(212, 208, 200);
             p.setPen(QPen(state == 1 ? QColor(90, 90, 90) : QColor(160, 160, 160), 1));
             p.setBrush(face);
             p.drawRoundedRect(QRectF(0.5, 0.5, 19, 17), 3, 3);
@@ -233,7 +234,7 @@ void Animation(const QString& dir)
     Save(strip, dir + "/180.png");
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -35,8 +35,7 @@ namespace {
 using Log = std::vector<std::string>;
 
 constexpr const char* kLogin = "<Session userToken=\"sess:77\"><UserID>12</UserID></Session>";
-constexpr const char* kTables =
-    "<Document><Select Name=\"Mood\"><Item ID=\"3\" Text=\"Calm\"/></Select></Document>";
+constexpr const char* kTables = "<Document><Select Name=\"Mood\"><Item ID=\"3\" Text=\"Calm\"/></Select></Document>";
 
 int RunTool(const std::string& command)
 {
@@ -451,8 +450,7 @@ TEST_F(ClientCoreTest, WithoutAUsableComponentNothingIsRecordedOrFound)
         std::function<void()> spoil;
     };
     const Case cases[] = {
-        {"class not registered",
-         [] { ASSERT_EQ(RunTool(std::string(REGSVR_PATH) + " /u " + CORALIND_PATH), 0); }},
+        {"class not registered", [] { ASSERT_EQ(RunTool(std::string(REGSVR_PATH) + " /u " + CORALIND_PATH), 0); }},
         {"library file cannot be made",
          [this] {
              std::ofstream(m_folders.Root() / "plain-file") << "x";
@@ -497,8 +495,7 @@ TEST_F(ClientCoreTest, PreviewsCarryTheTokenAndTheTrackAddressReachesTheBrowser)
     core.PreviewPlaylist(31);
     // Recorded before its answer goes back, so at the latest when the completion arrives.
     ASSERT_TRUE(m_pump.RunUntil([&] { return !m_plain.RequestsTo(playlistPage).empty(); }));
-    EXPECT_EQ(m_plain.RequestsTo(playlistPage).at(0).body,
-              "user=sess:77&PlaylistID=31&App=Tessarin");
+    EXPECT_EQ(m_plain.RequestsTo(playlistPage).at(0).body, "user=sess:77&PlaylistID=31&App=Tessarin");
     core.ShutDown();
 }
 
@@ -551,4 +548,4 @@ TEST_F(ClientCoreTest, UnreadableUpgradeAnswerShowsNothingAndTheCommandAsksAgain
     core.ShutDown();
 }
 
-} // namespace
+}  // namespace

@@ -94,8 +94,7 @@ TEST_F(LoginAnswerTest, CreateFailsWithoutTokenAndShowsTheServerText)
     const Case cases[] = {
         {"created", 200, "<Session userToken=\"n:8\"><UserID>8</UserID></Session>", S_OK, nullptr},
         {"refused", 200, "<E><Exception>x.UserExists: Handle taken</Exception></E>", E_FAIL, " Handle taken"},
-        {"no token", 200, "<Session><UserID>8</UserID></Session>", E_FAIL,
-         "<Session><UserID>8</UserID></Session>\n\r"},
+        {"no token", 200, "<Session><UserID>8</UserID></Session>", E_FAIL, "<Session><UserID>8</UserID></Session>\n\r"},
         {"empty answer", 200, "", E_FAIL, nullptr},
         {"server error", 500, "oops", E_FAIL, "oops\n\r"},
     };

@@ -28,7 +28,6 @@ struct ShownMessage {
     unsigned type = 0;
 };
 
-
 class AppFixture : public testing::Test {
 protected:
     static constexpr const char* kLoginPage = "/corvanta/production/orvane/UserLogin.jsp";

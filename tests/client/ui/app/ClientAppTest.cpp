@@ -97,9 +97,9 @@ TEST_F(ClientAppTest, StartUpPostsTablesAndUpgradeCheckThenWelcomesThenLogsIn)
     CModalDriver driver([&](QWidget* modal) {
         if (modal->objectName() != QStringLiteral("id_181"))
             return;
-        tablesAndUpgradeBeforeWelcomeClosed =
-            m_plain.WaitForRequests(2) && !m_plain.RequestsTo(ServerPagePath("TablesToXML.jsp")).empty() &&
-            !m_plain.RequestsTo(ServerPagePath("CheckForUpgrade.jsp")).empty();
+        tablesAndUpgradeBeforeWelcomeClosed = m_plain.WaitForRequests(2) &&
+                                              !m_plain.RequestsTo(ServerPagePath("TablesToXML.jsp")).empty() &&
+                                              !m_plain.RequestsTo(ServerPagePath("CheckForUpgrade.jsp")).empty();
         loginsDuringWelcome = m_secure.RequestCount();
         welcomeClosed = true;
         static_cast<QDialog*>(modal)->accept();
@@ -279,8 +279,8 @@ TEST_F(ClientAppTest, TheApplicationAnswersItsOwnCommandsOnly)
     };
     // Sign-up, the profile sheet and the upgrade window are not part of the
     // program yet, and "Details" needs the frame's detail pane.
-    const Case cases[] = {{57664, true}, {32778, true}, {32779, true}, {32802, true}, {57667, true},
-                          {57665, true}, {32784, true}, {32826, false}, {32777, false}, {32781, false},
+    const Case cases[] = {{57664, true},  {32778, true},  {32779, true},  {32802, true},  {57667, true},
+                          {57665, true},  {32784, true},  {32826, false}, {32777, false}, {32781, false},
                           {32786, false}, {59411, false}, {57634, false}, {32783, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -371,4 +371,4 @@ TEST_F(ClientAppTest, HelpAndWebSiteOpenThroughTheShell)
     EXPECT_EQ(opened[1], kProductWebSite);
 }
 
-} // namespace
+}  // namespace

@@ -44,12 +44,21 @@ TEST(AppDialogs, CaptionsAndControls)
     };
     const Case cases[] = {
         {"welcome", [] { return std::make_unique<CWelcomeDlg>("1.1.0.5"); }, "Corvanta Beta", 181, {1104, 1}},
-        {"options", [] { return std::make_unique<COptionsDlg>(LoginOptions{}); }, "Options", 139,
+        {"options",
+         [] { return std::make_unique<COptionsDlg>(LoginOptions{}); },
+         "Options",
+         139,
          {1103, 1040, 1039, 1, 2}},
-        {"server options", [] { return std::make_unique<CServerOptionsDlg>(ServerChoice{}); }, "Server Options", 159,
+        {"server options",
+         [] { return std::make_unique<CServerOptionsDlg>(ServerChoice{}); },
+         "Server Options",
+         159,
          {1088, 1101, 1100, 1, 2}},
         {"about", [] { return std::make_unique<CAboutDlg>("1.1.0.5"); }, "About Corvanta", 100, {1096, 1}},
-        {"login", [&] { return std::make_unique<CLoginDlg>(request, nullptr); }, "Login", 135,
+        {"login",
+         [&] { return std::make_unique<CLoginDlg>(request, nullptr); },
+         "Login",
+         135,
          {1023, 1024, 1102, 1, 1025}},
     };
     for (const Case& c : cases) {
@@ -162,4 +171,4 @@ TEST(AppDialogs, ServerOptionsOfferFourHostsAndTheChosenPorts)
     }
 }
 
-} // namespace
+}  // namespace

@@ -123,4 +123,4 @@ TEST_F(LoginDlgTest, CentresItselfOnTheDesktop)
     EXPECT_LE((dialog.frameGeometry().center() - centre).manhattanLength(), 2);
 }
 
-} // namespace
+}  // namespace

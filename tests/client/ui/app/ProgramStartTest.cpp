@@ -171,7 +171,8 @@ TEST(ProgramStart, AsRootTheBrowserEngineStartsWithoutTheSandboxSwitchSet)
     group.End();
     const std::string errors = ReadText((folder.path / "stderr").string());
     EXPECT_TRUE(engineUp) << (ended ? "the program ended with " + std::to_string(WEXITSTATUS(status)) : "timed out")
-                          << ":\n" << errors.substr(errors.size() > 2000 ? errors.size() - 2000 : 0);
+                          << ":\n"
+                          << errors.substr(errors.size() > 2000 ? errors.size() - 2000 : 0);
     EXPECT_NE(errors.find("QTWEBENGINE_DISABLE_SANDBOX=1"), std::string::npos) << "the program says what it did";
 }
 
@@ -196,4 +197,4 @@ TEST(ProgramStart, WithADisplayThatDoesNotOpenTheProgramSaysSoAndEnds)
     EXPECT_NE(errors.find("corvanta: no display could be opened (" + display), std::string::npos) << errors;
 }
 
-} // namespace
+}  // namespace

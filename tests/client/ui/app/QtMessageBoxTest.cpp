@@ -113,4 +113,4 @@ TEST_F(QtMessageBoxTest, TransportErrorsLeaveTheWorkerAndShowAnErrorBox)
     EXPECT_FALSE(seen[0].text.isEmpty());
 }
 
-} // namespace
+}  // namespace

@@ -33,4 +33,4 @@ TEST(QuitSignals, ASignalBecomesOneQuitOnTheUserInterfaceThread)
     }
 }
 
-} // namespace
+}  // namespace

@@ -36,4 +36,4 @@ TEST(FramePlacementTest, DefaultAndSavedPlacements)
     EXPECT_EQ(ChooseHomeWidth(300, 96), 300);
 }
 
-} // namespace
+}  // namespace

@@ -38,8 +38,7 @@ public:
     explicit AppTarget(CSession& session) : m_session(session) {}
     bool OnCmdMsg(unsigned id, CCommandUpdate* update) override
     {
-        if (id != ID_FILE_LOGIN && id != ID_FILE_LOGOUT && id != ID_VIEW_REFRESH && id != ID_HELP &&
-            id != ID_EDIT_UNDO)
+        if (id != ID_FILE_LOGIN && id != ID_FILE_LOGOUT && id != ID_VIEW_REFRESH && id != ID_HELP && id != ID_EDIT_UNDO)
             return false;
         if (update && id == ID_EDIT_UNDO)
             update->Enable(false);
@@ -190,8 +189,8 @@ TEST_F(MainFrameTest, ServerOptionsStayOnlyForTheUnlockWordInAnyCase)
         const char* value;  // nullptr: not stored
         bool kept;
     };
-    const Case cases[] = {{"DOSTRAVE", true}, {"dostrave", true}, {"DoStRaVe", true},
-                          {"dostrave ", false}, {"other", false}, {"", false}, {nullptr, false}};
+    const Case cases[] = {{"DOSTRAVE", true}, {"dostrave", true}, {"DoStRaVe", true}, {"dostrave ", false},
+                          {"other", false},   {"", false},        {nullptr, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value ? c.value : "(none)");
         if (c.value)
@@ -356,4 +355,4 @@ TEST_F(MainFrameTest, ExitClosesTheFrameWhenTheApplicationLeavesIt)
     EXPECT_EQ(Number(Pref::Maximize), 0u);  // closing wrote the placement
 }
 
-} // namespace
+}  // namespace

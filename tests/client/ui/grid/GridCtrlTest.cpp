@@ -117,14 +117,18 @@ TEST_F(GridCtrlFixture, RowOperations)
     };
     const Case cases[] = {
         {"without an offset: after the last child", [] {}, {"P", "p1", "p2", "Q", "R", "r1"}},
-        {"on a group without children: right under it", [&] { grid.AddRowInGroup("q1", q); },
+        {"on a group without children: right under it",
+         [&] { grid.AddRowInGroup("q1", q); },
          {"P", "p1", "p2", "Q", "q1", "R", "r1"}},
         {"with an offset", [&] { grid.AddRowInGroup("p0", p, 0); }, {"P", "p0", "p1", "p2", "Q", "q1", "R", "r1"}},
-        {"a nested group", [&] { grid.AddGroupRowInGroup("S", p); }, {"P", "p0", "p1", "p2", "S", "Q", "q1", "R", "r1"}},
+        {"a nested group",
+         [&] { grid.AddGroupRowInGroup("S", p); },
+         {"P", "p0", "p1", "p2", "S", "Q", "q1", "R", "r1"}},
         {"at an index", [&] { grid.AddRow("top", 0); }, {"top", "P", "p0", "p1", "p2", "S", "Q", "q1", "R", "r1"}},
         {"removing a row", [&] { grid.RemoveRow(0); }, {"P", "p0", "p1", "p2", "S", "Q", "q1", "R", "r1"}},
         {"removing children", [&] { grid.RemoveGroupChildren(p); }, {"P", "Q", "q1", "R", "r1"}},
-        {"a plain row keeps its children", [&] { grid.RemoveGroupChildren(grid.GetRowItem(2)); },
+        {"a plain row keeps its children",
+         [&] { grid.RemoveGroupChildren(grid.GetRowItem(2)); },
          {"P", "Q", "q1", "R", "r1"}},
         {"removing an item", [&] { grid.RemoveItem(grid.GetRowItem(2)); }, {"P", "Q", "R", "r1"}},
     };
@@ -191,14 +195,14 @@ TEST_F(GridCtrlFixture, ItemsAndDataAreFoundByIndex)
 class RowIdentityTest : public testing::TestWithParam<unsigned> {
 protected:
     struct Entry {
-        int key;      // the row's text is "r" + key
+        int key;  // the row's text is "r" + key
         void* data;
         bool group;
     };
 
     CGridCtrl grid;
     std::vector<Entry> rows;
-    std::vector<CGridRowId> made; // by key
+    std::vector<CGridRowId> made;  // by key
     int records[6] = {};
     std::mt19937 random{GetParam()};
 
@@ -245,13 +249,25 @@ protected:
     {
         const int widgetOffset = grid.FixedRows();
         // Mostly adds, so that the grid grows between the rare clearings.
-        enum Op { kAdd, kAddGroup, kAddInGroup, kSetData, kRemoveRow, kRemoveItem, kWidgetRemove, kSetRows,
-                  kRemoveChildren, kMove, kRemoveAll, kSetup };
+        enum Op {
+            kAdd,
+            kAddGroup,
+            kAddInGroup,
+            kSetData,
+            kRemoveRow,
+            kRemoveItem,
+            kWidgetRemove,
+            kSetRows,
+            kRemoveChildren,
+            kMove,
+            kRemoveAll,
+            kSetup
+        };
         static constexpr int kWeights[] = {260, 40, 160, 100, 35, 30, 30, 15, 6, 100, 2, 2};
         std::discrete_distribution<int> ops(std::begin(kWeights), std::end(kWeights));
         const int op = Count() == 0 ? Pick(3) : ops(random);
         switch (op) {
-        case kAdd: { // at an index or at the end
+        case kAdd: {  // at an index or at the end
             const int at = Pick(Count() + 2) - 1;
             Added(grid.AddRow("", at), false, at < 0 ? Count() : at);
             break;
@@ -261,7 +277,7 @@ protected:
             Added(grid.AddGroupRow("", at), true, at);
             break;
         }
-        case kAddInGroup: { // with or without an offset
+        case kAddInGroup: {  // with or without an offset
             const auto group = AnyGroup();
             if (!group)
                 break;
@@ -291,7 +307,7 @@ protected:
             Erase(index, 1);
             break;
         }
-        case kWidgetRemove: { // the widget's own removals
+        case kWidgetRemove: {  // the widget's own removals
             const int index = Pick(Count());
             const int count = 1 + Pick(std::min(3, Count() - index));
             if (count == 1)
@@ -330,7 +346,7 @@ protected:
             grid.RemoveAll();
             rows.clear();
             break;
-        default: // set up again while filled
+        default:  // set up again while filled
             grid.Setup(Pick(2) == 0);
             grid.SetCols(1);
             rows.clear();
@@ -390,7 +406,7 @@ TEST_F(GridCtrlFixture, ARemovedRowIsNeverFoundAsTheRowThatReusesItsItem)
     const CGridRowId oldId = grid.RowIdOf(old);
     EXPECT_EQ(grid.IndexOfRow(oldId), 1);
 
-    grid.SetRows(2); // the widget drops the last row
+    grid.SetRows(2);  // the widget drops the last row
     CGridRowItem* fresh = grid.AddRow("new");
     grid.SetItemData(1, &records[1]);
     EXPECT_EQ(grid.IndexOfData(&records[0]), -1);
@@ -425,8 +441,8 @@ TEST_F(GridCtrlFixture, MouseReachesTheHooksOnRowsOnly)
 
     EXPECT_EQ(grid.hooks, (Strings{"ldown 1", "lup 1", "rdown 2", "rup 2"}));
     // The right-button release selected the unselected row before the listener heard of it.
-    EXPECT_EQ(recorder.calls, (Strings{"item b", "cell 1,1", "context c selected 2", "item c", "cell 2,0", "item c",
-                                       "cell 2,0"}));
+    EXPECT_EQ(recorder.calls,
+              (Strings{"item b", "cell 1,1", "context c selected 2", "item c", "cell 2,0", "item c", "cell 2,0"}));
 }
 
 TEST_F(GridCtrlFixture, ListenersHearInOrderAndMayLeave)
@@ -653,4 +669,4 @@ TEST_F(ItemListFixture, DragOutCarriesTheMarkerAndDropsAreTakenAndIgnored)
     EXPECT_EQ(list.GetRowCount(), 1);
 }
 
-} // namespace
+}  // namespace

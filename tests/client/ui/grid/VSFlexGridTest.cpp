@@ -20,7 +20,10 @@
 
 namespace {
 
-void* Tag(std::intptr_t n) { return reinterpret_cast<void*>(n); }
+void* Tag(std::intptr_t n)
+{
+    return reinterpret_cast<void*>(n);
+}
 
 // A shown grid with one column and rows "0".."n-1", row r carrying Tag(r + 1).
 struct GridFixture : testing::Test {
@@ -116,7 +119,7 @@ TEST_F(GridFixture, FindRowFollowsInsertsMovesAndRemovals)
         for (int r = 0; r < grid.Rows(); ++r)
             EXPECT_EQ(grid.FindRow(grid.RowData(r)), r);
     }
-    EXPECT_EQ(grid.FindRow(Tag(5)), -1);   // row "4" was removed
+    EXPECT_EQ(grid.FindRow(Tag(5)), -1);  // row "4" was removed
     EXPECT_EQ(grid.FindRow(Tag(999)), -1);
     // Two rows with the same data: the first from the start row on.
     grid.SetRowData(5, Tag(200));
@@ -135,8 +138,8 @@ TEST_F(GridFixture, HiddenRowsKeepTheirPlaceAndData)
     EXPECT_TRUE(grid.RowHidden(3));
     EXPECT_EQ(grid.FindRow(Tag(4)), 3);
     // Rows added and removed while others are hidden.
-    grid.AddItem("between", 4);   // 0 1h 2 3h between 4h 5
-    grid.RemoveItem(2);           // 0 1h 3h between 4h 5
+    grid.AddItem("between", 4);  // 0 1h 2 3h between 4h 5
+    grid.RemoveItem(2);          // 0 1h 3h between 4h 5
     grid.AddItem("last");
     EXPECT_EQ(ShownTexts(), (Strings{"0", "between", "5", "last"}));
     EXPECT_EQ(grid.FindRow(Tag(6)), 5);
@@ -255,9 +258,8 @@ TEST_F(GridFixture, MouseEventsNameTheRowAndColumnAndCanCancelThePress)
                          std::to_string(grid.MouseRow()) + " col " + std::to_string(grid.MouseCol()));
         c = cancel;
     });
-    QObject::connect(&grid, &CVSFlexGrid::MouseUp, &grid, [&](int button, int, float, float) {
-        events.push_back("up " + std::to_string(button));
-    });
+    QObject::connect(&grid, &CVSFlexGrid::MouseUp, &grid,
+                     [&](int button, int, float, float) { events.push_back("up " + std::to_string(button)); });
     QObject::connect(&grid, &CVSFlexGrid::Click, &grid, [&] { events.push_back("click"); });
 
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ShiftModifier, Centre(2, 1));
@@ -470,7 +472,7 @@ TEST_F(GridFixture, RandomEditsAgreeWithAPlainList)
         int level = 0;
     };
     std::vector<Plain> rows;
-    auto descendant = [&](std::size_t i, std::size_t j) { // row i is under node j
+    auto descendant = [&](std::size_t i, std::size_t j) {  // row i is under node j
         if (!rows[j].node || j >= i)
             return false;
         for (std::size_t k = j + 1; k <= i; ++k)
@@ -559,7 +561,7 @@ TEST_F(GridFixture, RandomEditsAgreeWithAPlainList)
         }
         }
         if (step % 7 != 0)
-            continue; // several edits may wait for one update of the shown rows
+            continue;  // several edits may wait for one update of the shown rows
         SCOPED_TRACE("step " + std::to_string(step));
         // Before the view catches up, its rows and the grid's still map one to one.
         const auto* model = dynamic_cast<const CGridModel*>(grid.model());
@@ -591,4 +593,4 @@ TEST_F(GridFixture, RandomEditsAgreeWithAPlainList)
     }
 }
 
-} // namespace
+}  // namespace

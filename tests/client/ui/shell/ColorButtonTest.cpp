@@ -43,7 +43,7 @@ TEST_F(ColorButtonTest, DrawsThePairOfItsState)
         int face;
     };
     const Case cases[] = {
-        {false, false, true, 1}, {false, true, true, 2}, {true, false, true, 3},
+        {false, false, true, 1}, {false, true, true, 2},  {true, false, true, 3},
         {true, true, true, 4},   {true, false, false, 5}, {false, true, false, 5},
     };
     for (const Case& c : cases) {
@@ -88,4 +88,4 @@ TEST_F(ColorButtonTest, SchemeReachesOnlyButtonsMadeAfterIt)
     EXPECT_EQ(after.CurrentColors().first, QColor(255, 255, 255));
 }
 
-} // namespace
+}  // namespace

@@ -16,8 +16,8 @@ struct RecordingListener : ITabStripListener {
     std::vector<std::pair<int, int>> clicks;
 };
 
-const QColor kNormalText(250, 0, 0), kNormalBack(10, 10, 10), kSelectedText(0, 250, 0),
-    kSelectedBack(20, 20, 20), kHotText(0, 0, 250), kHotBack(30, 30, 30), kStrip(40, 40, 40);
+const QColor kNormalText(250, 0, 0), kNormalBack(10, 10, 10), kSelectedText(0, 250, 0), kSelectedBack(20, 20, 20),
+    kHotText(0, 0, 250), kHotBack(30, 30, 30), kStrip(40, 40, 40);
 
 class ColorTabCtrlTest : public testing::Test {
 protected:
@@ -140,4 +140,4 @@ TEST_F(ColorTabCtrlTest, EveryClickTellsEveryListenerAlsoOnTheSelectedTab)
     EXPECT_EQ(first.clicks.size(), 2u);  // SetCurSel tells nobody
 }
 
-} // namespace
+}  // namespace

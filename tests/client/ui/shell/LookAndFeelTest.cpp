@@ -147,4 +147,4 @@ TEST_F(PaneTest, CreateKeepsThePaneHiddenAndNumbered)
     EXPECT_NE(pane.label, nullptr);
 }
 
-} // namespace
+}  // namespace

@@ -47,7 +47,10 @@ public:
     int copies = 2;
 };
 
-QPoint Cursor() { return QPoint(40, 40); }
+QPoint Cursor()
+{
+    return QPoint(40, 40);
+}
 
 TEST(ContextMenuTest, EnableQueriesShapeTheMenuAndTheChoiceReachesThePane)
 {
@@ -162,4 +165,4 @@ TEST(QtClipboardStoreTest, APerformanceGoesUnderItsOwnTypeAndAsPlainText)
     EXPECT_FALSE(ReadPerformanceFromClipboard(clipboard)) << "text alone is no performance";
 }
 
-} // namespace
+}  // namespace

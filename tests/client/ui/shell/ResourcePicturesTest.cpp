@@ -31,13 +31,15 @@ TEST(ResourcePicturesTest, AnimationLoopsWhilePlaying)
     animation.Play(std::chrono::milliseconds(1));
     // Round the loop at least once: back at frame 0 after the last.
     bool sawLast = false;
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        sawLast = sawLast || animation.CurrentFrame() == animation.FrameCount() - 1;
-        return sawLast && animation.CurrentFrame() == 0;
-    }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            sawLast = sawLast || animation.CurrentFrame() == animation.FrameCount() - 1;
+            return sawLast && animation.CurrentFrame() == 0;
+        },
+        5000));
     animation.Stop();
     EXPECT_FALSE(animation.IsPlaying());
     EXPECT_FALSE(CAnimationCtrl().Open(1));
 }
 
-} // namespace
+}  // namespace

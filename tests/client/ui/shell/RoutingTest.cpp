@@ -146,4 +146,4 @@ TEST(ControlIdTest, FindsDirectChildrenBeforeDeeperOnes)
     EXPECT_EQ(ControlId(direct), 100);
 }
 
-} // namespace
+}  // namespace

@@ -115,7 +115,8 @@ TEST_F(BlockingCallRunnerTest, ProgressWindowAroundExchangeWhileNotificationsWai
     EXPECT_TRUE(QTest::qWaitFor([&] { return delivered; }, kBoundMs));
 
     // Input reaches the other window again.
-    QTest::mouseClick(mainWindow.windowHandle(), Qt::LeftButton, {}, button->mapTo(&mainWindow, button->rect().center()));
+    QTest::mouseClick(mainWindow.windowHandle(), Qt::LeftButton, {},
+                      button->mapTo(&mainWindow, button->rect().center()));
     EXPECT_EQ(clicks, 1);
 }
 
@@ -189,4 +190,4 @@ TEST(ProgressDlgTest, EmptyUntilTextIsSetAndCentredOnScreenWithoutOwner)
     EXPECT_EQ(progress.geometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
 }
 
-} // namespace
+}  // namespace

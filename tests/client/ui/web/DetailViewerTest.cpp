@@ -73,26 +73,31 @@ TEST_F(DetailViewerTest, AddLinksBecomeFavorites)
 {
     LogIn();
     const AddLinkCase cases[] = {
-        {"track", "~orvane/bookmark/AddBookmark.jsp?bookmarkType=3&newBookmarkItemID=77&songName=Blue%20Moon&artistName=X",
-         true, 3, 77, "Blue Moon", "X", ""},
+        {"track",
+         "~orvane/bookmark/AddBookmark.jsp?bookmarkType=3&newBookmarkItemID=77&songName=Blue%20Moon&artistName=X", true,
+         3, 77, "Blue Moon", "X", ""},
         {"names decoded then trimmed",
          "~orvane/bookmark/AddBookmark.jsp?bookmarkType=2&newBookmarkItemID=12&name=%20%20Late%20Night%09"
          "&playmakerName=dj%2Bmix",
          true, 2, 12, "Late Night", "dj+mix", ""},
         {"a key twice keeps its last value",
-         "~orvane/bookmark/AddBookmark.jsp?bookmarkType=4&newBookmarkItemID=1&newBookmarkItemID=9&name=first&name=Second",
+         "~orvane/bookmark/"
+         "AddBookmark.jsp?bookmarkType=4&newBookmarkItemID=1&newBookmarkItemID=9&name=first&name=Second",
          true, 4, 9, "Second", "", ""},
         {"plus stays and keys are exact",
-         "~orvane/bookmark/AddBookmark.jsp?bookmarkType=1&newBookmarkItemID=5&name=A+B&Name=ignored", true, 1, 5,
-         "A+B", "", ""},
+         "~orvane/bookmark/AddBookmark.jsp?bookmarkType=1&newBookmarkItemID=5&name=A+B&Name=ignored", true, 1, 5, "A+B",
+         "", ""},
         {"text after the last question mark",
          "~orvane/bookmark/AddBookmark.jsp?x=1?bookmarkType=1&newBookmarkItemID=6&name=Art", true, 1, 6, "Art", "", ""},
         {"no number gives 0, third name, bytes of escapes",
-         "~orvane/bookmark/AddBookmark.jsp?bookmarkType=3&newBookmarkItemID=abc&songName=%E2%99%A5%zz&albumName=%41lbum",
+         "~orvane/bookmark/"
+         "AddBookmark.jsp?bookmarkType=3&newBookmarkItemID=abc&songName=%E2%99%A5%zz&albumName=%41lbum",
          true, 3, 0, "\xE2\x99\xA5%zz", "", "Album"},
         {"unknown type adds nothing", "~orvane/bookmark/AddBookmark.jsp?BookmarkType=3&newBookmarkItemID=8", true, 0},
-        {"page name is case-sensitive", "~orvane/bookmark/addbookmark.jsp?bookmarkType=3&newBookmarkItemID=8", false, 0},
-        {"only the path counts", "http://AddBookmark.jsp.example.com/page?bookmarkType=3&newBookmarkItemID=8", false, 0},
+        {"page name is case-sensitive", "~orvane/bookmark/addbookmark.jsp?bookmarkType=3&newBookmarkItemID=8", false,
+         0},
+        {"only the path counts", "http://AddBookmark.jsp.example.com/page?bookmarkType=3&newBookmarkItemID=8", false,
+         0},
         {"other pages proceed", "~tessarin/details/ShowArtistDetail.jsp?artist=3&UserToken=tok42", false, 0},
     };
     for (const AddLinkCase& c : cases) {
@@ -125,8 +130,7 @@ TEST_F(DetailViewerTest, AddLinksBecomeFavorites)
             EXPECT_EQ(favorites.Playmaker(0)->userID, c.id);
             EXPECT_EQ(favorites.Playmaker(0)->Handle, c.first);
             break;
-        default:
-            break;
+        default: break;
         }
     }
 }
@@ -163,7 +167,8 @@ TEST_F(DetailViewerTest, PagesCarryTheTokenOfTheMomentAndLoggedOutAddsNothing)
     // A token with characters that would end the value early stays one value.
     m_session.SetSession("a&b#c d");
     viewer->ShowArtistDetail(15);
-    EXPECT_TRUE(WaitForRequested(browser, Base("tessarin/details/ShowArtistDetail.jsp?artist=15&UserToken=a%26b%23c%20d")));
+    EXPECT_TRUE(
+        WaitForRequested(browser, Base("tessarin/details/ShowArtistDetail.jsp?artist=15&UserToken=a%26b%23c%20d")));
 }
 
 // Login and logout both bring back the empty page.
@@ -226,4 +231,4 @@ TEST_F(DetailViewerTest, BrowserBelowTheButtonRow)
     EXPECT_EQ(viewer->BackgroundColor(), QColor(212, 208, 200));
 }
 
-} // namespace
+}  // namespace

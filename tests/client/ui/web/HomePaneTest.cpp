@@ -58,7 +58,8 @@ TEST_F(HomePaneTest, LinksOfTheHomePage)
 {
     const std::string details = std::string("http://") + PagePaths::kDetailsHost;
     const HomeLinkCase cases[] = {
-        {"details host: artist", details + "/artist/show?15", "", true, "ShowArtistDetail.jsp?artist=15&UserToken=tok42"},
+        {"details host: artist", details + "/artist/show?15", "", true,
+         "ShowArtistDetail.jsp?artist=15&UserToken=tok42"},
         {"details host: playlist", details + "/playlist/show?7", "", true,
          "ShowPlaylistDetail.jsp?playlist=7&UserToken=tok42"},
         {"details host: playmaker", details + "/playmaker/show?3", "", true,
@@ -82,7 +83,8 @@ TEST_F(HomePaneTest, LinksOfTheHomePage)
          "~orvane/UpdateProfile.jsp?UserToken=tok42&App=Tessarin", true},
         {"profile with a token proceeds", "~orvane/UpdateProfile.jsp?UserToken=tok42", "", false},
         {"profile with headers proceeds", "~orvane/UpdateProfile.jsp", "pragma:nocache", false},
-        {"statistics get the token", "~orvane/ViewStatistics.jsp", "", true, "", "~orvane/ViewStatistics.jsp?UserToken=tok42"},
+        {"statistics get the token", "~orvane/ViewStatistics.jsp", "", true, "",
+         "~orvane/ViewStatistics.jsp?UserToken=tok42"},
         {"statistics with headers proceed", "~orvane/ViewStatistics.jsp", "pragma:nocache", false},
         {"updated playmaker shown", "~orvane/ShowUpdatedPlaymaker.jsp?UserToken=tok42", "", true,
          "ShowPlaymakerDetail.jsp?playmaker=31&UserToken=tok42"},
@@ -172,4 +174,4 @@ TEST_F(HomePaneTest, SessionChangesGoHomeAndCommands)
     EXPECT_EQ(m_home->BackgroundColor(), QColor(212, 208, 200));
 }
 
-} // namespace
+}  // namespace

@@ -92,4 +92,4 @@ TEST(HoverBitmapButtonTest, HoverFollowsTheMouseInsideTheHitRegion)
     EXPECT_FALSE(button.Hovering());
 }
 
-} // namespace
+}  // namespace

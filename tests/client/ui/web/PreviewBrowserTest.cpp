@@ -44,4 +44,4 @@ TEST(PreviewBrowserTest, PlaysWhatThePreviewAnswerNamesAndStaysHidden)
     SetActiveServerSettings(nullptr);
 }
 
-} // namespace
+}  // namespace

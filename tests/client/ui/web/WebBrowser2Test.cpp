@@ -27,4 +27,4 @@ TEST(WebBrowser2Test, SilentBrowserAnswersScriptDialogsItself)
         EXPECT_FALSE(dynamic_cast<QDialog*>(window) != nullptr && window->isVisible());
 }
 
-} // namespace
+}  // namespace

@@ -43,8 +43,9 @@ protected:
     /// Answers path (relative to the production folder) with an HTML page.
     void ServeHtml(const std::string& path, const std::string& html)
     {
-        m_server.SetResponse("/corvanta/production/" + path,
-                             [html](const RecordedRequest&) { return ScriptedResponse{200, html, "text/html"}; });
+        m_server.SetResponse("/corvanta/production/" + path, [html](const RecordedRequest&) {
+            return ScriptedResponse{200, html, "text/html"};
+        });
     }
 
     void LogIn() { m_session.AdoptSession("demo", kUserId, kToken); }

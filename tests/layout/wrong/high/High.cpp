@@ -2,4 +2,7 @@
 
 #include "low/Low.h"
 
-int High() { return Low() + 1; }
+int High()
+{
+    return Low() + 1;
+}

@@ -1,3 +1,6 @@
 #include "low/Low.h"
 
-int Low() { return 1; }
+int Low()
+{
+    return 1;
+}

@@ -2,4 +2,7 @@
 #include "high/High.h"
 #include "low/Low.h"
 
-int Side() { return High() + Low(); }
+int Side()
+{
+    return High() + Low();
+}
