@@ -27,6 +27,7 @@
 #include "client/ui/shell/ControlId.h"
 #include "client/ui/shell/QtClipboardStore.h"
 #include "client/ui/web/BlockingCallRunner.h"
+#include "client/ui/web/ProgressDlg.h"
 #include "platform/Http.h"
 #include "platform/MessageBox.h"
 #include "tests/client/editing/PlaylistGridDriver.h"
@@ -41,6 +42,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -331,9 +333,17 @@ TEST_F(CreateJourney, DemoBuildsPublishesEditsAndDeletesAPlaylist)
 
     // Publish: the editor closes and the playlist stands in both tabs.
     const std::vector<std::int32_t> tracks = {Grid().Model()->GetPerformanceID(first), chosenId, newTrackId};
+    // The progress window is up, saying "Publishing", while the exchange runs.
+    std::string progressText;
+    QTimer::singleShot(0, m_frame.get(), [&] {
+        if (CProgressDlg* progress = m_blockingCalls.ProgressWindow(); progress && progress->isVisible())
+            progressText = progress->Text();
+    });
     Click(&Editor(), IDC_EDITOR_PUBLISH);
     ASSERT_FALSE(Editor().isVisible()) << (m_messages.empty() ? "" : m_messages.back());
     ASSERT_TRUE(List().isVisible());
+    EXPECT_EQ(progressText, "Publishing");
+    EXPECT_EQ(m_blockingCalls.ProgressWindow(), nullptr);
     PlaylistDetail* published = m_store.GetAt(m_store.GetCount() - 1);
     const std::int32_t playlistID = published->Summary.playlistID;
     ASSERT_GT(playlistID, 0);

@@ -13,8 +13,10 @@
 #include "tests/client/editing/EditingModelFixture.h"
 #include "tests/client/editing/PlaylistGridDriver.h"
 #include "tests/support/GridDriver.h"
+#include "tests/support/PopupMenuDriver.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -164,6 +166,51 @@ TEST_F(CreatePanes, DeleteRemovesThePlaylistsRowOnce)
             EXPECT_EQ(Updates().front().body, "UserToken=tok&App=Tessarin&Action=Delete&ID=6");
         }
         EXPECT_EQ(ListRows(), c.rows) << "the answer removes no further row";
+    }
+}
+
+// Play Local, its tool tip and the menu's "Play (%d Local)" follow the local
+// files of the chosen playlist, in the list and in the editor.
+TEST_F(CreatePanes, PlayLocalFollowsThePlaylistsLocalFiles)
+{
+    LogIn();
+    m_store.GetAt(ListRow("Six"))->Tracks[0]->localFilePath = "/music/six.mp3";
+    const std::string noPlay = "Playlist contains no MP3 files to play";
+    const std::string noExport = "Playlist contains no MP3 files to export";
+    struct Case {
+        const char* row;
+        bool enabled;
+        std::string menuText;
+    };
+    const Case cases[] = {
+        {"Five", false, "Play (0 Local)"},
+        {"Six", true, "Play (1 Local)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        SelectListRow(c.row);
+        EXPECT_EQ(Enabled(IDC_PLAY_LOCAL), c.enabled);
+        EXPECT_EQ(m_pane->ToolTipText(IDC_PLAY_LOCAL).toStdString() == noPlay, !c.enabled);
+        std::string text;
+        bool menuEnabled = !c.enabled;
+        CPopupMenuDriver driver([&](QMenu* menu) {
+            if (QAction* play = FindCommandAction(menu, ID_ITEM_PLAY)) {
+                text = play->text().toStdString();
+                menuEnabled = play->isEnabled();
+            }
+            CPopupMenuDriver::Dismiss(menu);
+        });
+        RightClickRow(List(), ListRow(c.row));
+        EXPECT_EQ(driver.shown, 1);
+        EXPECT_EQ(text, c.menuText);
+        EXPECT_EQ(menuEnabled, c.enabled);
+
+        Click(m_pane, IDC_MY_PLAYLISTS_EDIT);
+        ASSERT_TRUE(Editor().isVisible());
+        EXPECT_EQ(Editor().ToolTipText(IDC_EDITOR_EXPORT).toStdString() == noExport, !c.enabled);
+        EXPECT_EQ(Editor().ToolTipText(IDC_PLAY_LOCAL).toStdString() == noPlay, !c.enabled);
+        Click(&Editor(), IDC_EDITOR_CANCEL);
+        ASSERT_FALSE(Editor().isVisible());
     }
 }
 
@@ -370,7 +417,8 @@ TEST_F(CreatePanes, ANewItemWhoseAnswerHasNoNumberIsAFailure)
         QTest::mouseClick(FindControlAs<QRadioButton>(dialog.get(), addNew), Qt::LeftButton);
         ASSERT_TRUE(dialog->OkButton()->isEnabled());
         QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-        EXPECT_NE(dialog->ProgressWindow(), nullptr);
+        ASSERT_NE(dialog->ProgressWindow(), nullptr);
+        EXPECT_EQ(dialog->ProgressWindow()->Text(), c.artist ? "Creating Artist" : "Creating Track");
         ASSERT_TRUE(m_pump.RunUntil([&] { return !dialog->isVisible() || !messages.empty(); }));
         if (c.made) {
             EXPECT_EQ(dialog->result(), QDialog::Accepted);
