@@ -6,6 +6,7 @@
 #include "server/LookupTables.h"
 #include "server/ObjectNotation.h"
 #include "server/PasswordHash.h"
+#include "server/ProfileDocument.h"
 #include "server/XmlWriter.h"
 
 #include <openssl/crypto.h>
@@ -231,61 +232,10 @@ std::optional<Member> CAccounts::Validate(const std::string& token)
 
 std::string CAccounts::DefaultProfile(const std::string& handle, const std::string& email)
 {
-    CXmlWriter xml;
-    auto str = [&](const char* name, const std::string& text) {
-        xml.Open("Object").Attribute("Class", "java.lang.String").Attribute("Name", name).Text(text).Close();
-    };
-    xml.Open("UserProfile");
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.User").Attribute("Name", "user");
-    str("myHandle", handle);
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.Name")
-        .Attribute("Name", "myName")
-        .Attribute("isPrivateFlag", "false");
-    str("myFirst", "");
-    str("myMiddle", "");
-    str("myLast", "");
-    xml.Close();
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.Email")
-        .Attribute("Name", "myEmail")
-        .Attribute("isPrivateFlag", "true");
-    str("myAddress", email);
-    xml.Close();
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.Address")
-        .Attribute("Name", "myAddress")
-        .Attribute("isPrivateFlag", "true");
-    for (const char* part : {"addr1", "addr2", "city", "state", "zip", "country"})
-        str(part, "");
-    xml.Close();
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.SexCode")
-        .Attribute("Name", "mySex")
-        .Attribute("myID", "0")
-        .Attribute("isPrivateFlag", "false")
-        .Close();
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.MaritalStatus")
-        .Attribute("Name", "myMaritalStatus")
-        .Attribute("myID", "0")
-        .Attribute("isPrivateFlag", "false")
-        .Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.PrivacyDate").Attribute("Name", "myDOB");
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.Privacy")
-        .Attribute("Name", "myPrivacy")
-        .Attribute("isPrivateFlag", "true")
-        .Close();
-    xml.Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Url").Attribute("Name", "myPictureUrl");
-    str("myAddress", "");
-    str("myDescription", "");
-    xml.Close();
-    xml.Open("Object").Attribute("Class", "java.util.Vector").Attribute("Name", "myHomepages").Close();
-    xml.Open("Object").Attribute("Class", "java.util.Hashtable").Attribute("Name", "myLoveList").Close();
-    xml.Open("Object").Attribute("Class", "java.util.Hashtable").Attribute("Name", "myHateList").Close();
-    return xml.Finish();
+    ProfileValues values;
+    values.handle = handle;
+    values.email = email;
+    return ProfileDocument(values);
 }
 
 std::string CAccounts::ProfileXml(int64_t userId)

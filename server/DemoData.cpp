@@ -3,7 +3,7 @@
 #include "server/Accounts.h"
 #include "server/Database.h"
 #include "server/PasswordHash.h"
-#include "server/XmlWriter.h"
+#include "server/ProfileDocument.h"
 
 #include <algorithm>
 #include <set>
@@ -82,88 +82,19 @@ const std::vector<std::string> kThemes = {"Road Trip",  "Workout", "Rainy Day", 
 std::string DemoProfile(const std::string& handle, const std::string& email, const std::string& first,
                         const std::string& last)
 {
-    CXmlWriter xml;
-    auto str = [&](const char* name, const std::string& text) {
-        xml.Open("Object").Attribute("Class", "java.lang.String");
-        if (name)
-            xml.Attribute("Name", name);
-        xml.Text(text).Close();
-    };
-    auto hashtable = [&](const char* name,
-                         const std::vector<std::pair<std::string, std::vector<std::string>>>& entries) {
-        xml.Open("Object").Attribute("Class", "java.util.Hashtable").Attribute("Name", name);
-        for (const auto& entry : entries) {
-            xml.Open("Item").Open("Key");
-            str(nullptr, entry.first);
-            xml.Close().Open("Value").Open("Object").Attribute("Class", "java.util.Vector");
-            for (const std::string& value : entry.second)
-                str(nullptr, value);
-            xml.Close().Close().Close();
-        }
-        xml.Close();
-    };
-    xml.Open("UserProfile");
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.User").Attribute("Name", "user");
-    str("myHandle", handle);
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.Name")
-        .Attribute("Name", "myName")
-        .Attribute("isPrivateFlag", "false");
-    str("myFirst", first);
-    str("myMiddle", "");
-    str("myLast", last);
-    xml.Close();
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.Email")
-        .Attribute("Name", "myEmail")
-        .Attribute("isPrivateFlag", "true");
-    str("myAddress", email);
-    xml.Close();
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.Address")
-        .Attribute("Name", "myAddress")
-        .Attribute("isPrivateFlag", "false");
-    str("addr1", "12 Harbor Street");
-    str("addr2", "");
-    str("city", "Portland");
-    str("state", "OR");
-    str("zip", "97201");
-    str("country", "USA");
-    xml.Close();
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.SexCode")
-        .Attribute("Name", "mySex")
-        .Attribute("myID", "0")
-        .Attribute("isPrivateFlag", "false")
-        .Close();
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.MaritalStatus")
-        .Attribute("Name", "myMaritalStatus")
-        .Attribute("myID", "1")
-        .Attribute("isPrivateFlag", "false")
-        .Close();
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.PrivacyDate")
-        .Attribute("Name", "myDOB")
-        .Text("07/04/1970");
-    xml.Open("Object")
-        .Attribute("Class", "com.velmar.orvane.data.Privacy")
-        .Attribute("Name", "myPrivacy")
-        .Attribute("isPrivateFlag", "true")
-        .Close();
-    xml.Close();
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Url").Attribute("Name", "myPictureUrl");
-    str("myAddress", "");
-    str("myDescription", "");
-    xml.Close();
-    xml.Open("Object").Attribute("Class", "java.util.Vector").Attribute("Name", "myHomepages");
-    xml.Open("Object").Attribute("Class", "com.velmar.orvane.data.Url");
-    str("myAddress", "https://example.org/" + handle);
-    str("myDescription", "My music blog");
-    xml.Close().Close();
-    hashtable("myLoveList", {{"Artist", {"The Velvet Foxes", "Neon Harbors"}}, {"Color", {"Blue"}}});
-    hashtable("myHateList", {{"Playlist", {"Elevator music"}}});
-    return xml.Finish();
+    ProfileValues values;
+    values.handle = handle;
+    values.email = email;
+    values.first = first;
+    values.last = last;
+    values.address = {"12 Harbor Street", "", "Portland", "OR", "97201", "USA"};
+    values.addressPrivate = false;
+    values.maritalStatus = 1;
+    values.dateOfBirth = "07/04/1970";
+    values.homepages = {{"https://example.org/" + handle, "My music blog"}};
+    values.loveList = {{"Artist", {"The Velvet Foxes", "Neon Harbors"}}, {"Color", {"Blue"}}};
+    values.hateList = {{"Playlist", {"Elevator music"}}};
+    return ProfileDocument(values);
 }
 
 // One seeding: the community written part by part in a fixed order, all from
